@@ -1,0 +1,127 @@
+#include "piece_edit_state.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "track_display.h"
+#include "track_document.h"
+
+namespace {
+
+const char* const PIECE_LIST_TEXTS[PIECE_SHAPE_COUNT] = {
+    "Lift", "Left Turn", "Straight", "Right Turn",
+    "Corkscrew", "Little Loop", "Big Loop", "Fake Tunnel"};
+
+bool IsPieceIndex(int32_t index)
+{
+    return index >= 0 && index < MAX_TRACK_PIECES;
+}
+
+void ShowNumber(TrackField field, int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    ShowFieldText(field, text);
+}
+
+// The name fields need not hold their zero byte in a file we did not write.
+void ShowHeaderText(TrackField field, const char* source)
+{
+    char text[TRACK_NAME_SIZE + 1];
+    std::memcpy(text, source, TRACK_NAME_SIZE);
+    text[TRACK_NAME_SIZE] = '\0';
+    ShowFieldText(field, text);
+}
+
+}  // namespace
+
+const char* PieceListText(uint8_t code)
+{
+    int shape = PieceShapeOfCode(code);
+    return shape < 0 ? "Unknown" : PIECE_LIST_TEXTS[shape];
+}
+
+uint8_t EncodePieceCode(const PieceEditState& state, uint8_t oldCode)
+{
+    uint8_t shapeBits = oldCode & PIECE_SHAPE_BITS;
+    uint8_t attributeBits = oldCode & PIECE_ATTRIBUTE_BITS;
+    if (state.shape >= 0 && state.shape < SHAPES_WITH_LENGTH) {
+        // Without a length the new shape waits until one is chosen.
+        if (state.length < PIECE_LENGTH_COUNT)
+            shapeBits = PieceShapeBits(state.shape, state.length);
+    } else if (state.shape >= SHAPES_WITH_LENGTH && state.shape < PIECE_SHAPE_COUNT) {
+        shapeBits = PieceShapeBits(state.shape, 0);
+    }
+    if (state.attribute < PIECE_ATTRIBUTE_COUNT)
+        attributeBits = PieceAttributeBits(state.attribute);
+
+    uint8_t code = static_cast<uint8_t>(shapeBits | attributeBits);
+    // A code kept as read may name no attribute; a code we change never does.
+    if (code != oldCode && (code & PIECE_ATTRIBUTE_BITS) == PIECE_ATTRIBUTE_BITS)
+        code &= PIECE_SHAPE_BITS;
+    return code;
+}
+
+void DecodeCurrentPiece()
+{
+    TrackDocument& doc = trackDocument;
+    if (!IsPieceIndex(doc.currentPiece))
+        return;
+    const TrackPiece& piece = doc.pieces[doc.currentPiece];
+    PieceEditState& state = doc.editState;
+
+    int shape = PieceShapeOfCode(piece.code);
+    int length = PieceLengthOfCode(piece.code);
+    int attribute = PieceAttributeOfCode(piece.code);
+    state.shape = static_cast<int8_t>(shape < 0 ? PIECE_SHAPE_UNKNOWN : shape);
+    state.length = static_cast<uint8_t>(length < 0 ? PIECE_LENGTH_NONE : length);
+    state.attribute = static_cast<uint8_t>(attribute < 0 ? PIECE_ATTRIBUTE_UNKNOWN : attribute);
+    state.pitch = piece.pitch;
+    state.bank = piece.bank;
+
+    ShowPieceFields();
+    // Only after the fields are shown: writing them reports changes that
+    // must not leave an edit pending.
+    state.editPending = 0;
+}
+
+void EncodeCurrentPiece()
+{
+    TrackDocument& doc = trackDocument;
+    const PieceEditState& state = doc.editState;
+    if (!state.editPending || !IsPieceIndex(doc.currentPiece))
+        return;
+    TrackPiece& piece = doc.pieces[doc.currentPiece];
+    piece.code = EncodePieceCode(state, piece.code);
+    piece.pitch = state.pitch;
+    piece.bank = state.bank;
+}
+
+void RefreshPieceList()
+{
+    const TrackHeader& header = trackDocument.header;
+    ShowHeaderText(FIELD_TRACK_NAME, header.trackName);
+    ShowHeaderText(FIELD_DESIGNER_NAME, header.designerName);
+    ShowNumber(FIELD_PIECE_COUNT, header.pieceCount);
+
+    int lineCount = header.pieceCount > 0 ? header.pieceCount : 0;
+    BeginPieceList(lineCount);
+    ShowMatterhornCheck(header.matterhornSetting != 0);
+    for (int i = 0; i < lineCount && i < MAX_TRACK_PIECES; ++i)
+        AddPieceListLine(PieceListText(trackDocument.pieces[i].code));
+    EndPieceList();
+}
+
+void ShowPieceFields()
+{
+    const TrackDocument& doc = trackDocument;
+    const PieceEditState& state = doc.editState;
+    ShowNumber(FIELD_CURRENT_PIECE, doc.currentPiece + 1);
+    SelectPieceListLine(doc.currentPiece);
+    SelectChoice(CHOICE_PIECE_TYPE, state.shape);
+    SelectChoice(CHOICE_PIECE_LENGTH, state.length == PIECE_LENGTH_NONE ? -1 : state.length);
+    SelectChoice(CHOICE_ATTRIBUTES,
+                 state.attribute == PIECE_ATTRIBUTE_UNKNOWN ? -1 : state.attribute);
+    ShowNumber(FIELD_PIECE_BANK, state.bank);
+    ShowNumber(FIELD_PIECE_PITCH, state.pitch);
+}
