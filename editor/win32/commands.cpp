@@ -1,0 +1,201 @@
+#include "commands.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "about_box.h"
+#include "main_window.h"
+#include "resource.h"
+#include "start_folder.h"
+#include "track_document.h"
+#include "track_edits.h"
+
+namespace {
+
+const char HELP_FILE[] = "Velari.hlp";
+const char OPEN_FILTER[] = "Track Files\0*.tra\0All Files\0*.*\0";
+const char SAVE_AS_FILTER[] = "Track Files\0*.tra\0";
+const char OPEN_TITLE[] = "Open Track";
+const char SAVE_AS_TITLE[] = "Save Track As";
+const char TRACK_EXTENSION[] = "tra";
+
+// The record as the Windows 95 generation knew it, ending at lpTemplateName;
+// the fields later systems added after it stay unused.
+constexpr DWORD FILE_DIALOG_RECORD_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(FILE_DIALOG_RECORD_SIZE == 76, "the Windows 95 file dialog record is 76 bytes");
+static_assert(MAX_PATH == TRACK_PATH_SIZE, "a track path fills one platform path buffer");
+
+// Set once the user has answered the unsaved-changes prompt for Exit, so the
+// WM_CLOSE it posts does not ask a second time.
+bool closeConfirmed;
+
+// The dialog edits a copy: the document's path changes only through
+// SetTrackPath, which the load or save that follows relies on.
+void CopyCurrentPath(char (&buffer)[MAX_PATH])
+{
+    std::memcpy(buffer, trackDocument.path, sizeof buffer);
+    buffer[sizeof buffer - 1] = '\0';
+}
+
+void FillFileDialogRecord(OPENFILENAMEA& record, const char* filter, char (&file)[MAX_PATH],
+                          const char* title)
+{
+    std::memset(&record, 0, sizeof record);
+    record.lStructSize = FILE_DIALOG_RECORD_SIZE;
+    record.hwndOwner = mainWindow;
+    record.hInstance = programInstance;
+    record.lpstrFilter = filter;
+    record.lpstrFile = file;
+    record.nMaxFile = sizeof file;
+    record.lpstrTitle = title;
+}
+
+int ReadUpDownPosition(HWND upDown, bool& outOfRange)
+{
+    const LRESULT reply = SendMessageA(upDown, UDM_GETPOS, 0, 0);
+    outOfRange = HIWORD(reply) != 0;
+    return static_cast<short>(LOWORD(reply));
+}
+
+int SelectedChoice(HWND list)
+{
+    return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
+}
+
+}  // namespace
+
+void ExitCommand()
+{
+    if (!ConfirmSaveChanges())
+        return;
+    closeConfirmed = true;
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+}
+
+// Closing from the frame, the system menu or Alt+F4 must not lose changes
+// any more than Exit does.
+void CloseRequested()
+{
+    if (closeConfirmed || ConfirmSaveChanges())
+        DestroyWindow(mainWindow);
+}
+
+void SaveCommand()
+{
+    SaveTrack();
+}
+
+// Without a track there is nothing to write, so no dialog either.
+void SaveAsCommand()
+{
+    if (!trackDocument.isLoaded)
+        return;
+    char file[MAX_PATH];
+    CopyCurrentPath(file);
+    OPENFILENAMEA record;
+    FillFileDialogRecord(record, SAVE_AS_FILTER, file, SAVE_AS_TITLE);
+    record.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_LONGNAMES;
+    record.lpstrDefExt = TRACK_EXTENSION;
+    if (!GetSaveFileNameA(&record))
+        return;
+    SaveTrackAs(file);
+}
+
+// Loading another track drops the changes of this one, so they are offered
+// for saving before the user even picks a file.
+void OpenCommand()
+{
+    if (!ConfirmSaveChanges())
+        return;
+    char file[MAX_PATH];
+    CopyCurrentPath(file);
+    OPENFILENAMEA record;
+    FillFileDialogRecord(record, OPEN_FILTER, file, OPEN_TITLE);
+    record.lpstrInitialDir = startFolder;
+    record.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
+    if (!GetOpenFileNameA(&record))
+        return;
+    if (SetTrackPath(file))
+        LoadTrack();
+}
+
+void RefreshCommand()
+{
+    if (!trackDocument.isLoaded)
+        return;
+    if (ConfirmSaveChanges())
+        LoadTrack();
+}
+
+void AboutCommand()
+{
+    DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), mainWindow, AboutDlgProc, 0);
+}
+
+void HelpContentsCommand()
+{
+    WinHelpA(mainWindow, HELP_FILE, HELP_FINDER, 0);
+}
+
+// The fields are read-only: they change by a step of their up-down control
+// or by the display showing a piece, and the control's position tells both.
+void PitchFieldNotice(int notification)
+{
+    if (notification != EN_CHANGE || !trackDocument.isLoaded || UpDownIsBeingPlaced())
+        return;
+    bool outOfRange;
+    const int position = ReadUpDownPosition(mainControls.pitchUpDown, outOfRange);
+    ReadBackPitch(position, outOfRange);
+}
+
+void BankFieldNotice(int notification)
+{
+    if (notification != EN_CHANGE || !trackDocument.isLoaded || UpDownIsBeingPlaced())
+        return;
+    bool outOfRange;
+    const int position = ReadUpDownPosition(mainControls.bankUpDown, outOfRange);
+    ReadBackBank(position, outOfRange);
+}
+
+void PieceListNotice(int notification)
+{
+    if (notification == LBN_SELCHANGE)
+        ChoosePiece(static_cast<int>(SendMessageA(mainControls.pieceList, LB_GETCURSEL, 0, 0)));
+}
+
+void PieceTypeNotice(int notification)
+{
+    if (notification == CBN_SELCHANGE)
+        ChangePieceType(SelectedChoice(mainControls.pieceType));
+}
+
+void AttributesNotice(int notification)
+{
+    if (notification == CBN_SELCHANGE)
+        SetPieceAttribute(SelectedChoice(mainControls.attributes));
+}
+
+void PieceLengthNotice(int notification)
+{
+    if (notification == CBN_SELCHANGE)
+        SetPieceLength(SelectedChoice(mainControls.pieceLength));
+}
+
+void MatterhornNotice(int notification)
+{
+    if (notification == BN_CLICKED)
+        ToggleMatterhornSetting();
+}
+
+// Nothing grays them again: from the first load on a track is always loaded.
+void EnableTrackMenuItems(HMENU menu)
+{
+    if (!trackDocument.isLoaded)
+        return;
+    EnableMenuItem(menu, IDM_FILE_SAVE_AS, MF_BYCOMMAND | MF_ENABLED);
+    EnableMenuItem(menu, IDM_FILE_SAVE, MF_BYCOMMAND | MF_ENABLED);
+}

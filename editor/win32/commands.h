@@ -1,0 +1,30 @@
+// What the menu, the push buttons and the controls make the editor do: one
+// function per command id. The *Notice functions take the control's
+// notification code and act only on the one that counts.
+#ifndef VELARI_COMMANDS_H
+#define VELARI_COMMANDS_H
+
+#include <windows.h>
+
+void ExitCommand();
+void SaveCommand();
+void SaveAsCommand();
+void OpenCommand();
+void RefreshCommand();
+void AboutCommand();
+void HelpContentsCommand();
+
+void PitchFieldNotice(int notification);
+void BankFieldNotice(int notification);
+void PieceListNotice(int notification);
+void PieceTypeNotice(int notification);
+void AttributesNotice(int notification);
+void MatterhornNotice(int notification);
+void PieceLengthNotice(int notification);
+
+// WM_INITMENU: Save and Save As once a track is loaded.
+void EnableTrackMenuItems(HMENU menu);
+// WM_CLOSE, from Exit or from the window frame.
+void CloseRequested();
+
+#endif

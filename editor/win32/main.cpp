@@ -1,0 +1,41 @@
+// Velari: the track editor for Gravion!. One window, one track at a time.
+#include <windows.h>
+
+#include "command_line.h"
+#include "main_window.h"
+#include "track_document.h"
+
+namespace {
+
+// The shell opens a track by passing its path as the whole command line.
+// The window is already up, so a message about the file shows over it.
+void LoadCommandLineTrack(const char* commandLine)
+{
+    char path[MAX_PATH];
+    if (!TrackPathFromCommandLine(commandLine, path, sizeof path) || path[0] == '\0')
+        return;
+    if (!SetTrackPath(path) || !LoadTrack())
+        SetTrackPath("");
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showState)
+{
+    if (!RegisterMainWindowClass(instance))
+        return 0;
+    if (!CreateMainWindow())
+        return 0;
+    ShowWindow(mainWindow, showState);
+    UpdateWindow(mainWindow);
+
+    LoadCommandLineTrack(commandLine);
+
+    MSG message;
+    BOOL received;
+    while ((received = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return received == 0 ? static_cast<int>(message.wParam) : 0;
+}

@@ -1,0 +1,38 @@
+#include "start_folder.h"
+
+#include <cstring>
+
+char startFolder[MAX_PATH];
+
+namespace {
+
+const char SETTINGS_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
+const char TRACK_FOLDER_VALUE[] = "TraDir";
+
+}  // namespace
+
+// A value that is no text or does not fit with its zero leaves the folder
+// empty: a cut folder name would only send the dialog somewhere wrong.
+void ReadStartFolder()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+
+    char value[MAX_PATH];
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    LONG result = RegQueryValueExA(key, TRACK_FOLDER_VALUE, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+
+    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || size > sizeof value)
+        return;
+    // The stored text need not carry its own zero.
+    if (size == 0 || value[size - 1] != '\0') {
+        if (size == sizeof value)
+            return;
+        value[size] = '\0';
+    }
+    std::memcpy(startFolder, value, sizeof startFolder);
+}

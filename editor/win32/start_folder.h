@@ -1,0 +1,13 @@
+// The folder in which the Open dialog starts: the game's track folder, as
+// the installer recorded it.
+#ifndef VELARI_START_FOLDER_H
+#define VELARI_START_FOLDER_H
+
+#include <windows.h>
+
+// Empty when the setting is missing or unusable; always zero-ended.
+extern char startFolder[MAX_PATH];
+
+void ReadStartFolder();
+
+#endif
