@@ -38,10 +38,10 @@ protected:
     // A loaded track of three listed pieces whose piece 1 is the one given.
     void LoadWithPiece(TrackPiece piece)
     {
-        TrackFileSpec spec;
-        spec.count = 4;
-        spec.pieces = {{0x12, 0, 0}, piece, {0x44, 10, -10}, {0x28, 0, 0}};
-        ASSERT_TRUE(LoadBytes("codec.tra", TrackFileBytes(spec)));
+        TrackFileContents contents;
+        contents.count = 4;
+        contents.pieces = {{0x12, 0, 0}, piece, {0x44, 10, -10}, {0x28, 0, 0}};
+        ASSERT_TRUE(LoadBytes("codec.tra", TrackFileBytes(contents)));
         ChoosePiece(1);
         display.events.clear();
     }
@@ -238,10 +238,10 @@ TEST_F(PieceEditStateTest, ChoicesNeedATrackAndASelection)
 
 TEST_F(PieceEditStateTest, CurrentPieceIsShownCountingFromOne)
 {
-    TrackFileSpec spec;
-    spec.count = 2000;
-    spec.pieces = VariedPieces(2000);
-    ASSERT_TRUE(LoadBytes("long.tra", TrackFileBytes(spec)));
+    TrackFileContents contents;
+    contents.count = 2000;
+    contents.pieces = VariedPieces(2000);
+    ASSERT_TRUE(LoadBytes("long.tra", TrackFileBytes(contents)));
     EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1");
     ChoosePiece(1998);
     EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1999");

@@ -12,12 +12,12 @@
 
 namespace {
 
-TrackFileSpec SpecWithPieces(int count)
+TrackFileContents ContentsWithPieces(int count)
 {
-    TrackFileSpec spec;
-    spec.count = static_cast<int16_t>(count);
-    spec.pieces = VariedPieces(count);
-    return spec;
+    TrackFileContents contents;
+    contents.count = static_cast<int16_t>(count);
+    contents.pieces = VariedPieces(count);
+    return contents;
 }
 
 bool ForceSave()
@@ -32,7 +32,7 @@ TEST_F(TrackDocumentTest, UnchangedTrackIsWrittenBackByteForByte)
 {
     for (int count : {0, 1, 5, 2000}) {
         SCOPED_TRACE(count);
-        std::string bytes = TrackFileBytes(SpecWithPieces(count));
+        std::string bytes = TrackFileBytes(ContentsWithPieces(count));
         ASSERT_TRUE(LoadBytes("round.tra", bytes));
         EXPECT_EQ(display.fields[FIELD_PIECE_COUNT], std::to_string(count - 1));
         EXPECT_EQ(display.pieceLines.size(), static_cast<size_t>(count > 0 ? count - 1 : 0));
@@ -46,9 +46,9 @@ TEST_F(TrackDocumentTest, MatterhornToggleChangesByteThreeAlone)
 {
     for (uint8_t stored : {0, 1, 7}) {
         SCOPED_TRACE(stored);
-        TrackFileSpec spec = SpecWithPieces(5);
-        spec.matterhorn = stored;
-        std::string bytes = TrackFileBytes(spec);
+        TrackFileContents contents = ContentsWithPieces(5);
+        contents.matterhorn = stored;
+        std::string bytes = TrackFileBytes(contents);
         ASSERT_TRUE(LoadBytes("flag.tra", bytes));
         EXPECT_EQ(display.matterhornChecked, stored != 0);
         ToggleMatterhornSetting();
@@ -63,8 +63,8 @@ TEST_F(TrackDocumentTest, MatterhornToggleChangesByteThreeAlone)
 
 TEST_F(TrackDocumentTest, LastRecordIsCarriedButNotListed)
 {
-    TrackFileSpec spec = SpecWithPieces(5);
-    std::string bytes = TrackFileBytes(spec);
+    TrackFileContents contents = ContentsWithPieces(5);
+    std::string bytes = TrackFileBytes(contents);
     ASSERT_TRUE(LoadBytes("five.tra", bytes));
     EXPECT_EQ(display.pieceLines.size(), 4u);
     EXPECT_EQ(display.fields[FIELD_PIECE_COUNT], "4");
@@ -80,14 +80,14 @@ TEST_F(TrackDocumentTest, LastRecordIsCarriedButNotListed)
     ASSERT_EQ(written.size(), bytes.size());
     EXPECT_EQ(written.substr(49, 2), bytes.substr(49, 2));
     EXPECT_EQ(written.substr(82 + 4 * 3), bytes.substr(82 + 4 * 3));
-    EXPECT_EQ(static_cast<uint8_t>(written[82 + 3]), spec.pieces[1].code & 0x3F);
-    EXPECT_EQ(static_cast<uint8_t>(written[82 + 6]), (spec.pieces[2].code & 0x3F) | 0x80);
+    EXPECT_EQ(static_cast<uint8_t>(written[82 + 3]), contents.pieces[1].code & 0x3F);
+    EXPECT_EQ(static_cast<uint8_t>(written[82 + 6]), (contents.pieces[2].code & 0x3F) | 0x80);
 }
 
 TEST_F(TrackDocumentTest, SingleRecordIsPieceZeroAndItsEditsAreSaved)
 {
-    TrackFileSpec spec = SpecWithPieces(1);
-    ASSERT_TRUE(LoadBytes("one.tra", TrackFileBytes(spec)));
+    TrackFileContents contents = ContentsWithPieces(1);
+    ASSERT_TRUE(LoadBytes("one.tra", TrackFileBytes(contents)));
     EXPECT_TRUE(display.pieceLines.empty());
     EXPECT_EQ(display.fields[FIELD_PIECE_COUNT], "0");
     EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1");
@@ -98,10 +98,10 @@ TEST_F(TrackDocumentTest, SingleRecordIsPieceZeroAndItsEditsAreSaved)
 
 TEST_F(TrackDocumentTest, LoadShowsTrackThenTitle)
 {
-    TrackFileSpec spec = SpecWithPieces(3);
-    spec.trackName = "Loop The Loop";
-    spec.designerName = std::string(21, 'D');  // fills the field, no zero byte
-    ASSERT_TRUE(LoadBytes("shown.tra", TrackFileBytes(spec)));
+    TrackFileContents contents = ContentsWithPieces(3);
+    contents.trackName = "Loop The Loop";
+    contents.designerName = std::string(21, 'D');  // fills the field, no zero byte
+    ASSERT_TRUE(LoadBytes("shown.tra", TrackFileBytes(contents)));
     EXPECT_EQ(display.title, "Velari - " + PathInFolder("shown.tra"));
     EXPECT_EQ(display.fields[FIELD_TRACK_NAME], "Loop The Loop");
     EXPECT_EQ(display.fields[FIELD_DESIGNER_NAME], std::string(21, 'D'));
@@ -119,14 +119,14 @@ struct RefusedFile {
 
 std::vector<RefusedFile> RefusedFiles()
 {
-    std::string good = TrackFileBytes(SpecWithPieces(3));
+    std::string good = TrackFileBytes(ContentsWithPieces(3));
     auto withCount = [&](uint8_t low, uint8_t high) {
         std::string bytes = good;
         bytes[49] = static_cast<char>(low);
         bytes[50] = static_cast<char>(high);
         return bytes;
     };
-    std::string tooMany = TrackFileBytes(SpecWithPieces(2001));
+    std::string tooMany = TrackFileBytes(ContentsWithPieces(2001));
     std::string badFirst = good, badSecond = good;
     badFirst[0] = 'r';
     badSecond[1] = 'X';
@@ -146,7 +146,7 @@ std::vector<RefusedFile> RefusedFiles()
 TEST_F(TrackDocumentTest, RefusedFileLeavesDocumentAsItWas)
 {
     std::string keptPath = PathInFolder("kept.tra");
-    std::string keptBytes = TrackFileBytes(SpecWithPieces(6));
+    std::string keptBytes = TrackFileBytes(ContentsWithPieces(6));
     ASSERT_TRUE(LoadBytes("kept.tra", keptBytes));
     ChoosePiece(2);
     SetPieceLength(3);
@@ -197,7 +197,7 @@ TEST_F(TrackDocumentTest, PathThatDoesNotFitIsRefused)
 TEST_F(TrackDocumentTest, FailedSaveKeepsOldFileAndDirtyAndSaysSo)
 {
     std::string path = PathInFolder("held.tra");
-    std::string bytes = TrackFileBytes(SpecWithPieces(4));
+    std::string bytes = TrackFileBytes(ContentsWithPieces(4));
     ASSERT_TRUE(LoadBytes("held.tra", bytes));
     ReadBackPitch(42, false);
     // The new file cannot be made where it would go.
@@ -219,7 +219,7 @@ TEST_F(TrackDocumentTest, SaveIntoVanishedFolderFails)
 {
     std::string subfolder = PathInFolder("gone");
     ASSERT_EQ(mkdir(subfolder.c_str(), 0700), 0);
-    WriteFileBytes(subfolder + "/t.tra", TrackFileBytes(SpecWithPieces(2)));
+    WriteFileBytes(subfolder + "/t.tra", TrackFileBytes(ContentsWithPieces(2)));
     ASSERT_TRUE(SetTrackPath((subfolder + "/t.tra").c_str()));
     ASSERT_TRUE(LoadTrack());
     std::filesystem::remove_all(subfolder);
@@ -264,7 +264,7 @@ TEST_F(TrackDocumentTest, ConfirmSaveChangesFollowsTheAnswer)
         ResetTrackDocument();
         display.Clear();
         std::string path = PathInFolder("prompt.tra");
-        std::string bytes = TrackFileBytes(SpecWithPieces(3));
+        std::string bytes = TrackFileBytes(ContentsWithPieces(3));
         ASSERT_TRUE(LoadBytes("prompt.tra", bytes));
         if (c.dirty)
             SetPieceAttribute(1);  // pending, reaches the piece in the prompt
@@ -290,7 +290,7 @@ TEST_F(TrackDocumentTest, ConfirmSaveChangesFollowsTheAnswer)
 TEST_F(TrackDocumentTest, SaveAsWritesNewFileAndNamesIt)
 {
     std::string oldPath = PathInFolder("old.tra"), newPath = PathInFolder("new.tra");
-    std::string bytes = TrackFileBytes(SpecWithPieces(4));
+    std::string bytes = TrackFileBytes(ContentsWithPieces(4));
     ASSERT_TRUE(LoadBytes("old.tra", bytes));
 
     ASSERT_TRUE(SaveTrackAs(newPath.c_str()));  // clean track: written all the same
@@ -307,7 +307,7 @@ TEST_F(TrackDocumentTest, SaveAsWritesNewFileAndNamesIt)
 TEST_F(TrackDocumentTest, FailedSaveAsKeepsPathAndCleanState)
 {
     std::string path = PathInFolder("stay.tra");
-    ASSERT_TRUE(LoadBytes("stay.tra", TrackFileBytes(SpecWithPieces(4))));
+    ASSERT_TRUE(LoadBytes("stay.tra", TrackFileBytes(ContentsWithPieces(4))));
     std::string title = display.title;
 
     EXPECT_FALSE(SaveTrackAs(PathInFolder("no/such/folder.tra").c_str()));

@@ -9,24 +9,24 @@
 #include "display_recorder.h"
 #include "track_document.h"
 
-std::string TrackFileBytes(const TrackFileSpec& spec)
+std::string TrackFileBytes(const TrackFileContents& contents)
 {
     TrackHeader header;
     for (size_t i = 0; i < sizeof header; ++i)
         reinterpret_cast<uint8_t*>(&header)[i] = static_cast<uint8_t>(0xA0 + i);
     header.signature[0] = 'R';
     header.signature[1] = 'C';
-    header.matterhornSetting = spec.matterhorn;
+    header.matterhornSetting = contents.matterhorn;
     std::memset(header.trackName, 0, sizeof header.trackName);
     std::memset(header.designerName, 0, sizeof header.designerName);
-    std::memcpy(header.trackName, spec.trackName.data(),
-                std::min(spec.trackName.size(), sizeof header.trackName));
-    std::memcpy(header.designerName, spec.designerName.data(),
-                std::min(spec.designerName.size(), sizeof header.designerName));
-    header.pieceCount = spec.count;
+    std::memcpy(header.trackName, contents.trackName.data(),
+                std::min(contents.trackName.size(), sizeof header.trackName));
+    std::memcpy(header.designerName, contents.designerName.data(),
+                std::min(contents.designerName.size(), sizeof header.designerName));
+    header.pieceCount = contents.count;
     std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
-    bytes.append(reinterpret_cast<const char*>(spec.pieces.data()),
-                 spec.pieces.size() * sizeof(TrackPiece));
+    bytes.append(reinterpret_cast<const char*>(contents.pieces.data()),
+                 contents.pieces.size() * sizeof(TrackPiece));
     return bytes;
 }
 

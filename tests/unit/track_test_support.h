@@ -12,7 +12,7 @@
 
 // The bytes of a track file: a header whose reserved bytes are not zero (so
 // that carrying them is tested), then the records.
-struct TrackFileSpec {
+struct TrackFileContents {
     int16_t count = 0;
     std::vector<TrackPiece> pieces;  // written whatever count says
     uint8_t matterhorn = 0;
@@ -20,7 +20,7 @@ struct TrackFileSpec {
     std::string designerName = "Test Designer";
 };
 
-std::string TrackFileBytes(const TrackFileSpec& spec);
+std::string TrackFileBytes(const TrackFileContents& contents);
 // count records of varied codes, banks and pitches.
 std::vector<TrackPiece> VariedPieces(int count);
 std::string ReadFileBytes(const std::string& path);
