@@ -143,22 +143,23 @@ void HelpContentsCommand()
 
 // The fields are read-only: they change by a step of their up-down control
 // or by the display showing a piece, and the control's position tells both.
-void PitchFieldNotice(int notification)
+static void ReadBackField(int notification, HWND upDown, void (*readBack)(int, bool))
 {
     if (notification != EN_CHANGE || !trackDocument.isLoaded || UpDownIsBeingPlaced())
         return;
     bool outOfRange;
-    const int position = ReadUpDownPosition(mainControls.pitchUpDown, outOfRange);
-    ReadBackPitch(position, outOfRange);
+    const int position = ReadUpDownPosition(upDown, outOfRange);
+    readBack(position, outOfRange);
+}
+
+void PitchFieldNotice(int notification)
+{
+    ReadBackField(notification, mainControls.pitchUpDown, ReadBackPitch);
 }
 
 void BankFieldNotice(int notification)
 {
-    if (notification != EN_CHANGE || !trackDocument.isLoaded || UpDownIsBeingPlaced())
-        return;
-    bool outOfRange;
-    const int position = ReadUpDownPosition(mainControls.bankUpDown, outOfRange);
-    ReadBackBank(position, outOfRange);
+    ReadBackField(notification, mainControls.bankUpDown, ReadBackBank);
 }
 
 void PieceListNotice(int notification)
