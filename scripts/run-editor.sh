@@ -25,6 +25,14 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+# Without a window manager Wine draws the frame and caption itself.
+X11_KEY='HKCU\Software\Wine\X11 Driver'
+if [ -n "$XVFB_PID" ]; then
+  wine reg add "$X11_KEY" /v Managed /d N /f >/dev/null 2>&1
+  wine reg add "$X11_KEY" /v Decorated /d N /f >/dev/null 2>&1
+else
+  wine reg delete "$X11_KEY" /f >/dev/null 2>&1 || true
+fi
 TRACK_DOS=$(winepath -w "$TRACK")
 EXE="$ROOT/build/win32/bin/Velari.exe"
 
@@ -37,8 +45,11 @@ wine "$EXE" "$TRACK_DOS" >/dev/null 2>&1 &
 SHOT="$ROOT/build/velari-screenshot.png"
 shown=""
 for _ in $(seq 1 60); do
-  if import -display "$DISPLAY" -window "Velari - $TRACK_DOS" "$SHOT" 2>/dev/null; then
-    shown=yes
+  window_id=$(xwininfo -display "$DISPLAY" -name "Velari - $TRACK_DOS" 2>/dev/null |
+    sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')
+  if [ -n "$window_id" ]; then
+    sleep 1  # let the list and fields finish painting
+    import -display "$DISPLAY" -window "$window_id" "$SHOT" && shown=yes
     break
   fi
   sleep 1
