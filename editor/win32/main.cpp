@@ -11,11 +11,12 @@ namespace {
 // The window is already up, so a message about the file shows over it.
 void LoadCommandLineTrack(const char* commandLine)
 {
+    // A file that is refused or cannot be read leaves path empty again: the
+    // load puts back the path of the last track, and there is none yet.
     char path[MAX_PATH];
-    if (!TrackPathFromCommandLine(commandLine, path, sizeof path) || path[0] == '\0')
-        return;
-    if (!SetTrackPath(path) || !LoadTrack())
-        SetTrackPath("");
+    if (TrackPathFromCommandLine(commandLine, path, sizeof path) && path[0] != '\0' &&
+        SetTrackPath(path))
+        LoadTrack();
 }
 
 }  // namespace
