@@ -53,9 +53,9 @@ void ShowFieldText(TrackField field, const char* text)
 {
     int value = std::atoi(text);
     if (field == FIELD_PIECE_PITCH)
-        ReadBackPitch(value, value < -85 || value > 85);
+        ReadBackPitch(value, value < -PITCH_ARROW_LIMIT || value > PITCH_ARROW_LIMIT);
     else if (field == FIELD_PIECE_BANK)
-        ReadBackBank(value, value < -125 || value > 125);
+        ReadBackBank(value, value < -BANK_ARROW_LIMIT || value > BANK_ARROW_LIMIT);
 }
 void ShowMatterhornCheck(bool) {}
 void BeginPieceList(int) {}

@@ -33,6 +33,10 @@ static_assert(sizeof(TrackPiece) == TRACK_PIECE_SIZE, "TrackPiece must be 3 byte
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "the header is read and written as one block of little-endian fields");
 
+// The arrows let the user set pitch and bank within -limit..limit; a stored
+// value may lie beyond and is shown as stored.
+enum { PITCH_ARROW_LIMIT = 85, BANK_ARROW_LIMIT = 125 };
+
 // Bits 0-5 of a piece code, and the attribute masks of bits 6-7.
 enum {
     PIECE_SHAPE_BITS = 0x3F,

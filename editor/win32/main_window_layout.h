@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "resource.h"
+#include "track_format.h"
 
 struct LayoutUnits {
     int averageCharWidth;
@@ -87,8 +88,8 @@ struct UpDownRange {
 };
 
 inline constexpr UpDownRange MAIN_WINDOW_UPDOWNS[] = {
-    {IDC_PITCH_UPDOWN, IDC_PIECE_PITCH, 85, -85, 0},
-    {IDC_BANK_UPDOWN, IDC_PIECE_BANK, 125, -125, 0},
+    {IDC_PITCH_UPDOWN, IDC_PIECE_PITCH, PITCH_ARROW_LIMIT, -PITCH_ARROW_LIMIT, 0},
+    {IDC_BANK_UPDOWN, IDC_PIECE_BANK, BANK_ARROW_LIMIT, -BANK_ARROW_LIMIT, 0},
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "track_edits.h"
+#include "track_format.h"
 
 DisplayRecorder display;
 
@@ -14,11 +15,10 @@ const char* const CHOICE_NAMES[] = {"TYPE", "LENGTH", "ATTRIBUTE"};
 
 // The edit field tells its window of the change before the text call
 // returns; the window then asks the up-down control for its position.
-void ReportFieldChange(int& position, int lowest, int highest, const char* text,
-                       void (*readBack)(int, bool))
+void ReportFieldChange(int& position, int limit, const char* text, void (*readBack)(int, bool))
 {
     int value = std::atoi(text);
-    bool outOfRange = value < lowest || value > highest;
+    bool outOfRange = value < -limit || value > limit;
     if (!outOfRange)
         position = value;
     readBack(position, outOfRange);
@@ -62,9 +62,9 @@ void ShowFieldText(TrackField field, const char* text)
     display.fields[field] = text;
     display.events.push_back(std::string("field ") + FIELD_NAMES[field] + " " + text);
     if (field == FIELD_PIECE_PITCH)
-        ReportFieldChange(display.pitchPosition, -85, 85, text, ReadBackPitch);
+        ReportFieldChange(display.pitchPosition, PITCH_ARROW_LIMIT, text, ReadBackPitch);
     else if (field == FIELD_PIECE_BANK)
-        ReportFieldChange(display.bankPosition, -125, 125, text, ReadBackBank);
+        ReportFieldChange(display.bankPosition, BANK_ARROW_LIMIT, text, ReadBackBank);
 }
 
 void ShowMatterhornCheck(bool checked)
