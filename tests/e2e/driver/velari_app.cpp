@@ -125,29 +125,27 @@ bool Velari::MatterhornChecked() const
 }
 
 // A click on a line selects it and then tells the parent; setting the
-// selection by message tells nobody, so the notice is sent as the list would.
-bool Velari::SelectPiece(int line)
+// selection by message tells nobody, so the notice is sent as the control
+// would send it.
+bool Velari::SelectAndNotify(int id, UINT selectMessage, WORD notification, int index)
 {
     if (!Alive())
         return false;
-    HWND list = Item(ID_PIECE_LIST);
-    LRESULT result = LB_ERR;
-    if (!Send(list, LB_SETCURSEL, line, 0, &result) || result != line)
+    HWND control = Item(id);
+    LRESULT result = -1;
+    if (!Send(control, selectMessage, index, 0, &result) || result != index)
         return false;
-    return Send(main_, WM_COMMAND, MAKEWPARAM(ID_PIECE_LIST, LBN_SELCHANGE),
-                reinterpret_cast<LPARAM>(list));
+    return Send(main_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control));
+}
+
+bool Velari::SelectPiece(int line)
+{
+    return SelectAndNotify(ID_PIECE_LIST, LB_SETCURSEL, LBN_SELCHANGE, line);
 }
 
 bool Velari::Choose(int listId, int index)
 {
-    if (!Alive())
-        return false;
-    HWND combo = Item(listId);
-    LRESULT result = CB_ERR;
-    if (!Send(combo, CB_SETCURSEL, index, 0, &result) || result != index)
-        return false;
-    return Send(main_, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE),
-                reinterpret_cast<LPARAM>(combo));
+    return SelectAndNotify(listId, CB_SETCURSEL, CBN_SELCHANGE, index);
 }
 
 // The mouse pressed and released on the upper or lower half of the control:

@@ -105,6 +105,8 @@ private:
     // False once the editor has ended; the first time, records why the
     // actions that follow fail (a crash, say) as a failure of its own.
     bool Alive();
+    // Selects line index of a list or combo box and sends its change notice.
+    bool SelectAndNotify(int id, UINT selectMessage, WORD notification, int index);
 
     Program program_;
     HWND main_ = nullptr;

@@ -380,61 +380,51 @@ bool Sync(HWND window)
 
 // ---- List boxes and combo boxes ------------------------------------------------
 
-int ListCount(HWND list)
+namespace {
+
+// A list box and a combo box's list answer the same questions under
+// different message numbers.
+struct ListMessages {
+    UINT count, selection, textLength, text;
+};
+const ListMessages LIST_BOX = {LB_GETCOUNT, LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT};
+const ListMessages COMBO_BOX = {CB_GETCOUNT, CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT};
+
+// noAnswer comes back when the control does not answer: -2 for a
+// selection, where -1 already means that nothing is selected.
+int Reply(HWND control, UINT message, LRESULT noAnswer)
 {
-    LRESULT count = -1;
-    Send(list, LB_GETCOUNT, 0, 0, &count);
-    return static_cast<int>(count);
+    LRESULT reply = noAnswer;
+    Send(control, message, 0, 0, &reply);
+    return static_cast<int>(reply);
 }
 
-int ListSelection(HWND list)
+std::vector<std::string> AllItems(HWND control, const ListMessages& messages)
 {
-    LRESULT selection = -2;
-    Send(list, LB_GETCURSEL, 0, 0, &selection);
-    return static_cast<int>(selection);
+    std::vector<std::string> items;
+    int count = Reply(control, messages.count, -1);
+    for (int i = 0; i < count; ++i)
+        items.push_back(WideItem(control, messages.textLength, messages.text, i));
+    return items;
 }
 
+}  // namespace
+
+int ListCount(HWND list) { return Reply(list, LIST_BOX.count, -1); }
+int ListSelection(HWND list) { return Reply(list, LIST_BOX.selection, -2); }
 std::string ListItem(HWND list, int index)
 {
-    return WideItem(list, LB_GETTEXTLEN, LB_GETTEXT, index);
+    return WideItem(list, LIST_BOX.textLength, LIST_BOX.text, index);
 }
+std::vector<std::string> ListItems(HWND list) { return AllItems(list, LIST_BOX); }
 
-std::vector<std::string> ListItems(HWND list)
-{
-    std::vector<std::string> items;
-    int count = ListCount(list);
-    for (int i = 0; i < count; ++i)
-        items.push_back(ListItem(list, i));
-    return items;
-}
-
-int ComboCount(HWND combo)
-{
-    LRESULT count = -1;
-    Send(combo, CB_GETCOUNT, 0, 0, &count);
-    return static_cast<int>(count);
-}
-
-int ComboSelection(HWND combo)
-{
-    LRESULT selection = -2;
-    Send(combo, CB_GETCURSEL, 0, 0, &selection);
-    return static_cast<int>(selection);
-}
-
+int ComboCount(HWND combo) { return Reply(combo, COMBO_BOX.count, -1); }
+int ComboSelection(HWND combo) { return Reply(combo, COMBO_BOX.selection, -2); }
 std::string ComboItem(HWND combo, int index)
 {
-    return WideItem(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+    return WideItem(combo, COMBO_BOX.textLength, COMBO_BOX.text, index);
 }
-
-std::vector<std::string> ComboItems(HWND combo)
-{
-    std::vector<std::string> items;
-    int count = ComboCount(combo);
-    for (int i = 0; i < count; ++i)
-        items.push_back(ComboItem(combo, i));
-    return items;
-}
+std::vector<std::string> ComboItems(HWND combo) { return AllItems(combo, COMBO_BOX); }
 
 std::string ComboSelectedText(HWND combo)
 {
