@@ -80,7 +80,9 @@ void ExitCommand()
 // any more than Exit does.
 void CloseRequested()
 {
-    if (closeConfirmed || ConfirmSaveChanges())
+    const bool confirmed = closeConfirmed;
+    closeConfirmed = false;
+    if (confirmed || ConfirmSaveChanges())
         DestroyWindow(mainWindow);
 }
 

@@ -34,5 +34,9 @@ void ReadStartFolder()
             return;
         value[size] = '\0';
     }
-    std::memcpy(startFolder, value, sizeof startFolder);
+    // A folder under %ProgramFiles% is usually stored with its variables.
+    if (type == REG_SZ)
+        std::memcpy(startFolder, value, sizeof startFolder);
+    else if (ExpandEnvironmentStringsA(value, startFolder, sizeof startFolder) - 1 >= sizeof startFolder)
+        startFolder[0] = '\0';
 }

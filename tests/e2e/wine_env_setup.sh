@@ -1,139 +1,80 @@
 #!/bin/bash
-# Makes the world the end-to-end tests run in: a virtual X display, a Wine
-# prefix of our own and a D: drive on a folder we own, and writes where they
-# are into ENV_FILE (shell variable assignments) for run_in_wine.sh and for
-# anything else that wants to run Windows programs in the same world.
-#
-# Usage: wine_env_setup.sh ENV_FILE
-#
-# Nothing of the host is reachable from inside: the z: drive (the host's /)
-# is removed, and HOME points into the temporary folder so that Wine's shell
-# folders and menu entries stay there too.
+# Makes the world the Wine tests run in and writes where it is into ENV_FILE
+# (shell assignments) for run_in_wine.sh: Xvfb on a free display, a fresh
+# prefix in a temporary folder, HOME inside it, and drives of its own only:
+#   C: the prefix's drive_c, labelled SYSTEM
+#   D: a folder of its own (E2E_D_DRIVE), labelled DATA
+#   E: a CD-ROM drive (E2E_E_DRIVE) holding a gravion.exe that no search of
+#      the fixed drives may find
+# No drive leads to the host's root. Usage: wine_env_setup.sh ENV_FILE
 set -euo pipefail
-
-if [ $# -ne 1 ]; then
-    echo "usage: $0 ENV_FILE" >&2
-    exit 2
-fi
 env_file=$1
 here=$(cd "$(dirname "$0")" && pwd)
-
-for tool in Xvfb wine wineboot wineserver import; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "wine_env_setup: '$tool' is missing (packages: wine wine32 xvfb imagemagick)" >&2
-        exit 1
-    fi
-done
-
-# A world left over from a run that was killed is taken down first.
-if [ -f "$env_file" ]; then
-    "$here/wine_env_cleanup.sh" "$env_file" || true
-fi
+[ -f "$env_file" ] && "$here/wine_env_cleanup.sh" "$env_file" >/dev/null
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/velari-e2e.XXXXXXXX")
-mkdir -p "$root/home" "$root/d" "$root/log"
+mkdir -p "$root/home" "$root/d" "$root/e" "$root/log"
 log=$root/log/setup.log
-
-# The clean-up script needs only ENV_FILE; write what exists so far at once,
-# so that a failure further down can still be cleaned up.
 write_env() {
-    local tmp="$env_file.tmp"
-    {
-        echo "# Written by wine_env_setup.sh; removed by wine_env_cleanup.sh."
-        printf 'E2E_ROOT=%q\n' "$root"
-        printf 'E2E_XVFB_PID=%q\n' "${xvfb_pid:-}"
-        printf 'DISPLAY=%q\n' "${display:-}"
-        printf 'WINEPREFIX=%q\n' "$root/prefix"
-        printf 'E2E_D_DRIVE=%q\n' "$root/d"
-        printf 'HOME=%q\n' "$root/home"
-        printf 'WINEDEBUG=%q\n' "-all"
-        printf 'WINEDLLOVERRIDES=%q\n' "mscoree,mshtml=;winemenubuilder.exe=d"
-        echo "export DISPLAY WINEPREFIX HOME WINEDEBUG WINEDLLOVERRIDES"
-    } >"$tmp"
-    mv "$tmp" "$env_file"
+    cat >"$env_file" <<ENV
+E2E_ROOT=$root
+E2E_XVFB_PID=${xvfb_pid:-}
+DISPLAY=${display:-}
+WINEPREFIX=$root/prefix
+E2E_D_DRIVE=$root/d
+E2E_E_DRIVE=$root/e
+HOME=$root/home
+WINEDEBUG=-all
+WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+export DISPLAY WINEPREFIX HOME WINEDEBUG WINEDLLOVERRIDES
+ENV
 }
-write_env
-
 fail() {
     echo "wine_env_setup: $*" >&2
-    echo "--- $log" >&2
     tail -n 40 "$log" >&2 || true
     "$here/wine_env_cleanup.sh" "$env_file" || true
     exit 1
 }
+write_env  # so that a failure below can still be cleaned up
 
-# Xvfb picks a free display itself and tells us its number once it accepts
-# connections. Its output goes to a file: nothing that outlives this script
-# may hold the test runner's pipes open.
-display_file=$root/log/display
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-    3>"$display_file" </dev/null >>"$root/log/xvfb.log" 2>&1 &
+# Its output goes to a file: nothing that outlives this script may hold the
+# test runner's pipes open.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$root/log/display" </dev/null >>"$log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 1 200); do
-    if [ -s "$display_file" ]; then break; fi
-    if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+    [ -s "$root/log/display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
     sleep 0.05
 done
-if [ ! -s "$display_file" ]; then
-    fail "Xvfb did not start (see $root/log/xvfb.log)"
-fi
-display=":$(tr -dc '0-9' <"$display_file")"
+[ -s "$root/log/display" ] || fail "Xvfb did not start"
+display=":$(tr -dc '0-9' <"$root/log/display")"
 write_env
-
 set -a
-# shellcheck disable=SC1090
 . "$env_file"
 set +a
 
-# wineserver stays up between the tests, so each program starts quickly.
-mkdir -p "$WINEPREFIX"
-wineserver -p </dev/null >>"$log" 2>&1 || fail "wineserver did not start"
 wineboot -i </dev/null >>"$log" 2>&1 || fail "wineboot failed"
+# A crash ends the program with a backtrace instead of a dialog that waits
+# for a person; without a window manager Wine draws the frames itself.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >>"$log" 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1
+wine reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f /reg:64 >>"$log" 2>&1 || fail "no CD-ROM drive"
 
-# A crash ends the program with a backtrace on stderr instead of a dialog
-# that waits for a person. There is no window manager: Wine draws the frames
-# itself (screenshots show captions and menus), and windows are not left to
-# a manager, which Wine would wait for (2 s) each time one is hidden.
-reg_file=$WINEPREFIX/drive_c/e2e-settings.reg
-cat >"$reg_file" <<'EOF'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Decorated"="N"
-"Managed"="N"
-EOF
-wine regedit /S 'C:\e2e-settings.reg' </dev/null >>"$log" 2>&1 || fail "regedit failed"
-rm -f "$reg_file"
-
-# The drives are changed with the prefix at rest: the mount manager learns
-# them when it starts, and would otherwise go on listing the old ones.
+# Drives change with the prefix at rest: the mount manager reads them at start.
 wineboot --shutdown </dev/null >>"$log" 2>&1 || true
 wineserver -k </dev/null >>"$log" 2>&1 || true
 wineserver -w </dev/null >>"$log" 2>&1 || true
-
-dosdevices=$root/prefix/dosdevices
-if [ ! -d "$dosdevices" ] || [ "$WINEPREFIX" != "$root/prefix" ]; then
-    fail "the prefix has no dosdevices folder"
-fi
-# No drive may lead to the host's file system beyond our own folder: every
-# link but c: goes (z: is the host's root, the others are devices).
-for link in "$dosdevices"/*; do
-    [ -L "$link" ] || continue
-    case "$(basename "$link")" in
-    c:) ;;
-    *) rm -f "$link" ;;
-    esac
+for link in "$WINEPREFIX"/dosdevices/*; do
+    case "$(basename "$link")" in c:) ;; *) rm -f "$link" ;; esac
 done
-ln -s "$E2E_D_DRIVE" "$dosdevices/d:"
-
-wineserver -p </dev/null >>"$log" 2>&1 || fail "wineserver did not start again"
+ln -s "$E2E_D_DRIVE" "$WINEPREFIX/dosdevices/d:"
+ln -s "$E2E_E_DRIVE" "$WINEPREFIX/dosdevices/e:"
+printf 'SYSTEM\n' >"$WINEPREFIX/drive_c/.windows-label"
+printf 'DATA\n' >"$E2E_D_DRIVE/.windows-label"
+printf 'not the game\n' >"$E2E_E_DRIVE/gravion.exe"
+# wineserver stays up between the tests, so each program starts quickly.
+wineserver -p </dev/null >>"$log" 2>&1 || fail "wineserver did not start"
 wineboot </dev/null >>"$log" 2>&1 || fail "the prefix did not start again"
-if [ -e "$dosdevices/z:" ] || [ -L "$dosdevices/z:" ]; then
-    fail "z: came back"
-fi
-
+[ -e "$WINEPREFIX/dosdevices/z:" ] && fail "z: came back"
 mkdir -p "$WINEPREFIX/drive_c/e2e/bin"
-echo "wine_env_setup: display $DISPLAY, prefix $WINEPREFIX, D: -> $E2E_D_DRIVE"
+echo "wine_env_setup: display $DISPLAY, prefix $WINEPREFIX, D: -> $E2E_D_DRIVE, E: (CD-ROM) -> $E2E_E_DRIVE"

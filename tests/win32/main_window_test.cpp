@@ -1,106 +1,462 @@
-// In-process checks of the editor's window: what another process cannot
-// read under Wine (menu item states, the window class) is read here, from
-// the same objects Velari.exe is linked from.
+// The editor's window under Wine, in the manner of Wine's own user32 tests:
+// the real main window, made from the objects Velari.exe is linked from, is
+// driven with the messages its controls and menu send, and the message
+// boxes and file dialogs it opens are answered from a timer that runs
+// inside their modal loops. The track logic itself is the unit tests' part;
+// these check what the window adds: places, wiring, prompts, menu states and
+// the start folder.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "main_window.h"
 #include "resource.h"
+#include "start_folder.h"
 #include "track_document.h"
+#include "win_driver.h"
+
+using namespace e2e;
 
 namespace {
 
-int failures;
+const std::string FOLDER = "D:\\window";
+const std::string TRACK = FOLDER + "\\a.tra";
 
-void Check(bool condition, const char* what)
+// A track of four records, of which three are listed: values at the arrows'
+// limits and one negative of each.
+std::string TrackBytes(const char* name, std::vector<std::string> records)
 {
-    std::printf("%s: %s\n", condition ? "ok  " : "FAIL", what);
-    if (!condition)
-        ++failures;
+    std::string bytes(82, '\0');
+    bytes.replace(0, 2, "RC");
+    bytes[3] = 1;
+    bytes.replace(7, std::string(name).size(), name);
+    bytes.replace(28, 8, "Quorvane");
+    bytes[49] = static_cast<char>(records.size());
+    for (const std::string& record : records)
+        bytes += record;
+    return bytes;
+}
+const std::string ORIGINAL = TrackBytes(
+    "Pine Valley", {{0x44, 0, 10}, {0x20, 125, 85}, {char(0xA2), -125, -85}, {0x28, -1, -5}});
+const std::string OTHER = TrackBytes("Other", {{0x22, 1, 1}, {0x28, 0, 0}});
+std::string WithByte(std::string bytes, size_t at, int value)
+{
+    bytes[at] = static_cast<char>(value);
+    return bytes;
+}
+const std::string EDITED = WithByte(ORIGINAL, 84, 11);  // pitch of piece 0 one step up
+
+// ---- Answering what the window opens --------------------------------------
+
+struct Answer {
+    const char* caption;
+    int button;
+    std::string fileName;  // typed into a file dialog first
+};
+std::vector<Answer> answers;
+size_t answered;
+
+BOOL CALLBACK FindActiveDialog(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window) || ClassOf(window) != "#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
-bool IsGrayed(HMENU menu, UINT id)
+BOOL CALLBACK CollectText(HWND child, LPARAM texts)
 {
-    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    *reinterpret_cast<std::string*>(texts) += "|" + TextOf(child);
+    return TRUE;
 }
 
-// Opening the menu bar is what sends WM_INITMENU.
-void OpenMenuBar()
+// The enabled dialog is the innermost: its owner is disabled while it runs.
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
 {
-    SendMessageA(mainWindow, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(mainWindow)), 0);
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return;
+    const std::string caption = TextOf(dialog);
+    std::string texts;
+    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
+    int button = GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK;
+    if (answered < answers.size() && caption == answers[answered].caption) {
+        const Answer& answer = answers[answered++];
+        if (!answer.fileName.empty())
+            SetWindowTextA(FileNameField(dialog), answer.fileName.c_str());
+        if (caption == "About Velari") {
+            EXPECT(texts.find("Velari for Windows 95") != std::string::npos &&
+                       texts.find("Quorvane") != std::string::npos,
+                   "About box texts %s", texts.c_str());
+            Screenshot("velari-about-box", dialog);
+        }
+        button = answer.button;
+    } else {
+        EXPECT(false, "unexpected \"%s\" %s", caption.c_str(), texts.substr(0, 200).c_str());
+    }
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
-bool WriteTrack(const char* path)
+// Handles what the window posted to itself; the quit that its destruction
+// posts is for a message loop this test does not have.
+void Pump()
 {
-    unsigned char bytes[82 + 2 * 3] = {'R', 'C'};
-    bytes[49] = 2;
-    bytes[82] = 0x44;
-    bytes[85] = 0x28;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message != WM_QUIT)
+            DispatchMessageA(&message);
+    }
+}
+
+bool OpenWindow(const std::string& track)
+{
+    if (!EXPECT(CreateMainWindow(), "the main window could not be made"))
         return false;
-    DWORD written = 0;
-    WriteFile(file, bytes, sizeof bytes, &written, nullptr);
-    CloseHandle(file);
-    return written == sizeof bytes;
+    ShowWindow(mainWindow, SW_SHOW);
+    answers.clear();
+    answered = 0;
+    if (!track.empty() && EXPECT(WriteBytes(track, ORIGINAL), "cannot write %s", track.c_str()))
+        EXPECT(SetTrackPath(track.c_str()) && LoadTrack(), "%s does not load", track.c_str());
+    return true;
 }
 
-void CheckWindowClass(HINSTANCE instance)
+void CloseWindow()
 {
-    WNDCLASSA windowClass;
-    Check(GetClassInfoA(instance, "Velari", &windowClass) != 0, "class \"Velari\" is registered");
-    Check(windowClass.style == (CS_HREDRAW | CS_VREDRAW), "class styles");
-    Check(windowClass.hbrBackground == GetStockObject(LTGRAY_BRUSH), "light-gray background");
-    Check(windowClass.hIcon != nullptr, "class icon 2000");
-    Check(windowClass.cbClsExtra == 0 && windowClass.cbWndExtra == 0, "no extra bytes");
-    Check(LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRACK_FILE)) != nullptr, "track file icon 2001");
-    Check(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_ABOUT)) != nullptr, "About bitmap 2500");
+    EXPECT(answered == answers.size(), "%u of %u answers were asked for", unsigned(answered),
+           unsigned(answers.size()));
+    if (IsWindow(mainWindow))
+        DestroyWindow(mainWindow);
+    Pump();
 }
 
-void CheckMenuStates()
+std::string Text(int id)
 {
+    return TextOf(GetDlgItem(mainWindow, id));
+}
+
+std::string Choice(int id)
+{
+    char text[64] = "";
+    const LRESULT selection = SendDlgItemMessageA(mainWindow, id, CB_GETCURSEL, 0, 0);
+    if (selection >= 0)
+        SendDlgItemMessageA(mainWindow, id, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// What the fields show for the current piece, and the list's lines.
+std::string Shown()
+{
+    std::string lines;
+    const int count = static_cast<int>(SendMessageA(mainControls.pieceList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char line[64] = "";
+        SendMessageA(mainControls.pieceList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+        lines += std::string(i ? "," : "") + line;
+    }
+    const bool checked = SendMessageA(mainControls.matterhorn, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return Text(IDC_TRACK_NAME) + "|" + Text(IDC_DESIGNER_NAME) + "|" + Text(IDC_PIECE_COUNT) + "|" +
+           Text(IDC_CURRENT_PIECE) + "|" + Choice(IDC_PIECE_TYPE) + "|" + Choice(IDC_PIECE_LENGTH) + "|" +
+           Choice(IDC_ATTRIBUTES) + "|" + Text(IDC_PIECE_PITCH) + "|" + Text(IDC_PIECE_BANK) + "|" +
+           (checked ? "on" : "off") + "|" + lines;
+}
+
+// ---- What a person does -----------------------------------------------------
+
+void Select(int id, int index)
+{
+    const bool list = id == IDC_PIECE_LIST;
+    SendDlgItemMessageA(mainWindow, id, list ? LB_SETCURSEL : CB_SETCURSEL, index, 0);
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, list ? LBN_SELCHANGE : CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(mainWindow, id)));
+}
+
+// A press on the upper or lower half of the arrows.
+void StepArrow(int id, bool up)
+{
+    HWND arrows = GetDlgItem(mainWindow, id);
+    RECT client;
+    GetClientRect(arrows, &client);
+    const LPARAM at = MAKELPARAM(client.right / 2, up ? client.bottom / 4 : client.bottom * 3 / 4);
+    SendMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(arrows, WM_LBUTTONUP, 0, at);
+}
+
+enum Action { EDIT, EXIT_BUTTON, EXIT_MENU, CLOSE_BOX, SAVE, SAVE_AS, OPEN, REFRESH, ABOUT, OTHER_WRITES, LOCK };
+
+HANDLE lock = INVALID_HANDLE_VALUE;
+
+void Do(Action action)
+{
+    auto button = [](int id) { SendDlgItemMessageA(mainWindow, id, BM_CLICK, 0, 0); };
+    auto menu = [](int id) { SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+    switch (action) {
+    case EDIT: StepArrow(IDC_PITCH_UPDOWN, true); break;
+    case EXIT_BUTTON: button(IDM_FILE_EXIT); break;
+    case EXIT_MENU: menu(IDM_FILE_EXIT); break;
+    case CLOSE_BOX: SendMessageA(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case SAVE: button(IDM_FILE_SAVE); break;
+    case SAVE_AS: menu(IDM_FILE_SAVE_AS); break;
+    case OPEN: button(IDM_FILE_OPEN); break;
+    case REFRESH: button(IDM_FILE_REFRESH); break;
+    case ABOUT: menu(IDM_HELP_ABOUT); break;
+    case OTHER_WRITES: WriteBytes(TRACK, OTHER); break;
+    case LOCK:
+        // Held open without sharing, the file can't be replaced.
+        lock = CreateFileA(TRACK.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        break;
+    }
+    Pump();
+}
+
+// ---- The cases ----------------------------------------------------------------
+
+const Answer SAVE_YES = {"Save Track?", IDYES, ""}, SAVE_NO = {"Save Track?", IDNO, ""},
+             SAVE_CANCEL = {"Save Track?", IDCANCEL, ""}, ERROR_OK = {"Error!", IDOK, ""};
+
+// Each command, its prompt answered, and what the window and the disk show.
+void CommandsAndPrompts()
+{
+    const std::string b = FOLDER + "\\b.tra", c = FOLDER + "\\c.tra", bad = FOLDER + "\\bad.tra";
+    struct Row {
+        const char* what;
+        std::vector<Action> actions;
+        std::vector<Answer> answers;
+        bool windowStays;
+        std::string title;     // the file the title names
+        std::string count;     // Number of Pieces afterwards
+        std::string onDisk;    // a.tra afterwards
+    };
+    const Row rows[] = {
+        {"Exit, nothing changed", {EXIT_BUTTON}, {}, false, TRACK, "", ORIGINAL},
+        {"Exit, Yes: asked once", {EDIT, EXIT_BUTTON}, {SAVE_YES}, false, TRACK, "", EDITED},
+        {"File/Exit, No", {EDIT, EXIT_MENU}, {SAVE_NO}, false, TRACK, "", ORIGINAL},
+        {"Exit, Cancel", {EDIT, EXIT_BUTTON}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
+        {"close box, Yes", {EDIT, CLOSE_BOX}, {SAVE_YES}, false, TRACK, "", EDITED},
+        {"close box, Cancel", {EDIT, CLOSE_BOX}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
+        {"Exit, Yes, the save fails", {EDIT, LOCK, EXIT_BUTTON}, {SAVE_YES, ERROR_OK}, true, TRACK, "3", ORIGINAL},
+        {"Save", {EDIT, SAVE}, {}, true, TRACK, "3", EDITED},
+        {"Open, Cancel: no dialog", {EDIT, OPEN}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
+        {"Open, No, another track", {EDIT, OPEN}, {SAVE_NO, {"Open Track", IDOK, b}}, true, b, "1", ORIGINAL},
+        {"Open, Yes, cancelled", {EDIT, OPEN}, {SAVE_YES, {"Open Track", IDCANCEL, ""}}, true, TRACK, "3", EDITED},
+        {"Open a refused file", {OPEN}, {{"Open Track", IDOK, bad}, ERROR_OK}, true, TRACK, "3", ORIGINAL},
+        {"Refresh, changed on disk", {OTHER_WRITES, REFRESH}, {}, true, TRACK, "1", OTHER},
+        {"Refresh, Cancel", {EDIT, OTHER_WRITES, REFRESH}, {SAVE_CANCEL}, true, TRACK, "3", OTHER},
+        {"Refresh, Yes", {EDIT, OTHER_WRITES, REFRESH}, {SAVE_YES}, true, TRACK, "3", EDITED},
+        {"Save As a new name", {SAVE_AS}, {{"Save Track As", IDOK, c}}, true, c, "3", ORIGINAL},
+        {"Save As over a file, No",
+         {EDIT, SAVE_AS},
+         {{"Save Track As", IDOK, b}, {"Save Track As", IDNO, ""}, {"Save Track As", IDCANCEL, ""}},
+         true, TRACK, "3", ORIGINAL},
+        {"About", {ABOUT}, {{"About Velari", IDOK, ""}}, true, TRACK, "3", ORIGINAL},
+    };
+    for (const Row& row : rows) {
+        SetContext("%s", row.what);
+        WriteBytes(b, OTHER);
+        WriteBytes(bad, WithByte(OTHER, 1, 'X'));
+        DeleteFileA(c.c_str());
+        if (!OpenWindow(TRACK))
+            continue;
+        answers = row.answers;
+        for (Action action : row.actions)
+            Do(action);
+        CloseHandle(lock);
+        lock = INVALID_HANDLE_VALUE;
+        EXPECT(IsWindow(mainWindow) == row.windowStays, "the window %s", row.windowStays ? "closed" : "stayed");
+        if (row.windowStays) {
+            EXPECT(TextOf(mainWindow) == "Velari - " + row.title, "title \"%s\"", TextOf(mainWindow).c_str());
+            EXPECT(Text(IDC_PIECE_COUNT) == row.count, "count \"%s\"", Text(IDC_PIECE_COUNT).c_str());
+        }
+        std::string bytes;
+        EXPECT(ReadBytes(TRACK, &bytes) && bytes == row.onDisk, "a.tra holds other bytes");
+        EXPECT(!FileExists(TRACK + ".tmp"), "a temporary file is left");
+        if (row.title == c)
+            EXPECT(ReadBytes(c, &bytes) && bytes == ORIGINAL, "c.tra holds other bytes");
+        EXPECT(ReadBytes(b, &bytes) && bytes == OTHER, "b.tra changed");
+        CloseWindow();
+    }
+}
+
+// Each list, arrow and the check box reach the piece they show, and what
+// they change is what Save writes.
+void ControlsAndFields()
+{
+    const std::string SHOWN_0 = "PINE VALLEY|QUORVANE|3|1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew";
+    struct Row {
+        const char* what;
+        int line;        // chosen first
+        int control;     // then this list or arrow
+        int choice;      // list position, or 1 up / 0 down
+        std::string shown;
+        size_t at;       // the byte Save changes
+        int value;
+    };
+    const Row rows[] = {
+        {"piece 1", 1, 0, 0, "PINE VALLEY|QUORVANE|3|2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew",
+         0, 'R'},
+        {"type", 0, IDC_PIECE_TYPE, 3, "PINE VALLEY|QUORVANE|3|1|Right Turn|24 Feet|Brake|10|0|on|Right Turn,Right Turn,Corkscrew",
+         82, 0x5C},
+        {"length", 0, IDC_PIECE_LENGTH, 3, "PINE VALLEY|QUORVANE|3|1|Lift|48 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew",
+         82, 0x48},
+        {"attribute", 0, IDC_ATTRIBUTES, 2, "PINE VALLEY|QUORVANE|3|1|Lift|24 Feet|Accelerate|10|0|on|Lift,Right Turn,Corkscrew",
+         82, 0x84},
+        {"Matterhorn Setting", 0, IDC_MATTERHORN, 0, "PINE VALLEY|QUORVANE|3|1|Lift|24 Feet|Brake|10|0|off|Lift,Right Turn,Corkscrew",
+         3, 0},
+        {"pitch up wraps", 1, IDC_PITCH_UPDOWN, 1, "", 87, -85},
+        {"bank up wraps", 1, IDC_BANK_UPDOWN, 1, "", 86, -125},
+        {"pitch down wraps", 2, IDC_PITCH_UPDOWN, 0, "", 90, 85},
+        {"bank down wraps", 2, IDC_BANK_UPDOWN, 0, "", 89, 125},
+        {"bank below zero", 0, IDC_BANK_UPDOWN, 0, "", 83, -1},
+    };
+    for (const Row& row : rows) {
+        SetContext("%s", row.what);
+        if (!OpenWindow(TRACK))
+            continue;
+        EXPECT(Shown() == SHOWN_0, "at the start: %s", Shown().c_str());
+        if (row.line)
+            Select(IDC_PIECE_LIST, row.line);
+        if (row.control == IDC_MATTERHORN)
+            SendMessageA(mainControls.matterhorn, BM_CLICK, 0, 0);
+        else if (row.control == IDC_PITCH_UPDOWN || row.control == IDC_BANK_UPDOWN)
+            StepArrow(row.control, row.choice == 1);
+        else if (row.control)
+            Select(row.control, row.choice);
+        if (!row.shown.empty())
+            EXPECT(Shown() == row.shown, "shown %s", Shown().c_str());
+        Do(SAVE);
+        std::string bytes;
+        EXPECT(ReadBytes(TRACK, &bytes) && bytes == WithByte(ORIGINAL, row.at, row.value),
+               "byte %u is not %d after Save", unsigned(row.at), row.value);
+        if (row.line == 0 && row.control == IDC_PIECE_TYPE)
+            Screenshot("velari-main-window", mainWindow);
+        CloseWindow();
+    }
+}
+
+// Where each control sits, in the units of the system font.
+void Layout()
+{
+    OpenWindow("");
+    TEXTMETRICA metrics;
+    HDC context = GetDC(mainWindow);
+    GetTextMetricsA(context, &metrics);
+    ReleaseDC(mainWindow, context);
+    const int u = ((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 3 : 2) * metrics.tmAveCharWidth / 2;
+    const int h = metrics.tmHeight + metrics.tmExternalLeading;
+    RECT window;
+    GetWindowRect(mainWindow, &window);
+    EXPECT(window.right - window.left == 57 * u && window.bottom - window.top == 25 * h, "window size");
+    // An up-down control sizes itself, and a list trims itself to whole lines.
+    const int rows[][5] = {
+        {IDC_TRACK_NAME, 1, 1, 25, 1},      {IDC_DESIGNER_NAME, 30, 1, 25, 1}, {IDC_PIECE_COUNT, 30, 3, 10, 1},
+        {IDC_PIECE_LIST, 1, 4, 25, 0},      {IDC_CURRENT_PIECE, 30, 5, 10, 1}, {IDC_PIECE_TYPE, 30, 7, 10, 0},
+        {IDC_PIECE_LENGTH, 30, 9, 10, 0},   {IDC_ATTRIBUTES, 30, 11, 10, 0},   {IDC_PIECE_PITCH, 30, 13, 8, 1},
+        {IDC_PITCH_UPDOWN, 38, 13, 0, 1},   {IDC_PIECE_BANK, 30, 15, 8, 1},    {IDC_BANK_UPDOWN, 38, 15, 0, 1},
+        {IDC_MATTERHORN, 30, 17, 25, 1},    {IDM_FILE_SAVE, 1, 19, 10, 2},     {IDM_FILE_OPEN, 15, 19, 10, 2},
+        {IDM_FILE_REFRESH, 30, 19, 10, 2},  {IDM_FILE_EXIT, 45, 19, 10, 2},
+    };
+    for (const int* row : rows) {
+        RECT rect;
+        GetWindowRect(GetDlgItem(mainWindow, row[0]), &rect);
+        MapWindowPoints(HWND_DESKTOP, mainWindow, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT(rect.left == row[1] * u && rect.top == 5 + row[2] * h &&
+                   (!row[3] || rect.right - rect.left == row[3] * u) &&
+                   (!row[4] || rect.bottom - rect.top == row[4] * h),
+               "control %d at %ld,%ld %ldx%ld", row[0], rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top);
+    }
+    const char* lists[][9] = {
+        {"Lift", "Left Turn", "Straight", "Right Turn", "Corkscrew", "Little Loop", "Big Loop", "Tunnel", nullptr},
+        {"12 Feet", "24 Feet", "36 Feet", "48 Feet", nullptr},
+        {"None", "Brake", "Accelerate", nullptr}};
+    const int listIds[] = {IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES};
+    for (int i = 0; i < 3; ++i) {
+        std::vector<std::string> expected;
+        for (const char* const* item = lists[i]; *item; ++item)
+            expected.push_back(*item);
+        EXPECT(ComboItems(GetDlgItem(mainWindow, listIds[i])) == expected, "choices of list %d", listIds[i]);
+    }
+    CloseWindow();
+}
+
+// Save and Save As are grayed until a track is loaded, and stay enabled.
+void MenuStates()
+{
+    OpenWindow("");
     HMENU menu = GetMenu(mainWindow);
-    Check(menu != nullptr, "the class menu is the window's menu");
-    OpenMenuBar();
-    Check(IsGrayed(menu, IDM_FILE_SAVE) && IsGrayed(menu, IDM_FILE_SAVE_AS),
-          "Save and Save As grayed before the first load");
-    Check(!IsGrayed(menu, IDM_FILE_OPEN) && !IsGrayed(menu, IDM_FILE_REFRESH) &&
-              !IsGrayed(menu, IDM_FILE_EXIT) && !IsGrayed(menu, IDM_HELP_ABOUT) &&
-              !IsGrayed(menu, IDM_HELP_CONTENTS),
-          "the other items enabled");
-
-    char path[MAX_PATH];
-    GetTempPathA(sizeof path - 16, path);
-    std::strcat(path, "menu-test.tra");
-    Check(WriteTrack(path) && SetTrackPath(path) && LoadTrack(), "a track loads");
-    OpenMenuBar();
-    Check(!IsGrayed(menu, IDM_FILE_SAVE) && !IsGrayed(menu, IDM_FILE_SAVE_AS),
-          "Save and Save As enabled after a load");
-
-    // A refused load does not take the track away again.
-    SetTrackPath("no such file.tra");
+    auto grayed = [menu](UINT id) {
+        SendMessageA(mainWindow, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+        return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT(grayed(IDM_FILE_SAVE) && grayed(IDM_FILE_SAVE_AS) && !grayed(IDM_FILE_OPEN), "before a load");
+    WriteBytes(TRACK, ORIGINAL);
+    SetTrackPath(TRACK.c_str());
     LoadTrack();
-    OpenMenuBar();
-    Check(!IsGrayed(menu, IDM_FILE_SAVE) && !IsGrayed(menu, IDM_FILE_SAVE_AS),
-          "Save and Save As stay enabled");
-    DeleteFileA(path);
+    EXPECT(!grayed(IDM_FILE_SAVE) && !grayed(IDM_FILE_SAVE_AS), "after a load");
+    SetTrackPath("missing.tra");
+    LoadTrack();
+    EXPECT(!grayed(IDM_FILE_SAVE) && !grayed(IDM_FILE_SAVE_AS), "after a refused load");
+    CloseWindow();
+}
+
+// The Open dialog starts in "TraDir" of the machine's settings, text or
+// text with variables.
+void OpenStartsInTraDir()
+{
+    const char* key = "SOFTWARE\\Quorvane\\Velari\\2.0";
+    SetEnvironmentVariableA("VELARI_GAME", (FOLDER + "\\game").c_str());
+    MakeFolders(FOLDER + "\\game");
+    WriteBytes(FOLDER + "\\game\\marker.tra", OTHER);
+    struct Row {
+        DWORD type;
+        const char* value;
+    };
+    const Row rows[] = {{REG_SZ, "D:\\window\\game\\"}, {REG_EXPAND_SZ, "%VELARI_GAME%\\"}};
+    for (const Row& row : rows) {
+        SetContext("TraDir %s", row.value);
+        HKEY settings;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &settings, nullptr);
+        RegSetValueExA(settings, "TraDir", 0, row.type, reinterpret_cast<const BYTE*>(row.value),
+                       static_cast<DWORD>(strlen(row.value) + 1));
+        RegCloseKey(settings);
+        if (!OpenWindow(""))
+            continue;
+        answers = {{"Open Track", IDOK, "marker.tra"}};
+        Do(OPEN);
+        EXPECT(TextOf(mainWindow) == "Velari - D:\\window\\game\\marker.tra", "title \"%s\"",
+               TextOf(mainWindow).c_str());
+        CloseWindow();
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+    }
 }
 
 }  // namespace
 
 int main()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!RegisterMainWindowClass(instance) || !CreateMainWindow()) {
-        std::printf("FAIL: the main window could not be made\n");
+    MakeFolders(FOLDER);
+    if (!RegisterMainWindowClass(GetModuleHandleA(nullptr)))
         return 1;
+    SetTimer(nullptr, 0, 20, AnswerDialog);
+    const struct {
+        const char* name;
+        void (*run)();
+    } cases[] = {{"commands_and_prompts", CommandsAndPrompts}, {"controls_and_fields", ControlsAndFields},
+                 {"layout", Layout}, {"menu_states", MenuStates}, {"open_starts_in_tradir", OpenStartsInTraDir}};
+    int passed = 0, failed = 0;
+    for (const auto& test : cases) {
+        const int before = FailureCount();
+        SetContext("%s", "");
+        test.run();
+        const bool ok = FailureCount() == before;
+        std::printf("%s %s\n", ok ? "PASS" : "FAIL", test.name);
+        (ok ? passed : failed)++;
     }
-    CheckWindowClass(instance);
-    CheckMenuStates();
-    DestroyWindow(mainWindow);
-    std::printf("%d failure(s)\n", failures);
-    return failures == 0 ? 0 : 1;
+    std::printf("%d passed, %d failed\n", passed, failed);
+    RemoveTree(FOLDER);
+    return failed ? 1 : 0;
 }

@@ -1,6 +1,5 @@
 #include "win_driver.h"
 
-#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -12,64 +11,30 @@ namespace {
 int failures;
 char context[256];
 
-// Programs started by StartProgram, for the watchdog to end.
-enum { MAX_PROGRAMS = 32 };
-CRITICAL_SECTION programLock;
-bool programLockReady;
-HANDLE programs[MAX_PROGRAMS];
-
-HANDLE watchdogThread;
-HANDLE watchdogCancel;
+// What the watchdog ends; it only reads the slots, as a last resort.
+HANDLE programs[32];
+HANDLE watchdogThread, watchdogCancel;
 DWORD watchdogMs;
 char watchdogCase[128];
-
-void EnsureProgramLock()
-{
-    if (!programLockReady) {
-        InitializeCriticalSection(&programLock);
-        programLockReady = true;
-    }
-}
-
-void RememberProgram(HANDLE process)
-{
-    EnsureProgramLock();
-    EnterCriticalSection(&programLock);
-    for (HANDLE& slot : programs) {
-        if (!slot) {
-            slot = process;
-            break;
-        }
-    }
-    LeaveCriticalSection(&programLock);
-}
-
-void ForgetProgram(HANDLE process)
-{
-    EnsureProgramLock();
-    EnterCriticalSection(&programLock);
-    for (HANDLE& slot : programs) {
-        if (slot == process)
-            slot = nullptr;
-    }
-    LeaveCriticalSection(&programLock);
-}
 
 DWORD WINAPI WatchdogMain(void*)
 {
     if (WaitForSingleObject(watchdogCancel, watchdogMs) != WAIT_TIMEOUT)
         return 0;
-    std::printf("  FAIL: case %s did not finish within %lu ms; ending its programs\n",
-                watchdogCase, static_cast<unsigned long>(watchdogMs));
-    EnsureProgramLock();
-    EnterCriticalSection(&programLock);
-    for (HANDLE slot : programs) {
-        if (slot)
-            TerminateProcess(slot, 3);
+    std::printf("  FAIL: %s did not finish within %lu ms; ending its programs\n", watchdogCase, watchdogMs);
+    for (HANDLE process : programs) {
+        if (process)
+            TerminateProcess(process, 3);
     }
-    LeaveCriticalSection(&programLock);
     std::fflush(stdout);
     ExitProcess(3);
+}
+
+std::string Format(const char* format, va_list args)
+{
+    char text[2048];
+    std::vsnprintf(text, sizeof text, format, args);
+    return text;
 }
 
 struct TopWindowSearch {
@@ -84,64 +49,14 @@ BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param)
     const TopWindowSearch& search = *reinterpret_cast<TopWindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search.pid || !IsWindowVisible(window))
-        return TRUE;
-    if (search.className && ClassOf(window) != search.className)
-        return TRUE;
-    if (search.title && TextOf(window) != search.title)
-        return TRUE;
-    search.found->push_back(window);
+    if (owner == search.pid && IsWindowVisible(window) &&
+        (!search.className || ClassOf(window) == search.className) &&
+        (!search.title || TextOf(window) == search.title))
+        search.found->push_back(window);
     return TRUE;
-}
-
-struct ChildSearch {
-    const char* className;
-    const char* text;
-    HWND found;
-};
-
-BOOL CALLBACK FindChildByText(HWND window, LPARAM param)
-{
-    ChildSearch& search = *reinterpret_cast<ChildSearch*>(param);
-    if (ClassOf(window) == search.className && TextOf(window) == search.text) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The wide item text of a list (LB_) or combo (CB_) box.
-std::string WideItem(HWND control, UINT lengthMessage, UINT textMessage, int index)
-{
-    LRESULT length = -1;
-    if (!Send(control, lengthMessage, index, 0, &length) || length < 0)
-        return "<no item>";
-    if (length > 1000)
-        return "<item too long>";
-    // Far larger than any item: Wine copies the whole text back.
-    static wchar_t wide[8192];
-    std::memset(wide, 0, sizeof wide);
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(control, textMessage, index, reinterpret_cast<LPARAM>(wide),
-                             SMTO_NORMAL, REPLY_TIMEOUT_MS, &result))
-        return "<no reply>";
-    wide[sizeof wide / sizeof *wide - 1] = L'\0';
-    char narrow[4096];
-    int written = WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr);
-    if (written <= 0)
-        return "<unconvertible>";
-    narrow[sizeof narrow - 1] = '\0';
-    return narrow;
-}
-
-bool IsFileDialog(HWND dialog)
-{
-    return FileNameField(dialog) != nullptr;
 }
 
 }  // namespace
-
-// ---- Checks -------------------------------------------------------------
 
 bool Check(bool cond, const char* file, int line, const char* format, ...)
 {
@@ -149,13 +64,12 @@ bool Check(bool cond, const char* file, int line, const char* format, ...)
         return true;
     ++failures;
     const char* base = std::strrchr(file, '/');
-    base = base ? base + 1 : file;
-    char message[2048];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
+    const std::string message = Format(format, args);
     va_end(args);
-    std::printf("  FAIL %s:%d: %s%s%s\n", base, line, context, context[0] ? ": " : "", message);
+    std::printf("  FAIL %s:%d: %s%s%s\n", base ? base + 1 : file, line, context, context[0] ? ": " : "",
+                message.c_str());
     std::fflush(stdout);
     return false;
 }
@@ -165,32 +79,22 @@ int FailureCount()
     return failures;
 }
 
-void ResetFailures()
-{
-    failures = 0;
-    context[0] = '\0';
-}
-
 void SetContext(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    std::vsnprintf(context, sizeof context, format, args);
+    std::snprintf(context, sizeof context, "%s", Format(format, args).c_str());
     va_end(args);
 }
 
 void Note(const char* format, ...)
 {
-    char message[2048];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
+    std::printf("  %s\n", Format(format, args).c_str());
     va_end(args);
-    std::printf("  %s\n", message);
     std::fflush(stdout);
 }
-
-// ---- Time limits ----------------------------------------------------------
 
 void ArmWatchdog(DWORD ms, const char* caseName)
 {
@@ -209,18 +113,14 @@ void DisarmWatchdog()
     WaitForSingleObject(watchdogThread, INFINITE);
     CloseHandle(watchdogThread);
     CloseHandle(watchdogCancel);
-    watchdogThread = nullptr;
-    watchdogCancel = nullptr;
+    watchdogThread = watchdogCancel = nullptr;
 }
 
-// ---- Processes ------------------------------------------------------------
-
-bool StartProgram(const char* exePath, const char* arguments, const char* currentDir,
-                  Program* program)
+bool StartProgram(const char* exePath, const char* arguments, const char* currentDir, Program* program)
 {
     char commandLine[2048];
-    int length = std::snprintf(commandLine, sizeof commandLine, "\"%s\"%s%s", exePath,
-                               arguments[0] ? " " : "", arguments);
+    const int length = std::snprintf(commandLine, sizeof commandLine, "\"%s\"%s%s", exePath,
+                                     arguments[0] ? " " : "", arguments);
     if (length < 0 || length >= static_cast<int>(sizeof commandLine))
         return false;
     STARTUPINFOA startup = {};
@@ -228,13 +128,18 @@ bool StartProgram(const char* exePath, const char* arguments, const char* curren
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exePath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, currentDir,
-                        &startup, &info))
+    if (!CreateProcessA(exePath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, currentDir, &startup,
+                        &info))
         return false;
     CloseHandle(info.hThread);
     program->process = info.hProcess;
     program->pid = info.dwProcessId;
-    RememberProgram(info.hProcess);
+    for (HANDLE& slot : programs) {
+        if (!slot) {
+            slot = info.hProcess;
+            break;
+        }
+    }
     return true;
 }
 
@@ -262,25 +167,24 @@ void EndProgram(Program* program)
         TerminateProcess(program->process, 3);
         WaitForSingleObject(program->process, EXIT_TIMEOUT_MS);
     }
-    ForgetProgram(program->process);
+    for (HANDLE& slot : programs) {
+        if (slot == program->process)
+            slot = nullptr;
+    }
     CloseHandle(program->process);
-    program->process = nullptr;
-    program->pid = 0;
+    *program = Program();
 }
 
 std::string DriverFolder()
 {
     char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    char* slash = length && length < sizeof path ? std::strrchr(path, '\\') : nullptr;
+    if (!slash)
         return ".\\";
-    char* slash = std::strrchr(path, '\\');
-    if (slash)
-        slash[1] = '\0';
+    slash[1] = '\0';
     return path;
 }
-
-// ---- Windows --------------------------------------------------------------
 
 std::string ClassOf(HWND window)
 {
@@ -291,11 +195,10 @@ std::string ClassOf(HWND window)
 
 std::string TextOf(HWND window)
 {
-    static char text[4096];
-    std::memset(text, 0, sizeof text);
+    char text[4096] = "";
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text - 1, reinterpret_cast<LPARAM>(text),
-                             SMTO_NORMAL, REPLY_TIMEOUT_MS, &result))
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text - 1, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                             REPLY_TIMEOUT_MS, &result))
         return "<no reply>";
     text[sizeof text - 1] = '\0';
     return text;
@@ -311,44 +214,23 @@ std::vector<HWND> TopWindows(DWORD pid, const char* className, const char* title
 
 HWND WaitTopWindow(DWORD pid, const char* className, const char* title, DWORD ms)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
+    for (const DWORD start = GetTickCount();; Sleep(10)) {
         std::vector<HWND> found = TopWindows(pid, className, title);
         if (!found.empty())
             return found.front();
         if (GetTickCount() - start > ms)
             return nullptr;
-        Sleep(10);
     }
 }
 
 bool WaitWindowGone(HWND window, DWORD ms)
 {
-    DWORD start = GetTickCount();
-    while (IsWindow(window) && IsWindowVisible(window)) {
+    for (const DWORD start = GetTickCount(); IsWindow(window) && IsWindowVisible(window); Sleep(10)) {
         if (GetTickCount() - start > ms)
             return false;
-        Sleep(10);
     }
     return true;
 }
-
-HWND ChildByText(HWND parent, const char* className, const char* text)
-{
-    ChildSearch search = {className, text, nullptr};
-    EnumChildWindows(parent, FindChildByText, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-RECT RectInClient(HWND child, HWND parent)
-{
-    RECT rect = {};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-// ---- Messages ---------------------------------------------------------------
 
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result, DWORD ms)
 {
@@ -367,10 +249,9 @@ bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 bool PressKey(HWND target, UINT virtualKey)
 {
-    const UINT scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
-    const LPARAM down = 1 | (static_cast<LPARAM>(scanCode) << 16);
-    const LPARAM up = down | (1u << 30) | (1u << 31);
-    return Post(target, WM_KEYDOWN, virtualKey, down) && Post(target, WM_KEYUP, virtualKey, up);
+    const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16);
+    return Post(target, WM_KEYDOWN, virtualKey, down) &&
+           Post(target, WM_KEYUP, virtualKey, down | (1u << 30) | (1u << 31));
 }
 
 bool Sync(HWND window)
@@ -378,61 +259,25 @@ bool Sync(HWND window)
     return Send(window, WM_NULL, 0, 0);
 }
 
-// ---- List boxes and combo boxes ------------------------------------------------
-
-namespace {
-
-// A list box and a combo box's list answer the same questions under
-// different message numbers.
-struct ListMessages {
-    UINT count, selection, textLength, text;
-};
-const ListMessages LIST_BOX = {LB_GETCOUNT, LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT};
-const ListMessages COMBO_BOX = {CB_GETCOUNT, CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT};
-
-// noAnswer comes back when the control does not answer: -2 for a
-// selection, where -1 already means that nothing is selected.
-int Reply(HWND control, UINT message, LRESULT noAnswer)
-{
-    LRESULT reply = noAnswer;
-    Send(control, message, 0, 0, &reply);
-    return static_cast<int>(reply);
-}
-
-std::vector<std::string> AllItems(HWND control, const ListMessages& messages)
+std::vector<std::string> ComboItems(HWND combo)
 {
     std::vector<std::string> items;
-    int count = Reply(control, messages.count, -1);
-    for (int i = 0; i < count; ++i)
-        items.push_back(WideItem(control, messages.textLength, messages.text, i));
+    LRESULT count = 0;
+    Send(combo, CB_GETCOUNT, 0, 0, &count);
+    for (int i = 0; i < count; ++i) {
+        // Far larger than any item: Wine copies the whole text back.
+        static wchar_t wide[8192];
+        wide[0] = L'\0';
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
+                            REPLY_TIMEOUT_MS, &result);
+        wide[sizeof wide / sizeof *wide - 1] = L'\0';
+        char narrow[4096] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+        items.push_back(narrow);
+    }
     return items;
 }
-
-}  // namespace
-
-int ListCount(HWND list) { return Reply(list, LIST_BOX.count, -1); }
-int ListSelection(HWND list) { return Reply(list, LIST_BOX.selection, -2); }
-std::string ListItem(HWND list, int index)
-{
-    return WideItem(list, LIST_BOX.textLength, LIST_BOX.text, index);
-}
-std::vector<std::string> ListItems(HWND list) { return AllItems(list, LIST_BOX); }
-
-int ComboCount(HWND combo) { return Reply(combo, COMBO_BOX.count, -1); }
-int ComboSelection(HWND combo) { return Reply(combo, COMBO_BOX.selection, -2); }
-std::string ComboItem(HWND combo, int index)
-{
-    return WideItem(combo, COMBO_BOX.textLength, COMBO_BOX.text, index);
-}
-std::vector<std::string> ComboItems(HWND combo) { return AllItems(combo, COMBO_BOX); }
-
-std::string ComboSelectedText(HWND combo)
-{
-    int selection = ComboSelection(combo);
-    return selection < 0 ? std::string() : ComboItem(combo, selection);
-}
-
-// ---- Dialogs and message boxes ---------------------------------------------------
 
 std::vector<HWND> VisibleDialogs(DWORD pid)
 {
@@ -441,17 +286,13 @@ std::vector<HWND> VisibleDialogs(DWORD pid)
 
 HWND WaitMessageBox(DWORD pid, const char* caption, DWORD ms)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(10)) {
         for (HWND dialog : TopWindows(pid, "#32770", caption)) {
-            // A file dialog may carry the same caption as its prompts.
-            if (GetDlgItem(dialog, 0xFFFF) && !IsFileDialog(dialog))
+            if (GetDlgItem(dialog, 0xFFFF) && !FileNameField(dialog))
                 return dialog;
         }
-        if (GetTickCount() - start > ms)
-            return nullptr;
-        Sleep(10);
     }
+    return nullptr;
 }
 
 std::string MessageBoxText(HWND box)
@@ -463,50 +304,31 @@ std::string MessageBoxText(HWND box)
 bool PressDialogButton(HWND dialog, int buttonId, DWORD ms)
 {
     HWND button = GetDlgItem(dialog, buttonId);
-    if (!button)
-        return false;
-    if (!Post(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)))
-        return false;
-    return WaitWindowGone(dialog, ms);
+    return button &&
+           Post(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) &&
+           WaitWindowGone(dialog, ms);
 }
 
-HWND FileNameField(HWND fileDialog)
+HWND FileNameField(HWND dialog)
 {
-    // The explorer-style dialog has a combo box (cmb13) whose edit takes the
-    // name; older templates have a plain edit (edt1).
-    HWND combo = GetDlgItem(fileDialog, 0x47C);
-    if (combo) {
+    // The explorer-style dialog takes the name in the edit of combo box
+    // cmb13; older templates have a plain edit, edt1.
+    if (HWND combo = GetDlgItem(dialog, 0x47C)) {
         HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
         return edit ? edit : combo;
     }
-    return GetDlgItem(fileDialog, 0x480);
+    return GetDlgItem(dialog, 0x480);
 }
-
-bool ChooseFileName(HWND fileDialog, const char* name)
-{
-    HWND field = FileNameField(fileDialog);
-    if (!field)
-        return false;
-    LRESULT set = 0;
-    if (!Send(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name), &set) || !set)
-        return false;
-    if (TextOf(field) != name)
-        return false;
-    HWND ok = GetDlgItem(fileDialog, IDOK);
-    return Post(fileDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
-}
-
-// ---- Files -------------------------------------------------------------------
 
 bool WriteBytes(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
-    BOOL ok = bytes.empty() ||
-              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL ok = bytes.empty() ||
+                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     return ok && written == bytes.size();
 }
@@ -514,142 +336,73 @@ bool WriteBytes(const std::string& path, const std::string& bytes)
 bool ReadBytes(const std::string& path, std::string* bytes)
 {
     bytes->clear();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     char buffer[65536];
     DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) {
+    bool ok;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
         bytes->append(buffer, got);
-        if (bytes->size() > (64u << 20)) {
-            ok = false;
-            break;
-        }
-    }
     CloseHandle(file);
     return ok;
 }
 
 bool FileExists(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool MakeFolders(const std::string& path)
 {
-    std::string partial;
-    for (size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '\\') {
-            if (!partial.empty() && partial.back() != ':') {
-                if (!CreateDirectoryA(partial.c_str(), nullptr) &&
-                    GetLastError() != ERROR_ALREADY_EXISTS)
-                    return false;
-            }
-        }
-        if (i < path.size())
-            partial += path[i];
+    for (size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
+        const std::string part = path.substr(0, end);
+        if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+        if (end == std::string::npos)
+            return true;
     }
-    return true;
 }
 
 bool RemoveTree(const std::string& path)
 {
-    // Only what the tests made on their own drive.
     if (path.size() <= 3 || _strnicmp(path.c_str(), "D:\\", 3) != 0)
         return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return true;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        return DeleteFileA(path.c_str()) != 0;
-    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
     bool ok = true;
-    for (const std::string& entry : FolderEntries(path))
-        ok = RemoveTree(path + "\\" + entry) && ok;
-    return RemoveDirectoryA(path.c_str()) != 0 && ok;
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder)
-{
-    std::vector<std::string> entries;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return entries;
-    do {
-        if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
-            entries.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
-
-std::string DescribeDifference(const std::string& expected, const std::string& actual)
-{
-    if (expected == actual)
-        return "";
-    size_t common = std::min(expected.size(), actual.size());
-    size_t at = 0;
-    while (at < common && expected[at] == actual[at])
-        ++at;
-    char text[256];
-    if (at == common) {
-        std::snprintf(text, sizeof text, "%u bytes expected, %u found (equal up to there)",
-                      static_cast<unsigned>(expected.size()), static_cast<unsigned>(actual.size()));
-    } else {
-        std::snprintf(text, sizeof text,
-                      "first difference at offset %u: expected 0x%02X, found 0x%02X (%u bytes "
-                      "expected, %u found)",
-                      static_cast<unsigned>(at), static_cast<unsigned char>(expected[at]),
-                      static_cast<unsigned char>(actual[at]), static_cast<unsigned>(expected.size()),
-                      static_cast<unsigned>(actual.size()));
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry)) {
+        if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
+            ok = RemoveTree(path + "\\" + entry.cFileName) && ok;
     }
-    return text;
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    return RemoveDirectoryA(path.c_str()) && ok;
 }
-
-FileLock::FileLock(const std::string& path)
-    : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr))
-{
-}
-
-FileLock::~FileLock()
-{
-    Release();
-}
-
-void FileLock::Release()
-{
-    if (handle_ != INVALID_HANDLE_VALUE)
-        CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-}
-
-// ---- Screenshots --------------------------------------------------------------
 
 bool Screenshot(const char* name, HWND window)
 {
-    const std::string ackFolder = "D:\\.e2e-ack";
-    const std::string ack = ackFolder + "\\" + name;
-    MakeFolders(ackFolder);
+    const std::string ack = std::string("D:\\.e2e-ack\\") + name;
+    MakeFolders("D:\\.e2e-ack");
     DeleteFileA(ack.c_str());
     RECT rect = {};
     if (!GetWindowRect(window, &rect))
         return false;
-    std::printf("@@SCREENSHOT %s %ld %ld %ld %ld\n", name, rect.left, rect.top,
-                rect.right - rect.left, rect.bottom - rect.top);
+    std::printf("@@SCREENSHOT %s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top);
     std::fflush(stdout);
-    DWORD start = GetTickCount();
     std::string status;
-    while (!ReadBytes(ack, &status) || status.empty()) {
+    for (const DWORD start = GetTickCount(); !ReadBytes(ack, &status) || status.empty(); Sleep(20)) {
         if (GetTickCount() - start > 20000)
             return false;
-        Sleep(20);
     }
     return status.compare(0, 2, "ok") == 0;
 }
