@@ -1,0 +1,75 @@
+// The table of fixed drives, built once at start-up, and the pictures the
+// wizard and the folder chooser show.
+#include <windows.h>
+#include <commctrl.h>
+#include <direct.h>
+
+#include <cstdlib>
+
+#include "installer_state.h"
+#include "path_text.h"
+#include "resource.h"
+
+namespace {
+
+// The folder the run-time library keeps as the drive's current one, as a
+// path without a trailing backslash (or the bare root).
+void FillFromDriveDirectory(char* entry, int driveNumber, const char* root)
+{
+    char current[MAX_PATH];
+    if (_getdcwd(driveNumber, current, sizeof current) && current[0] != '\0' &&
+        JoinPath(entry, MAX_PATH, current, nullptr))
+        return;
+    JoinPath(entry, MAX_PATH, root, nullptr);
+}
+
+HICON LoadSmallIcon(int id)
+{
+    return static_cast<HICON>(
+        LoadImageA(installer.instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+void InitDriveTable()
+{
+    DWORD present = GetLogicalDrives();
+    installer.fixedDriveCount = 0;
+    char root[] = "A:\\";
+    for (int i = 1; i <= DRIVE_COUNT; ++i, ++root[0]) {
+        DriveEntry& drive = installer.drives[i - 1];
+        if (!(present & (1u << (i - 1))) || GetDriveTypeA(root) != DRIVE_FIXED)
+            continue;
+        drive.path = static_cast<char*>(malloc(MAX_PATH));
+        if (!drive.path)
+            continue;
+        drive.fixed = 1;
+        if (i == installer.currentDrive + 1)
+            JoinPath(drive.path, MAX_PATH, installer.targetFolder, nullptr);
+        else
+            FillFromDriveDirectory(drive.path, i, root);
+        ++installer.fixedDriveCount;
+    }
+}
+
+void FreeDriveTable()
+{
+    for (DriveEntry& drive : installer.drives) {
+        free(drive.path);
+        drive.path = nullptr;
+    }
+}
+
+void LoadWizardImages()
+{
+    installer.driveIcon = LoadSmallIcon(IDI_DRIVE);
+    HICON closedFolder = LoadSmallIcon(IDI_FOLDER_CLOSED);
+    HICON openFolder = LoadSmallIcon(IDI_FOLDER_OPEN);
+    installer.folderIcons = ImageList_Create(16, 16, ILC_MASK, 4, 10);
+    if (installer.folderIcons) {
+        ImageList_ReplaceIcon(installer.folderIcons, -1, installer.driveIcon);
+        installer.closedFolderImage = ImageList_ReplaceIcon(installer.folderIcons, -1, closedFolder);
+        installer.openFolderImage = ImageList_ReplaceIcon(installer.folderIcons, -1, openFolder);
+    }
+    installer.banner = LoadBitmapA(installer.instance, MAKEINTRESOURCEA(IDB_BANNER));
+}

@@ -1,0 +1,105 @@
+// Page 3: the search of every fixed drive for the game's executable, depth
+// first, in drive letter order; the first hit ends it.
+#include <windows.h>
+
+#include <cstring>
+
+#include "installer_state.h"
+#include "path_text.h"
+
+namespace {
+
+const char GAME_EXECUTABLE[] = "gravion.exe";
+const char DEFAULT_GAME_FOLDER[] = "C:\\Gravion\\";
+const char ALL_ENTRIES[] = "*.*";
+// Often enough that the system never takes the window for hung.
+const int FOLDERS_PER_LIVENESS_CHECK = 256;
+
+int foldersVisited;
+
+void ShowAlive()
+{
+    if (++foldersVisited % FOLDERS_PER_LIVENESS_CHECK != 0)
+        return;
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+}
+
+// Hidden and system files are passed over, as a plain listing does; folders
+// are looked into whatever their attributes.
+bool Listed(const WIN32_FIND_DATAA& entry)
+{
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+           !(entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+// Links and junctions are not followed: one pointing back up would make the
+// walk go round until the path no longer fits.
+bool IsSubfolder(const WIN32_FIND_DATAA& entry)
+{
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           strcmp(entry.cFileName, ".") != 0 && strcmp(entry.cFileName, "..") != 0;
+}
+
+}  // namespace
+
+void RunGameFolderSearch()
+{
+    HWND progress = OpenProgressWindow(SearchProgressDlgProc);
+    if (!progress) {
+        ReportWindowFailure();
+        return;
+    }
+    foldersVisited = 0;
+    if (!SearchFixedDrives(progress))
+        JoinPath(installer.gameFolder, sizeof installer.gameFolder, DEFAULT_GAME_FOLDER, nullptr);
+    DestroyWindow(progress);
+    PostMessageA(installer.window, WM_WIZARD_NEXT, 0, 0);
+}
+
+int SearchFixedDrives(HWND progress)
+{
+    char pattern[] = "A:\\*.*";
+    for (int drive = 0; drive < DRIVE_COUNT; ++drive, ++pattern[0])
+        if (installer.drives[drive].fixed && SearchFolder(progress, pattern))
+            return 1;
+    return 0;
+}
+
+int SearchFolder(HWND progress, const char* pattern)
+{
+    StepProgress(progress);
+    ShowAlive();
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(pattern, &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    // The folder is the pattern without its "*.*"; it keeps its backslash.
+    const size_t folderLength = strlen(pattern) - (sizeof ALL_ENTRIES - 1);
+    int found = 0;
+    do {
+        if (!Listed(entry))
+            continue;
+        if (SameNameIgnoringCase(entry.cFileName, GAME_EXECUTABLE)) {
+            memcpy(installer.gameFolder, pattern, folderLength);
+            installer.gameFolder[folderLength] = '\0';
+            found = 1;
+            break;
+        }
+        if (!IsSubfolder(entry))
+            continue;
+        char subfolder[MAX_PATH];
+        memcpy(subfolder, pattern, folderLength);
+        // A name whose pattern would not fit is passed over.
+        if (!JoinPath(subfolder + folderLength, sizeof subfolder - folderLength, entry.cFileName,
+                      "\\", ALL_ENTRIES))
+            continue;
+        if (SearchFolder(progress, subfolder)) {
+            found = 1;
+            break;
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}

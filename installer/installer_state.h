@@ -1,0 +1,82 @@
+// The installer's one state, program-wide for the whole run, and the
+// operations that the window procedure, the pages and the automatic steps
+// call on one another.
+#ifndef INSTALLER_STATE_H
+#define INSTALLER_STATE_H
+
+#include <windows.h>
+#include <commctrl.h>
+
+// Page changes, always posted to the installer window with both parameters 0.
+#define WM_WIZARD_START          (WM_USER + 100)
+#define WM_WIZARD_NEXT           (WM_USER + 101)
+#define WM_WIZARD_BACK           (WM_USER + 102)
+#define WM_WIZARD_CANCEL         (WM_USER + 103)
+#define WM_WIZARD_BROWSE_TARGET  (WM_USER + 104)
+#define WM_WIZARD_BROWSE_GAME    (WM_USER + 105)
+#define WM_WIZARD_FINISHED       (WM_USER + 106)
+
+enum { DRIVE_COUNT = 26, INSTALL_ACTION_COUNT = 14, SEARCH_STEPS_PER_DRIVE = 500 };
+
+struct DriveEntry {
+    BYTE fixed;   // present and of type DRIVE_FIXED when the table was built
+    char* path;   // MAX_PATH bytes: the folder last shown; only for fixed drives
+};
+
+struct InstallerState {
+    HINSTANCE instance;
+    HWND window;
+    char sourceFolder[MAX_PATH];
+    char targetFolder[MAX_PATH];
+    char gameFolder[MAX_PATH];
+    int pageIndex;
+    int finished;
+    int currentDrive;           // 0 for drive A
+    int failedActions;          // of the last installation run
+    HBITMAP banner;
+    DriveEntry drives[DRIVE_COUNT];
+    int fixedDriveCount;
+    HIMAGELIST folderIcons;
+    HICON driveIcon;
+    int closedFolderImage;
+    int openFolderImage;
+};
+
+extern InstallerState installer;
+
+// installer_window.cpp
+LRESULT CALLBACK InstallerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void ShowPage();
+int ConfirmAbort();
+void ReportWindowFailure();
+
+// wizard_pages.cpp
+INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK TargetPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK GamePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK SummaryPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK FinishPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// progress_window.cpp
+INT_PTR CALLBACK SearchProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK InstallProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+HWND OpenProgressWindow(DLGPROC form);
+void StepProgress(HWND progress);
+
+// target_test.cpp
+void TestTargetFolder();
+
+// game_search.cpp
+void RunGameFolderSearch();
+int SearchFixedDrives(HWND progress);
+int SearchFolder(HWND progress, const char* pattern);
+
+// install_actions.cpp
+void RunInstallation();
+
+// drive_table.cpp
+void InitDriveTable();
+void LoadWizardImages();
+void FreeDriveTable();
+
+#endif

@@ -1,0 +1,156 @@
+// The hidden installer window: start-up, the page dispatch, the abort
+// prompt and shut-down.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "folder_chooser.h"
+#include "installer_state.h"
+#include "path_text.h"
+#include "resource.h"
+
+namespace {
+
+const char DEFAULT_TARGET_FOLDER[] = "A:\\Program Files\\Velari\\";
+const int DRIVE_C = 2;
+
+// The source folder is the current directory; the default target lies on
+// its drive. A directory without a drive letter (a network path) gives C:.
+void TakeFoldersFromCurrentDirectory()
+{
+    char current[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH - 1, current);
+    if (length == 0 || length >= MAX_PATH - 1)
+        current[0] = '\0';
+    // Too long a directory leaves the source folder empty: every expansion
+    // then fails and says which file it could not expand.
+    JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, current, "\\");
+
+    char letter = current[0];
+    if (letter >= 'a' && letter <= 'z')
+        installer.currentDrive = letter - 'a';
+    else if (letter >= 'A' && letter <= 'Z')
+        installer.currentDrive = letter - 'A';
+    else
+        installer.currentDrive = DRIVE_C;
+    JoinPath(installer.targetFolder, sizeof installer.targetFolder, DEFAULT_TARGET_FOLDER, nullptr);
+    installer.targetFolder[0] = static_cast<char>('A' + installer.currentDrive);
+}
+
+LRESULT OnCreate(HWND window)
+{
+    installer.window = window;
+    TakeFoldersFromCurrentDirectory();
+    installer.finished = 0;
+    CoInitialize(nullptr);
+    InitCommonControls();
+    installer.pageIndex = 0;
+    InitDriveTable();
+    PostMessageA(window, WM_WIZARD_START, 0, 0);
+    return 0;
+}
+
+void OnDestroy()
+{
+    FreeDriveTable();
+    if (installer.folderIcons) {
+        ImageList_Destroy(installer.folderIcons);
+        installer.folderIcons = nullptr;
+    }
+    CoUninitialize();
+    if (installer.banner) {
+        DeleteObject(installer.banner);
+        installer.banner = nullptr;
+    }
+    PostQuitMessage(0);
+}
+
+void OnStart()
+{
+    LoadWizardImages();
+    ShowPage();
+}
+
+void OnClose()
+{
+    if (!installer.finished && !ConfirmAbort()) {
+        ShowPage();
+        return;
+    }
+    DestroyWindow(installer.window);
+}
+
+void OnBrowse(DLGPROC chooserProc)
+{
+    if (DialogBoxParamA(installer.instance, MAKEINTRESOURCEA(IDD_FOLDER_CHOOSER), installer.window,
+                        chooserProc, 0) == -1)
+        MessageBoxA(installer.window, "Error creating Dialog Box", "ERROR", MB_OK);
+    ShowPage();
+}
+
+void OnFinished()
+{
+    installer.finished = 1;
+    PostMessageA(installer.window, WM_CLOSE, 0, 0);
+}
+
+void MovePage(int by)
+{
+    installer.pageIndex += by;
+    ShowPage();
+}
+
+void RunPageDialog(int templateId, DLGPROC pageProc)
+{
+    if (DialogBoxParamA(installer.instance, MAKEINTRESOURCEA(templateId), installer.window,
+                        pageProc, 0) == -1)
+        ReportWindowFailure();
+}
+
+}  // namespace
+
+// Without its page the wizard could only wait for ever: say so and end.
+void ReportWindowFailure()
+{
+    MessageBoxA(installer.window, "Error creating Dialog Box", "ERROR", MB_OK);
+    installer.finished = 1;
+    DestroyWindow(installer.window);
+}
+
+int ConfirmAbort()
+{
+    return MessageBoxA(installer.window, "Abort Installation of Velari?", "Abort!",
+                       MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+void ShowPage()
+{
+    switch (installer.pageIndex) {
+    case 0: RunPageDialog(IDD_WELCOME_PAGE, WelcomePageDlgProc); break;
+    case 1: RunPageDialog(IDD_TARGET_PAGE, TargetPageDlgProc); break;
+    case 2: TestTargetFolder(); break;
+    case 3: RunGameFolderSearch(); break;
+    case 4: RunPageDialog(IDD_GAME_PAGE, GamePageDlgProc); break;
+    case 5: RunPageDialog(IDD_SUMMARY_PAGE, SummaryPageDlgProc); break;
+    case 6: RunInstallation(); break;
+    case 7: RunPageDialog(IDD_FINISH_PAGE, FinishPageDlgProc); break;
+    default: break;
+    }
+}
+
+LRESULT CALLBACK InstallerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE: return OnCreate(window);
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_WIZARD_CANCEL: OnClose(); return 0;
+    case WM_WIZARD_START: OnStart(); return 0;
+    case WM_WIZARD_NEXT: MovePage(1); return 0;
+    case WM_WIZARD_BACK: MovePage(-1); return 0;
+    case WM_WIZARD_BROWSE_TARGET: OnBrowse(TargetFolderDlgProc); return 0;
+    case WM_WIZARD_BROWSE_GAME: OnBrowse(GameFolderDlgProc); return 0;
+    case WM_WIZARD_FINISHED: OnFinished(); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,107 @@
+// The page dialogs. Each fills its fields from the state on opening; a
+// button posts its page change to the installer window and closes the page,
+// so the next page opens only after this one is gone.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "installer_state.h"
+#include "resource.h"
+
+namespace {
+
+struct PageButton {
+    int id;
+    UINT message;
+};
+
+const PageButton WELCOME_BUTTONS[] = {{IDC_NEXT, WM_WIZARD_NEXT}, {IDCANCEL, WM_WIZARD_CANCEL}};
+const PageButton TARGET_BUTTONS[] = {{IDC_BACK, WM_WIZARD_BACK},
+                                     {IDC_NEXT, WM_WIZARD_NEXT},
+                                     {IDC_BROWSE, WM_WIZARD_BROWSE_TARGET},
+                                     {IDCANCEL, WM_WIZARD_CANCEL}};
+const PageButton GAME_BUTTONS[] = {{IDC_BACK, WM_WIZARD_BACK},
+                                   {IDC_NEXT, WM_WIZARD_NEXT},
+                                   {IDC_BROWSE, WM_WIZARD_BROWSE_GAME},
+                                   {IDCANCEL, WM_WIZARD_CANCEL}};
+const PageButton SUMMARY_BUTTONS[] = {{IDC_BACK, WM_WIZARD_BACK},
+                                      {IDC_NEXT, WM_WIZARD_NEXT},
+                                      {IDCANCEL, WM_WIZARD_CANCEL}};
+const PageButton FINISH_BUTTONS[] = {{IDC_NEXT, WM_WIZARD_FINISHED},
+                                     {IDCANCEL, WM_WIZARD_FINISHED}};
+
+template <size_t N>
+INT_PTR OnPageCommand(HWND dialog, WPARAM wParam, const PageButton (&buttons)[N])
+{
+    for (const PageButton& button : buttons) {
+        if (LOWORD(wParam) != button.id)
+            continue;
+        PostMessageA(installer.window, button.message, 0, 0);
+        EndDialog(dialog, static_cast<INT_PTR>(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        if (installer.banner)
+            SendDlgItemMessageA(dialog, IDC_BANNER, STM_SETIMAGE, IMAGE_BITMAP,
+                                reinterpret_cast<LPARAM>(installer.banner));
+        return TRUE;
+    case WM_COMMAND: return OnPageCommand(dialog, wParam, WELCOME_BUTTONS);
+    default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK TargetPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, installer.targetFolder); return TRUE;
+    case WM_COMMAND: return OnPageCommand(dialog, wParam, TARGET_BUTTONS);
+    default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK GamePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, installer.gameFolder); return TRUE;
+    case WM_COMMAND: return OnPageCommand(dialog, wParam, GAME_BUTTONS);
+    default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK SummaryPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetDlgItemTextA(dialog, IDC_TARGET_FIELD, installer.targetFolder);
+        SetDlgItemTextA(dialog, IDC_GAME_FIELD, installer.gameFolder);
+        return TRUE;
+    case WM_COMMAND: return OnPageCommand(dialog, wParam, SUMMARY_BUTTONS);
+    default: return FALSE;
+    }
+}
+
+// The template's text claims success; after a failed step it must not.
+INT_PTR CALLBACK FinishPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        if (installer.failedActions > 0) {
+            char text[128];
+            snprintf(text, sizeof text,
+                     "The installation of Velari is incomplete: %d of its %d steps failed.",
+                     installer.failedActions, static_cast<int>(INSTALL_ACTION_COUNT));
+            SetDlgItemTextA(dialog, IDC_FIRST_TEXT, text);
+        }
+        return TRUE;
+    case WM_COMMAND: return OnPageCommand(dialog, wParam, FINISH_BUTTONS);
+    default: return FALSE;
+    }
+}
