@@ -2,48 +2,15 @@
 // saved unchanged and must come back byte for byte, and load again.
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "track_display.h"
 #include "track_document.h"
 #include "track_edits.h"
-
-namespace {
-
-std::string TrackPath()
-{
-    static const std::string path = "/tmp/velari-fuzz-" + std::to_string(getpid()) + ".tra";
-    return path;
-}
-
-bool WriteBytes(const std::string& path, const uint8_t* data, size_t size)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    std::string bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    std::fclose(file);
-    return bytes;
-}
-
-}  // namespace
 
 // The window stand-in: the pitch and bank fields report their change back
 // the way the real edit fields do.
@@ -66,8 +33,9 @@ void SelectChoice(PieceChoiceList, int) {}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string path = TrackPath();
-    if (!WriteBytes(path, data, size))
+    static const std::string path = "/tmp/velari-fuzz-" + std::to_string(getpid()) + ".tra";
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    if (!(std::ofstream(path, std::ios::binary) << input))
         return 0;
     ResetTrackDocument();
     if (!SetTrackPath(path.c_str()) || !LoadTrack())
@@ -77,15 +45,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t trackSize = TRACK_HEADER_SIZE + TRACK_PIECE_SIZE * static_cast<size_t>(storedCount);
     if (trackDocument.isDirty || storedCount < 0 || storedCount > MAX_TRACK_PIECES || size < trackSize)
         std::abort();
-
     trackDocument.isDirty = 1;
     if (!SaveTrack())
         std::abort();
-    std::string saved = ReadBytes(path);
-    if (saved.size() != trackSize || std::memcmp(saved.data(), data, trackSize) != 0)
+    std::ifstream in(path, std::ios::binary);
+    if (std::string(std::istreambuf_iterator<char>(in), {}) != input.substr(0, trackSize))
         std::abort();
 
-    TrackDocument first = trackDocument;
+    static TrackDocument first;
+    first = trackDocument;
     if (!LoadTrack() || std::memcmp(&first.header, &trackDocument.header, sizeof first.header) != 0 ||
         std::memcmp(first.pieces, trackDocument.pieces, sizeof(TrackPiece) * storedCount) != 0)
         std::abort();

@@ -5,36 +5,26 @@
 
 #include "command_line.h"
 
-namespace {
-
-struct CommandLineCase {
-    std::string commandLine;
-    bool accepted;
-    std::string path;
-};
-
 TEST(CommandLine, OnePairOfWrappingQuotesIsDropped)
 {
     const std::string longest(259, 'x');
-    const CommandLineCase cases[] = {
+    const struct { std::string commandLine; bool accepted; std::string path; } cases[] = {
         {"", true, ""},
-        {"D:\\My Tracks\\x.tra", true, "D:\\My Tracks\\x.tra"},          // the association's form
-        {"\"D:\\My Tracks\\x.tra\"", true, "D:\\My Tracks\\x.tra"},      // a dropped file
+        {"D:\\My Tracks\\x.tra", true, "D:\\My Tracks\\x.tra"},      // the association's form
+        {"\"D:\\My Tracks\\x.tra\"", true, "D:\\My Tracks\\x.tra"},  // a dropped file
         {"\"\"", true, ""},
         {"\"", true, "\""},
-        {"\"a.tra\" \"b.tra\"", true, "\"a.tra\" \"b.tra\""},            // not one pair
+        {"\"a.tra\" \"b.tra\"", true, "\"a.tra\" \"b.tra\""},        // not one pair
         {"\"x.tra\" ", true, "\"x.tra\" "},
         {" x.tra ", true, " x.tra "},
         {longest, true, longest},
         {"\"" + longest + "\"", true, longest},
         {longest + "y", false, ""},
     };
-    for (const CommandLineCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.commandLine);
         char path[260] = "previous";
         EXPECT_EQ(TrackPathFromCommandLine(c.commandLine.c_str(), path, sizeof path), c.accepted);
         EXPECT_EQ(path, c.path);
     }
 }
-
-}  // namespace

@@ -1,0 +1,386 @@
+// The track logic against a recording stand-in for the main window: loading,
+// saving and the unsaved-changes prompt checked against the bytes on disk, and
+// the piece codec and the edits against what the user is shown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "piece_edit_state.h"
+#include "track_display.h"
+#include "track_document.h"
+#include "track_edits.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct DisplayRecorder {
+    std::vector<std::string> messages;     // "caption|text"
+    MessageAnswer answer = ANSWER_CANCEL;  // to the save question; errors get OK
+    std::string title, fields[6];
+    std::vector<std::string> pieceLines;
+    int selectedLine = -1, choice[3] = {-1, -1, -1};
+    bool matterhornChecked = false;
+    // The up-down controls keep their last in-range position, as the real ones do.
+    int pitchPosition = 0, bankPosition = 0;
+} display;
+
+// The edit field reports its change before the text call returns; the window
+// then asks its up-down control, which holds no value beyond its range.
+void ReportFieldChange(int& position, int limit, const char* text, void (*readBack)(int, bool))
+{
+    int value = std::atoi(text);
+    bool outOfRange = value < -limit || value > limit;
+    if (!outOfRange)
+        position = value;
+    readBack(position, outOfRange);
+}
+
+}  // namespace
+
+MessageAnswer ShowTrackMessage(const char* text, const char* caption, MessageKind kind)
+{
+    display.messages.push_back(std::string(caption) + "|" + text);
+    return kind == MESSAGE_ERROR ? ANSWER_OK : display.answer;
+}
+void ShowWindowTitle(const char* title) { display.title = title; }
+void ShowFieldText(TrackField field, const char* text)
+{
+    display.fields[field] = text;
+    if (field == FIELD_PIECE_PITCH)
+        ReportFieldChange(display.pitchPosition, PITCH_ARROW_LIMIT, text, ReadBackPitch);
+    if (field == FIELD_PIECE_BANK)
+        ReportFieldChange(display.bankPosition, BANK_ARROW_LIMIT, text, ReadBackBank);
+}
+void ShowMatterhornCheck(bool checked) { display.matterhornChecked = checked; }
+void BeginPieceList(int)
+{
+    display.pieceLines.clear();
+    display.selectedLine = -1;
+}
+void AddPieceListLine(const char* text) { display.pieceLines.push_back(text); }
+void EndPieceList() {}
+void SelectPieceListLine(int line) { display.selectedLine = line; }
+void SelectChoice(PieceChoiceList list, int index) { display.choice[list] = index; }
+
+namespace {
+
+// A header listing count whose reserved bytes are not zero, so that carrying
+// them is tested, and whose designer's name fills its field without a zero
+// byte; then `records` records (count unless given) of varied codes and values.
+std::string TrackBytes(int count, int records = -1)
+{
+    TrackHeader header;
+    for (size_t i = 0; i < sizeof header; ++i)
+        reinterpret_cast<uint8_t*>(&header)[i] = static_cast<uint8_t>(0xA0 + i);
+    std::memcpy(header.signature, "RC", 2);
+    std::memset(header.trackName, 0, TRACK_NAME_SIZE);
+    std::memcpy(header.trackName, "Loop The Loop", 13);
+    std::memset(header.designerName, 'D', TRACK_NAME_SIZE);
+    header.pieceCount = static_cast<int16_t>(count);
+    std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+    static const uint8_t codes[] = {0x02, 0x44, 0x8A, 0x12, 0x5C, 0xA2, 0x24, 0x66, 0x28, 0xC4, 0x23};
+    for (int i = 0; i < (records < 0 ? count : records); ++i)
+        bytes += {static_cast<char>(codes[i % sizeof codes]), static_cast<char>(i * 37 % 256),
+                  static_cast<char>(i * 13 % 256)};
+    return bytes;
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class TrackTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetTrackDocument();
+        display = DisplayRecorder();
+        char pattern[] = "/tmp/velari-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string In(const std::string& name) const { return folder + "/" + name; }
+    // Writes the file and loads it as the command line would.
+    bool LoadBytes(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(In(name), std::ios::binary) << bytes;
+        return SetTrackPath(In(name).c_str()) && LoadTrack();
+    }
+    // A track of three listed pieces whose piece 1, the given one, is chosen.
+    void LoadWithPiece(TrackPiece piece)
+    {
+        std::string bytes = TrackBytes(4);
+        const TrackPiece pieces[] = {{0x12, 0, 0}, piece, {0x44, 10, -10}, {0x28, 0, 0}};
+        bytes.replace(82, sizeof pieces, reinterpret_cast<const char*>(pieces), sizeof pieces);
+        ASSERT_TRUE(LoadBytes("piece.tra", bytes));
+        ChoosePiece(1);
+    }
+
+    std::string folder;
+};
+
+TEST_F(TrackTest, AcceptedTrackIsShownAndWrittenBackByteForByte)
+{
+    const struct { int count; uint8_t matterhorn; } rows[] = {{0, 0}, {1, 1}, {5, 0xA3}, {2000, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.count);
+        std::string bytes = TrackBytes(row.count), path = In("t.tra");
+        bytes[3] = static_cast<char>(row.matterhorn);
+        ASSERT_TRUE(LoadBytes("t.tra", bytes));
+        // The last record is carried but not listed.
+        EXPECT_EQ(display.fields[FIELD_PIECE_COUNT], std::to_string(row.count - 1));
+        EXPECT_EQ(display.pieceLines.size(), static_cast<size_t>(std::max(row.count - 1, 0)));
+        EXPECT_EQ(display.fields[FIELD_TRACK_NAME], "Loop The Loop");
+        EXPECT_EQ(display.fields[FIELD_DESIGNER_NAME], std::string(21, 'D'));
+        EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1");
+        EXPECT_EQ(display.matterhornChecked, row.matterhorn != 0);
+        EXPECT_EQ(display.title, "Velari - " + path);
+        EXPECT_TRUE(display.messages.empty());
+        EXPECT_FALSE(trackDocument.isDirty);
+        EXPECT_FALSE(SaveTrack());  // nothing changed, nothing written
+
+        trackDocument.isDirty = 1;
+        ASSERT_TRUE(SaveTrack());
+        EXPECT_EQ(ReadBytes(path), bytes);
+        EXPECT_FALSE(trackDocument.isDirty);
+
+        // The check box is byte 3 alone; the first record is edited even when none is listed.
+        ToggleMatterhornSetting();
+        ReadBackBank(-3, false);
+        ASSERT_TRUE(SaveTrack());
+        bytes[3] = row.matterhorn ? 0 : 1;
+        if (row.count > 0)
+            bytes[82 + 1] = -3;
+        EXPECT_EQ(ReadBytes(path), bytes);
+    }
+}
+
+TEST_F(TrackTest, RefusedFileLeavesDocumentAsItWas)
+{
+    const std::string good = TrackBytes(3);
+    auto with = [&](size_t at, std::string part) { return std::string(good).replace(at, part.size(), part); };
+    const struct { const char* name; std::string bytes; bool message; } rows[] = {
+        {"no such file", "", false},
+        {"empty file", "", false},
+        {"header of 81 bytes, count 0", with(49, std::string(2, '\0')).substr(0, 81), false},
+        {"first signature byte", with(0, "r"), true},
+        {"second signature byte", with(1, "X"), true},
+        {"count 2001", TrackBytes(2001), true},
+        {"count -1", with(49, "\xFF\xFF"), true},
+        {"count -32768", with(49, std::string("\0\x80", 2)), true},
+        {"count 4 with 3 records", TrackBytes(4, 3), true},
+        {"last record cut short", good.substr(0, good.size() - 1), true},
+    };
+    ASSERT_TRUE(LoadBytes("kept.tra", TrackBytes(6)));
+    ChoosePiece(2);
+    SetPieceLength(3);
+    const TrackDocument before = trackDocument;
+    const std::string title = display.title;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        display.messages.clear();
+        bool missing = row.name == std::string("no such file");
+        EXPECT_FALSE(missing ? SetTrackPath(In("absent.tra").c_str()) && LoadTrack()
+                             : LoadBytes("refused.tra", row.bytes));
+        EXPECT_EQ(std::memcmp(&before, &trackDocument, sizeof before), 0);  // the path included
+        EXPECT_EQ(display.title, title);
+        EXPECT_EQ(display.messages, std::vector<std::string>(row.message, "Error!|This is an invalid track file!"));
+    }
+}
+
+TEST_F(TrackTest, PathThatDoesNotFitIsRefused)
+{
+    std::string fits(TRACK_PATH_SIZE - 1, 'a');
+    EXPECT_TRUE(SetTrackPath(fits.c_str()));
+    EXPECT_FALSE(SetTrackPath((fits + "a").c_str()));
+    EXPECT_EQ(trackDocument.path, fits);
+}
+
+TEST_F(TrackTest, SaveAsWritesTheTrackChangedOrNotAndNamesTheNewFile)
+{
+    const std::string bytes = TrackBytes(4);
+    ASSERT_TRUE(LoadBytes("old.tra", bytes));
+    ASSERT_TRUE(SaveTrackAs(In("new.tra").c_str()));
+    EXPECT_EQ(ReadBytes(In("new.tra")), bytes);
+    EXPECT_EQ(display.title, "Velari - " + In("new.tra"));
+    EXPECT_FALSE(trackDocument.isDirty);
+
+    ReadBackPitch(-7, false);
+    ASSERT_TRUE(SaveTrack());  // to the new file
+    EXPECT_EQ(ReadBytes(In("old.tra")), bytes);
+    EXPECT_EQ(ReadBytes(In("new.tra"))[82 + 2], -7);
+}
+
+TEST_F(TrackTest, FailedSaveLeavesFilesAndDocumentAsTheyWere)
+{
+    const std::string bytes = TrackBytes(4), path = In("held.tra");
+    ASSERT_TRUE(LoadBytes("held.tra", bytes));
+    const std::string title = display.title;
+    fs::create_directories(In("dir.tra/inner"));  // the replace fails
+    fs::create_directory(path + ".tmp");          // the new file cannot be made
+    const struct { const char* target; bool saveAs; } rows[] = {
+        {"dir.tra", true}, {"no/such/folder.tra", true}, {"held.tra", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.target);
+        display.messages.clear();
+        if (!row.saveAs)
+            ReadBackPitch(42, false);
+        EXPECT_FALSE(row.saveAs ? SaveTrackAs(In(row.target).c_str()) : SaveTrack());
+        EXPECT_EQ(trackDocument.path, path);
+        EXPECT_EQ(static_cast<bool>(trackDocument.isDirty), !row.saveAs);
+        EXPECT_EQ(display.title, title);
+        EXPECT_EQ(display.messages, std::vector<std::string>{"Error!|The track could not be saved to " +
+                                                            In(row.target) + ". The file on disk was not changed."});
+        EXPECT_EQ(ReadBytes(path), bytes);
+    }
+    EXPECT_TRUE(fs::is_directory(In("dir.tra/inner")));
+    EXPECT_FALSE(fs::exists(In("dir.tra.tmp")));
+    fs::remove(path + ".tmp");
+    ASSERT_TRUE(SaveTrack());  // the edit was kept
+    EXPECT_EQ(ReadBytes(path)[82 + 2], 42);
+}
+
+TEST_F(TrackTest, ConfirmSaveChangesFollowsTheAnswer)
+{
+    const struct { const char* name; bool dirty; MessageAnswer answer; bool saveFails, goesOn, saved; } rows[] = {
+        {"clean track: no question", false, ANSWER_CANCEL, false, true, false},
+        {"Cancel stops", true, ANSWER_CANCEL, false, false, false},
+        {"No goes on unsaved", true, ANSWER_NO, false, true, false},
+        {"Yes saves", true, ANSWER_YES, false, true, true},
+        {"Yes and a failed save stops", true, ANSWER_YES, true, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string bytes = TrackBytes(3), path = In("prompt.tra");
+        ASSERT_TRUE(LoadBytes("prompt.tra", bytes));
+        display.messages.clear();
+        display.answer = row.answer;
+        if (row.dirty)
+            SetPieceAttribute(1);  // pending: it reaches piece 1 before the question
+        if (row.saveFails)
+            fs::create_directory(path + ".tmp");
+
+        EXPECT_EQ(ConfirmSaveChanges(), row.goesOn);
+        EXPECT_EQ(static_cast<bool>(trackDocument.isDirty), row.dirty && !row.saved);
+        EXPECT_EQ(trackDocument.pieces[0].code, row.dirty ? 0x42 : 0x02);
+        EXPECT_EQ(ReadBytes(path)[82], row.saved ? 0x42 : 0x02);
+        ASSERT_EQ(display.messages.size(), static_cast<size_t>(row.dirty + row.saveFails));
+        if (row.dirty) {
+            EXPECT_EQ(display.messages[0], "Save Track?|This Track Has Not Been Saved! Save Now?");
+        }
+        fs::remove(path + ".tmp");
+    }
+}
+
+TEST_F(TrackTest, EveryCodeIsShownAndKeptByAnEditOfPitch)
+{
+    struct Row { uint8_t code; const char* line; int shape, length, attribute; };
+    // Codes that name no shape, or (bits 6 and 7 both set) no attribute.
+    std::vector<Row> rows = {
+        {0x00, "Unknown", -1, -1, 0}, {0x01, "Unknown", -1, -1, 0}, {0x03, "Unknown", -1, -1, 0},
+        {0x21, "Unknown", -1, -1, 0}, {0x23, "Unknown", -1, -1, 0}, {0x25, "Unknown", -1, -1, 0},
+        {0x27, "Unknown", -1, -1, 0}, {0x29, "Unknown", -1, -1, 0}, {0x2A, "Unknown", -1, -1, 0},
+        {0x7E, "Unknown", -1, -1, 1}, {0xC4, "Lift", 0, 1, -1}, {0xFF, "Unknown", -1, -1, -1}};
+    const struct { const char* line; std::vector<uint8_t> codes; } shapes[] = {
+        {"Lift", {0x02, 0x04, 0x06, 0x08}}, {"Left Turn", {0x0A, 0x0C, 0x0E, 0x10}},
+        {"Straight", {0x12, 0x14, 0x16, 0x18}}, {"Right Turn", {0x1A, 0x1C, 0x1E, 0x20}},
+        {"Corkscrew", {0x22}}, {"Little Loop", {0x24}}, {"Big Loop", {0x26}}, {"Fake Tunnel", {0x28}}};
+    const uint8_t attributeBits[] = {0x00, 0x40, 0x80};  // none, Brake, Accelerate
+    for (int shape = 0; shape < 8; ++shape) {
+        for (size_t length = 0; length < 4; ++length)  // a length only where the shape has one
+            EXPECT_EQ(PieceShapeBits(shape, int(length)),
+                      shapes[shape].codes[std::min(length, shapes[shape].codes.size() - 1)]);
+        for (size_t length = 0; length < shapes[shape].codes.size(); ++length)
+            for (int attribute = 0; attribute < 3; ++attribute)
+                rows.push_back({static_cast<uint8_t>(shapes[shape].codes[length] | attributeBits[attribute]),
+                                shapes[shape].line, shape, shape < 4 ? int(length) : -1, attribute});
+    }
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << std::hex << int(row.code));
+        LoadWithPiece({row.code, -128, 100});  // beyond the arrows: shown as stored
+        EXPECT_EQ(display.pieceLines[1], row.line);
+        EXPECT_EQ(display.choice[CHOICE_PIECE_TYPE], row.shape);
+        EXPECT_EQ(display.choice[CHOICE_PIECE_LENGTH], row.length);
+        EXPECT_EQ(display.choice[CHOICE_ATTRIBUTES], row.attribute);
+        EXPECT_EQ(display.fields[FIELD_PIECE_BANK] + " " + display.fields[FIELD_PIECE_PITCH], "-128 100");
+        EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "2");
+        EXPECT_EQ(display.selectedLine, 1);
+        EXPECT_FALSE(trackDocument.isDirty);
+
+        ReadBackPitch(7, false);
+        EXPECT_EQ(trackDocument.pieces[1].pitch, 100);  // not before the next piece is chosen
+        ChoosePiece(2);
+        EXPECT_EQ(trackDocument.pieces[1].code, row.code);
+        EXPECT_EQ(trackDocument.pieces[1].bank, -128);
+        EXPECT_EQ(trackDocument.pieces[1].pitch, 7);
+    }
+}
+
+TEST_F(TrackTest, EditsReachThePieceInTheirOrder)
+{
+    // ops: t type, l length, a attribute, each with its entry, in order.
+    const struct { uint8_t code; const char* ops; uint8_t atOnce; const char* line; uint8_t chosen; } rows[] = {
+        {0x18, "t4", 0x22, "Corkscrew", 0x22},    // a Straight of length 4 becomes a Corkscrew, which has none
+        {0x22, "t0l2", 0x22, "Corkscrew", 0x06},  // a Lift waits for its length
+        {0x0C, "l3t3", 0x20, "Right Turn", 0x20}, // a new type takes the pending length at once
+        {0x04, "l0a2", 0x04, "Lift", 0x82},       // length and attribute wait for the next piece
+        {0x12, "a1", 0x12, "Straight", 0x52},
+        {0xC4, "t2", 0x14, "Straight", 0x14},     // a changed code never names both attributes
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.ops);
+        LoadWithPiece({row.code, 5, 6});
+        for (const char* op = row.ops; *op; op += 2)
+            (op[0] == 't' ? ChangePieceType : op[0] == 'l' ? SetPieceLength : SetPieceAttribute)(op[1] - '0');
+        EXPECT_TRUE(trackDocument.isDirty);
+        EXPECT_EQ(trackDocument.pieces[1].code, row.atOnce);
+        EXPECT_EQ(display.pieceLines[1], row.line);
+        EXPECT_EQ(display.selectedLine, 1);
+        ChoosePiece(0);
+        EXPECT_EQ(trackDocument.pieces[1].code, row.chosen);
+        EXPECT_EQ(trackDocument.pieces[1].bank, 5);
+        EXPECT_EQ(trackDocument.pieces[1].pitch, 6);
+    }
+}
+
+TEST_F(TrackTest, NothingHappensWithoutATrackOrAnEntry)
+{
+    ASSERT_TRUE(SetTrackPath(In("never.tra").c_str()));
+    ChangePieceType(2);
+    SetPieceLength(1);
+    SetPieceAttribute(1);
+    ReadBackPitch(5, false);
+    ToggleMatterhornSetting();
+    EXPECT_FALSE(trackDocument.isDirty);
+    trackDocument.isDirty = 1;
+    EXPECT_FALSE(SaveTrack());
+    EXPECT_FALSE(SaveTrackAs(In("never.tra").c_str()));
+    EXPECT_FALSE(fs::exists(In("never.tra")));
+    EXPECT_TRUE(display.pieceLines.empty() && display.messages.empty());
+
+    LoadWithPiece({0x44, 0, 0});
+    for (int none : {-1, 8})
+        ChangePieceType(none);
+    for (int none : {-1, 4})
+        SetPieceLength(none);
+    for (int none : {-1, 3})
+        SetPieceAttribute(none);
+    ChoosePiece(-1);
+    ChoosePiece(MAX_TRACK_PIECES);
+    ReadBackPitch(0, false);  // the value it holds
+    EXPECT_FALSE(trackDocument.isDirty);
+    EXPECT_EQ(trackDocument.currentPiece, 1);
+}
+
+}  // namespace
