@@ -1,0 +1,17 @@
+#!/bin/bash
+# Puts what the installer's cases need into the Wine world: the distribution
+# as D:\SETUP, a compressed empty file, and links that only the host side can
+# make: a loop back to its parent and a link out to a folder with the game.
+# Usage: prepare_installer_world.sh ENV_FILE DIST_DIR
+set -euo pipefail
+. "$1"
+dist=$2
+rm -rf "$E2E_D_DRIVE/SETUP" "$E2E_D_DRIVE/variants" "$E2E_D_DRIVE/LINKS" "$E2E_ROOT/outside"
+mkdir -p "$E2E_D_DRIVE/SETUP" "$E2E_D_DRIVE/variants" "$E2E_D_DRIVE/LINKS" "$E2E_ROOT/outside"
+cp "$dist"/* "$E2E_D_DRIVE/SETUP/"
+: >"$E2E_D_DRIVE/variants/empty.cnt"
+mscompress "$E2E_D_DRIVE/variants/empty.cnt"
+mv "$E2E_D_DRIVE/variants/empty.cnt_" "$E2E_D_DRIVE/variants/empty.cn_"
+printf 'game\n' >"$E2E_ROOT/outside/gravion.exe"
+ln -s .. "$E2E_D_DRIVE/LINKS/loop"
+ln -s "$E2E_ROOT/outside" "$E2E_D_DRIVE/LINKS/elsewhere"
