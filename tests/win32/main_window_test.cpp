@@ -139,30 +139,27 @@ std::string Text(int id)
     return TextOf(GetDlgItem(mainWindow, id));
 }
 
-std::string Choice(int id)
-{
-    char text[64] = "";
-    const LRESULT selection = SendDlgItemMessageA(mainWindow, id, CB_GETCURSEL, 0, 0);
-    if (selection >= 0)
-        SendDlgItemMessageA(mainWindow, id, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// What the fields show for the current piece, and the list's lines.
+// The fields of the track and the current piece, the lists' choices, the
+// check box and the piece list's lines, as one text.
 std::string Shown()
 {
-    std::string lines;
-    const int count = static_cast<int>(SendMessageA(mainControls.pieceList, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    std::string shown;
+    for (int id : {IDC_TRACK_NAME, IDC_DESIGNER_NAME, IDC_PIECE_COUNT, IDC_CURRENT_PIECE})
+        shown += Text(id) + "|";
+    for (int id : {IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES}) {
+        char text[64] = "";
+        SendDlgItemMessageA(mainWindow, id, CB_GETLBTEXT, SendDlgItemMessageA(mainWindow, id, CB_GETCURSEL, 0, 0),
+                            reinterpret_cast<LPARAM>(text));
+        shown += std::string(text) + "|";
+    }
+    shown += Text(IDC_PIECE_PITCH) + "|" + Text(IDC_PIECE_BANK) + "|" +
+             (SendMessageA(mainControls.matterhorn, BM_GETCHECK, 0, 0) == BST_CHECKED ? "on|" : "off|");
+    for (int i = 0; i < SendMessageA(mainControls.pieceList, LB_GETCOUNT, 0, 0); ++i) {
         char line[64] = "";
         SendMessageA(mainControls.pieceList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
-        lines += std::string(i ? "," : "") + line;
+        shown += std::string(i ? "," : "") + line;
     }
-    const bool checked = SendMessageA(mainControls.matterhorn, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    return Text(IDC_TRACK_NAME) + "|" + Text(IDC_DESIGNER_NAME) + "|" + Text(IDC_PIECE_COUNT) + "|" +
-           Text(IDC_CURRENT_PIECE) + "|" + Choice(IDC_PIECE_TYPE) + "|" + Choice(IDC_PIECE_LENGTH) + "|" +
-           Choice(IDC_ATTRIBUTES) + "|" + Text(IDC_PIECE_PITCH) + "|" + Text(IDC_PIECE_BANK) + "|" +
-           (checked ? "on" : "off") + "|" + lines;
+    return shown;
 }
 
 // ---- What a person does -----------------------------------------------------
@@ -186,7 +183,7 @@ void StepArrow(int id, bool up)
     SendMessageA(arrows, WM_LBUTTONUP, 0, at);
 }
 
-enum Action { EDIT, EXIT_BUTTON, EXIT_MENU, CLOSE_BOX, SAVE, SAVE_AS, OPEN, REFRESH, ABOUT, OTHER_WRITES, LOCK };
+enum Action { EDIT, LOOK, EXIT_BUTTON, EXIT_MENU, CLOSE_BOX, SAVE, SAVE_AS, OPEN, REFRESH, ABOUT, OTHER_WRITES, LOCK };
 
 HANDLE lock = INVALID_HANDLE_VALUE;
 
@@ -196,6 +193,10 @@ void Do(Action action)
     auto menu = [](int id) { SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     switch (action) {
     case EDIT: StepArrow(IDC_PITCH_UPDOWN, true); break;
+    case LOOK:
+        for (int line : {2, 1, 0})
+            Select(IDC_PIECE_LIST, line);
+        break;
     case EXIT_BUTTON: button(IDM_FILE_EXIT); break;
     case EXIT_MENU: menu(IDM_FILE_EXIT); break;
     case CLOSE_BOX: SendMessageA(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); break;
@@ -232,7 +233,7 @@ void CommandsAndPrompts()
         std::string onDisk;    // a.tra afterwards
     };
     const Row rows[] = {
-        {"Exit, nothing changed", {EXIT_BUTTON}, {}, false, TRACK, "", ORIGINAL},
+        {"Exit after looking at every piece", {LOOK, EXIT_BUTTON}, {}, false, TRACK, "", ORIGINAL},
         {"Exit, Yes: asked once", {EDIT, EXIT_BUTTON}, {SAVE_YES}, false, TRACK, "", EDITED},
         {"File/Exit, No", {EDIT, EXIT_MENU}, {SAVE_NO}, false, TRACK, "", ORIGINAL},
         {"Exit, Cancel", {EDIT, EXIT_BUTTON}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
@@ -415,7 +416,8 @@ void OpenStartsInTraDir()
         DWORD type;
         const char* value;
     };
-    const Row rows[] = {{REG_SZ, "D:\\window\\game\\"}, {REG_EXPAND_SZ, "%VELARI_GAME%\\"}};
+    // The dialog goes on in the folder it last showed: the variables first.
+    const Row rows[] = {{REG_EXPAND_SZ, "%VELARI_GAME%\\"}, {REG_SZ, "D:\\window\\game\\"}};
     for (const Row& row : rows) {
         SetContext("TraDir %s", row.value);
         HKEY settings;

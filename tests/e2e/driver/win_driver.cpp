@@ -10,22 +10,15 @@ namespace {
 
 int failures;
 char context[256];
+HANDLE programs[32];  // what the watchdog ends
+HANDLE watchdog;
 
-// What the watchdog ends; it only reads the slots, as a last resort.
-HANDLE programs[32];
-HANDLE watchdogThread, watchdogCancel;
-DWORD watchdogMs;
-char watchdogCase[128];
-
-DWORD WINAPI WatchdogMain(void*)
+DWORD WINAPI Watchdog(void* ms)
 {
-    if (WaitForSingleObject(watchdogCancel, watchdogMs) != WAIT_TIMEOUT)
-        return 0;
-    std::printf("  FAIL: %s did not finish within %lu ms; ending its programs\n", watchdogCase, watchdogMs);
-    for (HANDLE process : programs) {
-        if (process)
-            TerminateProcess(process, 3);
-    }
+    Sleep(static_cast<DWORD>(reinterpret_cast<INT_PTR>(ms)));
+    std::printf("  FAIL: the case did not finish in time; ending its programs\n");
+    for (HANDLE process : programs)
+        TerminateProcess(process, 3);
     std::fflush(stdout);
     ExitProcess(3);
 }
@@ -37,22 +30,20 @@ std::string Format(const char* format, va_list args)
     return text;
 }
 
-struct TopWindowSearch {
+struct Search {
     DWORD pid;
-    const char* className;
-    const char* title;
-    std::vector<HWND>* found;
+    const char *className, *title;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param)
+BOOL CALLBACK Collect(HWND window, LPARAM param)
 {
-    const TopWindowSearch& search = *reinterpret_cast<TopWindowSearch*>(param);
+    Search& search = *reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search.pid && IsWindowVisible(window) &&
-        (!search.className || ClassOf(window) == search.className) &&
+    if (owner == search.pid && IsWindowVisible(window) && (!search.className || ClassOf(window) == search.className) &&
         (!search.title || TextOf(window) == search.title))
-        search.found->push_back(window);
+        search.found.push_back(window);
     return TRUE;
 }
 
@@ -63,21 +54,17 @@ bool Check(bool cond, const char* file, int line, const char* format, ...)
     if (cond)
         return true;
     ++failures;
-    const char* base = std::strrchr(file, '/');
     va_list args;
     va_start(args, format);
-    const std::string message = Format(format, args);
-    va_end(args);
+    const char* base = std::strrchr(file, '/');
     std::printf("  FAIL %s:%d: %s%s%s\n", base ? base + 1 : file, line, context, context[0] ? ": " : "",
-                message.c_str());
+                Format(format, args).c_str());
+    va_end(args);
     std::fflush(stdout);
     return false;
 }
 
-int FailureCount()
-{
-    return failures;
-}
+int FailureCount() { return failures; }
 
 void SetContext(const char* format, ...)
 {
@@ -96,40 +83,28 @@ void Note(const char* format, ...)
     std::fflush(stdout);
 }
 
-void ArmWatchdog(DWORD ms, const char* caseName)
+void ArmWatchdog(DWORD ms, const char*)
 {
     DisarmWatchdog();
-    watchdogMs = ms;
-    std::snprintf(watchdogCase, sizeof watchdogCase, "%s", caseName);
-    watchdogCancel = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    watchdogThread = CreateThread(nullptr, 0, WatchdogMain, nullptr, 0, nullptr);
+    watchdog = CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(static_cast<INT_PTR>(ms)), 0, nullptr);
 }
 
 void DisarmWatchdog()
 {
-    if (!watchdogThread)
-        return;
-    SetEvent(watchdogCancel);
-    WaitForSingleObject(watchdogThread, INFINITE);
-    CloseHandle(watchdogThread);
-    CloseHandle(watchdogCancel);
-    watchdogThread = watchdogCancel = nullptr;
+    if (watchdog && TerminateThread(watchdog, 0))
+        CloseHandle(watchdog);
+    watchdog = nullptr;
 }
 
 bool StartProgram(const char* exePath, const char* arguments, const char* currentDir, Program* program)
 {
-    char commandLine[2048];
-    const int length = std::snprintf(commandLine, sizeof commandLine, "\"%s\"%s%s", exePath,
-                                     arguments[0] ? " " : "", arguments);
-    if (length < 0 || length >= static_cast<int>(sizeof commandLine))
-        return false;
+    char line[2048];
+    const int length = std::snprintf(line, sizeof line, "\"%s\"%s%s", exePath, arguments[0] ? " " : "", arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exePath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, currentDir, &startup,
-                        &info))
+    if (length < 0 || length >= static_cast<int>(sizeof line) ||
+        !CreateProcessA(exePath, line, nullptr, nullptr, FALSE, 0, nullptr, currentDir, &startup, &info))
         return false;
     CloseHandle(info.hThread);
     program->process = info.hProcess;
@@ -150,9 +125,9 @@ bool IsRunning(const Program& program)
 
 bool WaitProgramExit(const Program& program, DWORD ms, DWORD* exitCode)
 {
+    DWORD code = 0;
     if (!program.process || WaitForSingleObject(program.process, ms) != WAIT_OBJECT_0)
         return false;
-    DWORD code = 0;
     GetExitCodeProcess(program.process, &code);
     if (exitCode)
         *exitCode = code;
@@ -163,10 +138,8 @@ void EndProgram(Program* program)
 {
     if (!program->process)
         return;
-    if (IsRunning(*program)) {
-        TerminateProcess(program->process, 3);
+    if (IsRunning(*program) && TerminateProcess(program->process, 3))
         WaitForSingleObject(program->process, EXIT_TIMEOUT_MS);
-    }
     for (HANDLE& slot : programs) {
         if (slot == program->process)
             slot = nullptr;
@@ -177,13 +150,10 @@ void EndProgram(Program* program)
 
 std::string DriverFolder()
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = length && length < sizeof path ? std::strrchr(path, '\\') : nullptr;
-    if (!slash)
-        return ".\\";
-    slash[1] = '\0';
-    return path;
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path - 1);
+    char* slash = std::strrchr(path, '\\');
+    return slash ? std::string(path, slash + 1) : std::string(".\\");
 }
 
 std::string ClassOf(HWND window)
@@ -200,26 +170,22 @@ std::string TextOf(HWND window)
     if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text - 1, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
                              REPLY_TIMEOUT_MS, &result))
         return "<no reply>";
-    text[sizeof text - 1] = '\0';
     return text;
 }
 
 std::vector<HWND> TopWindows(DWORD pid, const char* className, const char* title)
 {
-    std::vector<HWND> found;
-    TopWindowSearch search = {pid, className, title, &found};
-    EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
-    return found;
+    Search search = {pid, className, title, {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND WaitTopWindow(DWORD pid, const char* className, const char* title, DWORD ms)
 {
     for (const DWORD start = GetTickCount();; Sleep(10)) {
         std::vector<HWND> found = TopWindows(pid, className, title);
-        if (!found.empty())
-            return found.front();
-        if (GetTickCount() - start > ms)
-            return nullptr;
+        if (!found.empty() || GetTickCount() - start > ms)
+            return found.empty() ? nullptr : found.front();
     }
 }
 
@@ -250,8 +216,7 @@ bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 bool PressKey(HWND target, UINT virtualKey)
 {
     const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16);
-    return Post(target, WM_KEYDOWN, virtualKey, down) &&
-           Post(target, WM_KEYUP, virtualKey, down | (1u << 30) | (1u << 31));
+    return Post(target, WM_KEYDOWN, virtualKey, down) && Post(target, WM_KEYUP, virtualKey, down | (3u << 30));
 }
 
 bool Sync(HWND window)
@@ -265,14 +230,13 @@ std::vector<std::string> ComboItems(HWND combo)
     LRESULT count = 0;
     Send(combo, CB_GETCOUNT, 0, 0, &count);
     for (int i = 0; i < count; ++i) {
-        // Far larger than any item: Wine copies the whole text back.
-        static wchar_t wide[8192];
-        wide[0] = L'\0';
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
-                            REPLY_TIMEOUT_MS, &result);
-        wide[sizeof wide / sizeof *wide - 1] = L'\0';
+        static wchar_t wide[8192];  // far larger than any item: Wine copies the whole text back
         char narrow[4096] = "";
+        DWORD_PTR result = 0;
+        wide[0] = L'\0';
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, REPLY_TIMEOUT_MS,
+                            &result);
+        wide[8191] = L'\0';
         WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
         items.push_back(narrow);
     }
@@ -304,8 +268,7 @@ std::string MessageBoxText(HWND box)
 bool PressDialogButton(HWND dialog, int buttonId, DWORD ms)
 {
     HWND button = GetDlgItem(dialog, buttonId);
-    return button &&
-           Post(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) &&
+    return button && Post(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) &&
            WaitWindowGone(dialog, ms);
 }
 
@@ -322,28 +285,24 @@ HWND FileNameField(HWND dialog)
 
 bool WriteBytes(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    const BOOL ok = bytes.empty() ||
-                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const bool ok = file != INVALID_HANDLE_VALUE &&
+                    (bytes.empty() || WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr)) &&
+                    written == bytes.size();
     CloseHandle(file);
-    return ok && written == bytes.size();
+    return ok;
 }
 
 bool ReadBytes(const std::string& path, std::string* bytes)
 {
     bytes->clear();
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+                              OPEN_EXISTING, 0, nullptr);
     char buffer[65536];
     DWORD got = 0;
-    bool ok;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
+    bool ok = file != INVALID_HANDLE_VALUE;
+    while (ok && (ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
         bytes->append(buffer, got);
     CloseHandle(file);
     return ok;
@@ -358,8 +317,7 @@ bool FileExists(const std::string& path)
 bool MakeFolders(const std::string& path)
 {
     for (size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
-        const std::string part = path.substr(0, end);
-        if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!CreateDirectoryA(path.substr(0, end).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return false;
         if (end == std::string::npos)
             return true;
@@ -368,32 +326,31 @@ bool MakeFolders(const std::string& path)
 
 bool RemoveTree(const std::string& path)
 {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
     if (path.size() <= 3 || _strnicmp(path.c_str(), "D:\\", 3) != 0)
         return false;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return true;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // A link to a folder goes, not what it leads to.
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
-    bool ok = true;
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    bool ok = true;
     for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry)) {
-        if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
+        if (std::strcmp(entry.cFileName, ".") && std::strcmp(entry.cFileName, ".."))
             ok = RemoveTree(path + "\\" + entry.cFileName) && ok;
     }
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
+    FindClose(find);
     return RemoveDirectoryA(path.c_str()) && ok;
 }
 
 bool Screenshot(const char* name, HWND window)
 {
     const std::string ack = std::string("D:\\.e2e-ack\\") + name;
-    MakeFolders("D:\\.e2e-ack");
-    DeleteFileA(ack.c_str());
     RECT rect = {};
+    DeleteFileA(ack.c_str());
     if (!GetWindowRect(window, &rect))
         return false;
     std::printf("@@SCREENSHOT %s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right - rect.left,
