@@ -370,16 +370,17 @@ void Layout()
                "control %d at %ld,%ld %ldx%ld", row[0], rect.left, rect.top, rect.right - rect.left,
                rect.bottom - rect.top);
     }
-    const char* lists[][9] = {
-        {"Lift", "Left Turn", "Straight", "Right Turn", "Corkscrew", "Little Loop", "Big Loop", "Tunnel", nullptr},
-        {"12 Feet", "24 Feet", "36 Feet", "48 Feet", nullptr},
-        {"None", "Brake", "Accelerate", nullptr}};
+    const char* lists[] = {"Lift,Left Turn,Straight,Right Turn,Corkscrew,Little Loop,Big Loop,Tunnel",
+                           "12 Feet,24 Feet,36 Feet,48 Feet", "None,Brake,Accelerate"};
     const int listIds[] = {IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES};
     for (int i = 0; i < 3; ++i) {
-        std::vector<std::string> expected;
-        for (const char* const* item = lists[i]; *item; ++item)
-            expected.push_back(*item);
-        EXPECT(ComboItems(GetDlgItem(mainWindow, listIds[i])) == expected, "choices of list %d", listIds[i]);
+        std::string items;
+        for (int item = 0; item < SendDlgItemMessageA(mainWindow, listIds[i], CB_GETCOUNT, 0, 0); ++item) {
+            char text[64] = "";
+            SendDlgItemMessageA(mainWindow, listIds[i], CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
+            items += std::string(item ? "," : "") + text;
+        }
+        EXPECT(items == lists[i], "choices %s", items.c_str());
     }
     CloseWindow();
 }

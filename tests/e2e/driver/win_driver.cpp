@@ -74,15 +74,6 @@ void SetContext(const char* format, ...)
     va_end(args);
 }
 
-void Note(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::printf("  %s\n", Format(format, args).c_str());
-    va_end(args);
-    std::fflush(stdout);
-}
-
 void ArmWatchdog(DWORD ms, const char*)
 {
     DisarmWatchdog();
@@ -222,25 +213,6 @@ bool PressKey(HWND target, UINT virtualKey)
 bool Sync(HWND window)
 {
     return Send(window, WM_NULL, 0, 0);
-}
-
-std::vector<std::string> ComboItems(HWND combo)
-{
-    std::vector<std::string> items;
-    LRESULT count = 0;
-    Send(combo, CB_GETCOUNT, 0, 0, &count);
-    for (int i = 0; i < count; ++i) {
-        static wchar_t wide[8192];  // far larger than any item: Wine copies the whole text back
-        char narrow[4096] = "";
-        DWORD_PTR result = 0;
-        wide[0] = L'\0';
-        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, REPLY_TIMEOUT_MS,
-                            &result);
-        wide[8191] = L'\0';
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
-        items.push_back(narrow);
-    }
-    return items;
 }
 
 std::vector<HWND> VisibleDialogs(DWORD pid)

@@ -20,7 +20,6 @@ bool Check(bool cond, const char* file, int line, const char* format, ...)
 int FailureCount();
 // A short text put in front of every failure, e.g. the row of a table.
 void SetContext(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Generous: two cores, and Wine starting its own helpers on first use.
 enum : DWORD { REPLY_TIMEOUT_MS = 5000, WINDOW_TIMEOUT_MS = 15000, EXIT_TIMEOUT_MS = 10000 };
@@ -60,9 +59,6 @@ bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool PressKey(HWND target, UINT virtualKey);
 // Everything sent before has been handled.
 bool Sync(HWND window);
-// Across processes Wine hands item texts back as UTF-16, so they are asked
-// for with the wide message.
-std::vector<std::string> ComboItems(HWND combo);
 
 // Dialog windows (class "#32770") the process shows now.
 std::vector<HWND> VisibleDialogs(DWORD pid);
