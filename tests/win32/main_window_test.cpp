@@ -1,10 +1,8 @@
 // The editor's window under Wine, in the manner of Wine's own user32 tests:
-// the real main window, made from the objects Velari.exe is linked from, is
-// driven with the messages its controls and menu send, and the message
-// boxes and file dialogs it opens are answered from a timer that runs
-// inside their modal loops. The track logic itself is the unit tests' part;
-// these check what the window adds: places, wiring, prompts, menu states and
-// the start folder.
+// the real main window, made from the objects Velari.exe is linked from, gets
+// the messages its controls and menu send, and a timer running inside the
+// modal loops answers its message boxes and file dialogs. The track logic is
+// the unit tests' part; these check what the window adds.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -286,7 +284,6 @@ void CommandsAndPrompts()
 // they change is what Save writes.
 void ControlsAndFields()
 {
-    const std::string SHOWN_0 = "PINE VALLEY|QUORVANE|3|1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew";
     struct Row {
         const char* what;
         int line;        // chosen first
@@ -297,6 +294,7 @@ void ControlsAndFields()
         int value;
     };
     const Row rows[] = {
+        {"as loaded", 0, 0, 0, "PINE VALLEY|QUORVANE|3|1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew", 0, 'R'},
         {"piece 1", 1, 0, 0, "PINE VALLEY|QUORVANE|3|2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew",
          0, 'R'},
         {"type", 0, IDC_PIECE_TYPE, 3, "PINE VALLEY|QUORVANE|3|1|Right Turn|24 Feet|Brake|10|0|on|Right Turn,Right Turn,Corkscrew",
@@ -317,7 +315,6 @@ void ControlsAndFields()
         SetContext("%s", row.what);
         if (!OpenWindow(TRACK))
             continue;
-        EXPECT(Shown() == SHOWN_0, "at the start: %s", Shown().c_str());
         if (row.line)
             Select(IDC_PIECE_LIST, row.line);
         if (row.control == IDC_MATTERHORN)
@@ -413,13 +410,12 @@ void OpenStartsInTraDir()
     SetEnvironmentVariableA("VELARI_GAME", (FOLDER + "\\game").c_str());
     MakeFolders(FOLDER + "\\game");
     WriteBytes(FOLDER + "\\game\\marker.tra", OTHER);
-    struct Row {
+    // The dialog goes on in the folder it last showed: the variables first.
+    const struct {
         DWORD type;
         const char* value;
-    };
-    // The dialog goes on in the folder it last showed: the variables first.
-    const Row rows[] = {{REG_EXPAND_SZ, "%VELARI_GAME%\\"}, {REG_SZ, "D:\\window\\game\\"}};
-    for (const Row& row : rows) {
+    } rows[] = {{REG_EXPAND_SZ, "%VELARI_GAME%\\"}, {REG_SZ, "D:\\window\\game\\"}};
+    for (const auto& row : rows) {
         SetContext("TraDir %s", row.value);
         HKEY settings;
         RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &settings, nullptr);
