@@ -69,7 +69,7 @@ int SearchFixedDrives(HWND progress)
 
 int SearchFolder(HWND progress, const char* pattern)
 {
-    StepProgress(progress);
+    StepSearchProgress(progress);
     ShowAlive();
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(pattern, &entry);

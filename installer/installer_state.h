@@ -62,6 +62,7 @@ INT_PTR CALLBACK SearchProgressDlgProc(HWND dialog, UINT message, WPARAM wParam,
 INT_PTR CALLBACK InstallProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 HWND OpenProgressWindow(DLGPROC form);
 void StepProgress(HWND progress);
+void StepSearchProgress(HWND progress);
 
 // target_test.cpp
 void TestTargetFolder();

@@ -12,7 +12,6 @@
 namespace {
 
 const char DEFAULT_TARGET_FOLDER[] = "A:\\Program Files\\Velari\\";
-const int DRIVE_C = 2;
 
 // The source folder is the current directory; the default target lies on
 // its drive. A directory without a drive letter (a network path) gives C:.
@@ -26,13 +25,7 @@ void TakeFoldersFromCurrentDirectory()
     // then fails and says which file it could not expand.
     JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, current, "\\");
 
-    char letter = current[0];
-    if (letter >= 'a' && letter <= 'z')
-        installer.currentDrive = letter - 'a';
-    else if (letter >= 'A' && letter <= 'Z')
-        installer.currentDrive = letter - 'A';
-    else
-        installer.currentDrive = DRIVE_C;
+    installer.currentDrive = DriveNumberOfDirectory(current);
     JoinPath(installer.targetFolder, sizeof installer.targetFolder, DEFAULT_TARGET_FOLDER, nullptr);
     installer.targetFolder[0] = static_cast<char>('A' + installer.currentDrive);
 }

@@ -27,6 +27,27 @@ bool JoinPath(char* out, size_t size, const char* first, const char* second, con
     return true;
 }
 
+int DriveNumberOfDirectory(const char* directory)
+{
+    const char letter = directory[0];
+    if (letter >= 'a' && letter <= 'z')
+        return letter - 'a';
+    if (letter >= 'A' && letter <= 'Z')
+        return letter - 'A';
+    return 'C' - 'A';
+}
+
+// "<folder>Velari.exe" %1 with its two quotes, and its terminator.
+static const size_t LONGEST_SUFFIX = (sizeof "\"" - 1) + (sizeof "Velari.exe\" %1" - 1);
+static const size_t PATH_BYTES = 260;
+static_assert(MAX_TARGET_FOLDER_LENGTH == PATH_BYTES - 1 - LONGEST_SUFFIX,
+              "the refusal's message names this length");
+
+bool TargetFolderFits(const char* folder)
+{
+    return strlen(folder) <= MAX_TARGET_FOLDER_LENGTH;
+}
+
 static char UpperAscii(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;

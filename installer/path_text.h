@@ -11,6 +11,15 @@
 bool JoinPath(char* out, size_t size, const char* first, const char* second,
               const char* third = nullptr);
 
+// The zero-based drive number (0 for A) of a directory's drive letter, in
+// either case; a directory without one (a network path) counts as drive C.
+int DriveNumberOfDirectory(const char* directory);
+
+// Whether every text the installation composes from this target folder (the
+// longest is the quoted open command) fits MAX_PATH bytes.
+bool TargetFolderFits(const char* folder);
+const size_t MAX_TARGET_FOLDER_LENGTH = 244;
+
 // Case-insensitive comparison folding ASCII letters only.
 bool SameNameIgnoringCase(const char* a, const char* b);
 

@@ -9,6 +9,9 @@
 
 namespace {
 
+const int STEPS_PER_MOVE = 16;
+int searchSteps, searchStepsShown, pendingSteps;
+
 void PrepareProgress(HWND dialog, const char* status, int maximum)
 {
     SetDlgItemTextA(dialog, IDC_STATUS_TEXT, status);
@@ -22,8 +25,9 @@ INT_PTR CALLBACK SearchProgressDlgProc(HWND dialog, UINT message, WPARAM, LPARAM
 {
     if (message != WM_INITDIALOG)
         return FALSE;
+    searchSteps = SEARCH_STEPS_PER_DRIVE * installer.fixedDriveCount;
     PrepareProgress(dialog, "Velari Installer is currently searching for the Gravion! program.",
-                    SEARCH_STEPS_PER_DRIVE * installer.fixedDriveCount);
+                    searchSteps);
     return TRUE;
 }
 
@@ -42,6 +46,7 @@ HWND OpenProgressWindow(DLGPROC form)
                                        installer.window, form, 0);
     if (!progress)
         return nullptr;
+    searchStepsShown = pendingSteps = 0;
     ShowWindow(progress, SW_SHOWNORMAL);
     RedrawWindow(progress, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return progress;
@@ -52,4 +57,18 @@ void StepProgress(HWND progress)
     HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
     SendMessageA(bar, PBM_STEPIT, 0, 0);
     UpdateWindow(bar);
+}
+
+// The search steps once per folder, thousands of times a second, and every
+// move of the bar repaints it: it moves a few steps at a time, and not at
+// all once it is full.
+void StepSearchProgress(HWND progress)
+{
+    if (searchStepsShown >= searchSteps || ++pendingSteps < STEPS_PER_MOVE)
+        return;
+    HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
+    SendMessageA(bar, PBM_DELTAPOS, pendingSteps, 0);
+    UpdateWindow(bar);
+    searchStepsShown += pendingSteps;
+    pendingSteps = 0;
 }

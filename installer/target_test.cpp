@@ -2,17 +2,10 @@
 // for every path the installation composes from it.
 #include <windows.h>
 
-#include <cstring>
-
 #include "installer_state.h"
+#include "path_text.h"
 
 namespace {
-
-// The longest text built from the target folder is the open command,
-// "<folder>Velari.exe" %1 with its two quotes; it must fit MAX_PATH bytes.
-const size_t LONGEST_SUFFIX = (sizeof "\"" - 1) + (sizeof "Velari.exe\" %1" - 1);
-const size_t MAX_TARGET_FOLDER_LENGTH = MAX_PATH - 1 - LONGEST_SUFFIX;
-static_assert(MAX_TARGET_FOLDER_LENGTH == 244, "the refusal names this length");
 
 void BackToTargetPage(const char* text)
 {
@@ -24,7 +17,7 @@ void BackToTargetPage(const char* text)
 
 void TestTargetFolder()
 {
-    if (strlen(installer.targetFolder) > MAX_TARGET_FOLDER_LENGTH) {
+    if (!TargetFolderFits(installer.targetFolder)) {
         BackToTargetPage("The folder name is too long: Velari Installer needs a folder name "
                          "of at most 244 characters. Click OK to choose a different Folder.");
         return;

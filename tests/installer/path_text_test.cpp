@@ -1,0 +1,42 @@
+// The installer's path rules, natively: bounded joins, the drive of the
+// start folder, and the longest target folder the installation can use.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "path_text.h"
+
+TEST(JoinPath, FitsExactlyOrRefusesAndLeavesEmpty)
+{
+    const struct { size_t first, second; bool fits; } rows[] = {
+        {3, 4, true}, {255, 4, true}, {256, 4, false}, {259, 0, true}, {260, 0, false},
+    };
+    for (const auto& row : rows) {
+        const std::string first(row.first, 'a'), second(row.second, 'b');
+        char out[261];
+        out[260] = 'x';  // one past the 260 bytes given: never written
+        EXPECT_EQ(JoinPath(out, 260, first.c_str(), second.c_str()), row.fits) << row.first;
+        EXPECT_EQ(std::string(out), row.fits ? first + second : "") << row.first;
+        EXPECT_EQ(out[260], 'x');
+    }
+}
+
+TEST(DriveNumberOfDirectory, LetterInEitherCaseElseDriveC)
+{
+    const struct { const char* directory; int drive; } rows[] = {
+        {"D:\\SETUP", 3}, {"d:\\setup", 3}, {"A:\\", 0}, {"z:\\", 25},
+        {"\\\\server\\share\\setup", 2}, {"", 2}, {"@:\\", 2}, {"[:\\", 2},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(DriveNumberOfDirectory(row.directory), row.drive) << row.directory;
+}
+
+// The quoted open command is the longest text made from the folder.
+TEST(TargetFolderFits, LongestFolderStillMakesTheOpenCommand)
+{
+    const std::string longest = "C:\\" + std::string(MAX_TARGET_FOLDER_LENGTH - 4, 'v') + "\\";
+    const std::string command = "\"" + longest + "Velari.exe\" %1";
+    EXPECT_TRUE(TargetFolderFits(longest.c_str()));
+    EXPECT_EQ(command.size() + 1, 260u);
+    EXPECT_FALSE(TargetFolderFits((longest + "x").c_str()));
+}
