@@ -1,29 +1,19 @@
-// Feeds arbitrary bytes to the loader as a track file; an accepted track is
-// saved unchanged and must come back byte for byte, and load again.
+// Feeds arbitrary bytes to the loader as a track file; an accepted track holds
+// as many records as it says, and saved unchanged it comes back byte for byte.
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "track_display.h"
 #include "track_document.h"
-#include "track_edits.h"
 
-// The window stand-in: the pitch and bank fields report their change back
-// the way the real edit fields do.
+// The window stand-in.
 MessageAnswer ShowTrackMessage(const char*, const char*, MessageKind) { return ANSWER_OK; }
 void ShowWindowTitle(const char*) {}
-void ShowFieldText(TrackField field, const char* text)
-{
-    int value = std::atoi(text);
-    if (field == FIELD_PIECE_PITCH)
-        ReadBackPitch(value, value < -PITCH_ARROW_LIMIT || value > PITCH_ARROW_LIMIT);
-    else if (field == FIELD_PIECE_BANK)
-        ReadBackBank(value, value < -BANK_ARROW_LIMIT || value > BANK_ARROW_LIMIT);
-}
+void ShowFieldText(TrackField, const char*) {}
 void ShowMatterhornCheck(bool) {}
 void BeginPieceList(int) {}
 void AddPieceListLine(const char*) {}
@@ -45,17 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t trackSize = TRACK_HEADER_SIZE + TRACK_PIECE_SIZE * static_cast<size_t>(storedCount);
     if (trackDocument.isDirty || storedCount < 0 || storedCount > MAX_TRACK_PIECES || size < trackSize)
         std::abort();
-    trackDocument.isDirty = 1;
-    if (!SaveTrack())
+    if (!SaveTrackAs(path.c_str()))  // written, changed or not
         std::abort();
     std::ifstream in(path, std::ios::binary);
     if (std::string(std::istreambuf_iterator<char>(in), {}) != input.substr(0, trackSize))
-        std::abort();
-
-    static TrackDocument first;
-    first = trackDocument;
-    if (!LoadTrack() || std::memcmp(&first.header, &trackDocument.header, sizeof first.header) != 0 ||
-        std::memcmp(first.pieces, trackDocument.pieces, sizeof(TrackPiece) * storedCount) != 0)
         std::abort();
     return 0;
 }

@@ -15,8 +15,7 @@ TEST(CommandLine, OnePairOfWrappingQuotesIsDropped)
         {"\"\"", true, ""},
         {"\"", true, "\""},
         {"\"a.tra\" \"b.tra\"", true, "\"a.tra\" \"b.tra\""},        // not one pair
-        {"\"x.tra\" ", true, "\"x.tra\" "},
-        {" x.tra ", true, " x.tra "},
+        {" \"x.tra\" ", true, " \"x.tra\" "},                    // as typed, spaces kept
         {longest, true, longest},
         {"\"" + longest + "\"", true, longest},
         {longest + "y", false, ""},
