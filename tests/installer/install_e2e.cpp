@@ -116,6 +116,10 @@ void FreshTarget(bool makeIt)
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
         for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, ".tra", "velari"})
             RegDeleteTreeA(root, key);
+    char programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    for (const char* link : {"Velari v2.0.lnk", "Velari Help.lnk", "Uninstall Velari.lnk"})
+        DeleteFileA((std::string(programs) + "\\Velari\\" + link).c_str());
 }
 
 // The game executable at each path while one row runs.
