@@ -47,7 +47,6 @@ std::string WithByte(std::string bytes, size_t at, int value)
 }
 const std::string EDITED = WithByte(ORIGINAL, 84, 11);  // pitch of piece 0 one step up
 
-// ---- Answering what the window opens --------------------------------------
 
 struct Answer {
     const char* caption;
@@ -160,7 +159,6 @@ std::string Shown()
     return shown;
 }
 
-// ---- What a person does -----------------------------------------------------
 
 void Select(int id, int index)
 {
@@ -181,7 +179,10 @@ void StepArrow(int id, bool up)
     SendMessageA(arrows, WM_LBUTTONUP, 0, at);
 }
 
-enum Action { EDIT, LOOK, EXIT_BUTTON, EXIT_MENU, CLOSE_BOX, SAVE, SAVE_AS, OPEN, REFRESH, ABOUT, OTHER_WRITES, LOCK };
+enum Action {
+    EDIT, PITCH_DOWN, BANK_UP, BANK_DOWN, LINE_1, LINE_2, LOOK, RIGHT_TURN, LENGTH_48, ACCELERATE, MATTERHORN,
+    EXIT_BUTTON, EXIT_MENU, CLOSE_BOX, SAVE, SAVE_AS, OPEN, REFRESH, ABOUT, OTHER_WRITES, LOCK, SCREENSHOT
+};
 
 HANDLE lock = INVALID_HANDLE_VALUE;
 
@@ -191,6 +192,16 @@ void Do(Action action)
     auto menu = [](int id) { SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
     switch (action) {
     case EDIT: StepArrow(IDC_PITCH_UPDOWN, true); break;
+    case PITCH_DOWN: StepArrow(IDC_PITCH_UPDOWN, false); break;
+    case BANK_UP: StepArrow(IDC_BANK_UPDOWN, true); break;
+    case BANK_DOWN: StepArrow(IDC_BANK_UPDOWN, false); break;
+    case LINE_1: Select(IDC_PIECE_LIST, 1); break;
+    case LINE_2: Select(IDC_PIECE_LIST, 2); break;
+    case RIGHT_TURN: Select(IDC_PIECE_TYPE, 3); break;
+    case LENGTH_48: Select(IDC_PIECE_LENGTH, 3); break;
+    case ACCELERATE: Select(IDC_ATTRIBUTES, 2); break;
+    case MATTERHORN: button(IDC_MATTERHORN); break;
+    case SCREENSHOT: Screenshot("velari-main-window", mainWindow); break;
     case LOOK:
         for (int line : {2, 1, 0})
             Select(IDC_PIECE_LIST, line);
@@ -212,13 +223,13 @@ void Do(Action action)
     Pump();
 }
 
-// ---- The cases ----------------------------------------------------------------
 
 const Answer SAVE_YES = {"Save Track?", IDYES, ""}, SAVE_NO = {"Save Track?", IDNO, ""},
              SAVE_CANCEL = {"Save Track?", IDCANCEL, ""}, ERROR_OK = {"Error!", IDOK, ""};
 
-// Each command, its prompt answered, and what the window and the disk show.
-void CommandsAndPrompts()
+// Each command with its prompt answered, each list, arrow and the check box,
+// and what the window and the disk then show.
+void CommandsAndControls()
 {
     const std::string b = FOLDER + "\\b.tra", c = FOLDER + "\\c.tra", bad = FOLDER + "\\bad.tra";
     struct Row {
@@ -229,7 +240,9 @@ void CommandsAndPrompts()
         std::string title;     // the file the title names
         std::string count;     // Number of Pieces afterwards
         std::string onDisk;    // a.tra afterwards
+        std::string shown = "";  // the fields and lines, where the row checks them
     };
+    const std::string TRACK_SHOWN = "PINE VALLEY|QUORVANE|3|";
     const Row rows[] = {
         {"Exit after looking at every piece", {LOOK, EXIT_BUTTON}, {}, false, TRACK, "", ORIGINAL},
         {"Exit, Yes: asked once", {EDIT, EXIT_BUTTON}, {SAVE_YES}, false, TRACK, "", EDITED},
@@ -252,6 +265,19 @@ void CommandsAndPrompts()
          {{"Save Track As", IDOK, b}, {"Save Track As", IDNO, ""}, {"Save Track As", IDCANCEL, ""}},
          true, TRACK, "3", ORIGINAL},
         {"About", {ABOUT}, {{"About Velari", IDOK, ""}}, true, TRACK, "3", ORIGINAL},
+        {"as loaded", {}, {}, true, TRACK, "3", ORIGINAL, TRACK_SHOWN + "1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew"},
+        {"piece 1", {LINE_1}, {}, true, TRACK, "3", ORIGINAL,
+         TRACK_SHOWN + "2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew"},
+        {"type", {RIGHT_TURN, SCREENSHOT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x5C),
+         TRACK_SHOWN + "1|Right Turn|24 Feet|Brake|10|0|on|Right Turn,Right Turn,Corkscrew"},
+        {"length", {LENGTH_48, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x48)},
+        {"attribute", {ACCELERATE, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x84)},
+        {"Matterhorn Setting", {MATTERHORN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 3, 0)},
+        {"pitch up wraps", {LINE_1, EDIT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 87, -85)},
+        {"bank up wraps", {LINE_1, BANK_UP, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 86, -125)},
+        {"pitch down wraps", {LINE_2, PITCH_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 90, 85)},
+        {"bank down wraps", {LINE_2, BANK_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 89, 125)},
+        {"bank below zero", {BANK_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 83, -1)},
     };
     for (const Row& row : rows) {
         SetContext("%s", row.what);
@@ -273,64 +299,10 @@ void CommandsAndPrompts()
         std::string bytes;
         EXPECT(ReadBytes(TRACK, &bytes) && bytes == row.onDisk, "a.tra holds other bytes");
         EXPECT(!FileExists(TRACK + ".tmp"), "a temporary file is left");
+        EXPECT(row.shown.empty() || Shown() == row.shown, "shown %s", Shown().c_str());
         if (row.title == c)
             EXPECT(ReadBytes(c, &bytes) && bytes == ORIGINAL, "c.tra holds other bytes");
         EXPECT(ReadBytes(b, &bytes) && bytes == OTHER, "b.tra changed");
-        CloseWindow();
-    }
-}
-
-// Each list, arrow and the check box reach the piece they show, and what
-// they change is what Save writes.
-void ControlsAndFields()
-{
-    struct Row {
-        const char* what;
-        int line;        // chosen first
-        int control;     // then this list or arrow
-        int choice;      // list position, or 1 up / 0 down
-        std::string shown;
-        size_t at;       // the byte Save changes
-        int value;
-    };
-    const Row rows[] = {
-        {"as loaded", 0, 0, 0, "PINE VALLEY|QUORVANE|3|1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew", 0, 'R'},
-        {"piece 1", 1, 0, 0, "PINE VALLEY|QUORVANE|3|2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew",
-         0, 'R'},
-        {"type", 0, IDC_PIECE_TYPE, 3, "PINE VALLEY|QUORVANE|3|1|Right Turn|24 Feet|Brake|10|0|on|Right Turn,Right Turn,Corkscrew",
-         82, 0x5C},
-        {"length", 0, IDC_PIECE_LENGTH, 3, "PINE VALLEY|QUORVANE|3|1|Lift|48 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew",
-         82, 0x48},
-        {"attribute", 0, IDC_ATTRIBUTES, 2, "PINE VALLEY|QUORVANE|3|1|Lift|24 Feet|Accelerate|10|0|on|Lift,Right Turn,Corkscrew",
-         82, 0x84},
-        {"Matterhorn Setting", 0, IDC_MATTERHORN, 0, "PINE VALLEY|QUORVANE|3|1|Lift|24 Feet|Brake|10|0|off|Lift,Right Turn,Corkscrew",
-         3, 0},
-        {"pitch up wraps", 1, IDC_PITCH_UPDOWN, 1, "", 87, -85},
-        {"bank up wraps", 1, IDC_BANK_UPDOWN, 1, "", 86, -125},
-        {"pitch down wraps", 2, IDC_PITCH_UPDOWN, 0, "", 90, 85},
-        {"bank down wraps", 2, IDC_BANK_UPDOWN, 0, "", 89, 125},
-        {"bank below zero", 0, IDC_BANK_UPDOWN, 0, "", 83, -1},
-    };
-    for (const Row& row : rows) {
-        SetContext("%s", row.what);
-        if (!OpenWindow(TRACK))
-            continue;
-        if (row.line)
-            Select(IDC_PIECE_LIST, row.line);
-        if (row.control == IDC_MATTERHORN)
-            SendMessageA(mainControls.matterhorn, BM_CLICK, 0, 0);
-        else if (row.control == IDC_PITCH_UPDOWN || row.control == IDC_BANK_UPDOWN)
-            StepArrow(row.control, row.choice == 1);
-        else if (row.control)
-            Select(row.control, row.choice);
-        if (!row.shown.empty())
-            EXPECT(Shown() == row.shown, "shown %s", Shown().c_str());
-        Do(SAVE);
-        std::string bytes;
-        EXPECT(ReadBytes(TRACK, &bytes) && bytes == WithByte(ORIGINAL, row.at, row.value),
-               "byte %u is not %d after Save", unsigned(row.at), row.value);
-        if (row.line == 0 && row.control == IDC_PIECE_TYPE)
-            Screenshot("velari-main-window", mainWindow);
         CloseWindow();
     }
 }
@@ -444,8 +416,8 @@ int main()
     const struct {
         const char* name;
         void (*run)();
-    } cases[] = {{"commands_and_prompts", CommandsAndPrompts}, {"controls_and_fields", ControlsAndFields},
-                 {"layout", Layout}, {"menu_states", MenuStates}, {"open_starts_in_tradir", OpenStartsInTraDir}};
+    } cases[] = {{"commands_and_controls", CommandsAndControls}, {"layout", Layout}, {"menu_states", MenuStates},
+                 {"open_starts_in_tradir", OpenStartsInTraDir}};
     int passed = 0, failed = 0;
     for (const auto& test : cases) {
         const int before = FailureCount();

@@ -215,11 +215,6 @@ bool Sync(HWND window)
     return Send(window, WM_NULL, 0, 0);
 }
 
-std::vector<HWND> VisibleDialogs(DWORD pid)
-{
-    return TopWindows(pid, "#32770", nullptr);
-}
-
 HWND WaitMessageBox(DWORD pid, const char* caption, DWORD ms)
 {
     for (const DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(10)) {

@@ -60,8 +60,6 @@ bool PressKey(HWND target, UINT virtualKey);
 // Everything sent before has been handled.
 bool Sync(HWND window);
 
-// Dialog windows (class "#32770") the process shows now.
-std::vector<HWND> VisibleDialogs(DWORD pid);
 // A message box with this caption (not a file dialog of the same title).
 HWND WaitMessageBox(DWORD pid, const char* caption, DWORD ms = WINDOW_TIMEOUT_MS);
 std::string MessageBoxText(HWND box);
