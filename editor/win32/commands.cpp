@@ -16,7 +16,8 @@
 
 namespace {
 
-const char HELP_FILE[] = "Velari.hlp";
+const char HELP_FILE_NAME[] = "Velari.hlp";
+const char HELP_VIEWER_CLASS[] = "MS_WINHELP";
 const char OPEN_FILTER[] = "Track Files\0*.tra\0All Files\0*.*\0";
 const char SAVE_AS_FILTER[] = "Track Files\0*.tra\0";
 const char OPEN_TITLE[] = "Open Track";
@@ -138,9 +139,31 @@ void AboutCommand()
     DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), mainWindow, AboutDlgProc, 0);
 }
 
+// The viewer looks for a bare name only in the current and the Windows
+// folder, and an editor started by opening a track runs in the track's.
+bool HelpFilePath(char (&path)[MAX_PATH])
+{
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    char* name = length > 0 && length < sizeof path ? std::strrchr(path, '\\') : nullptr;
+    if (!name || static_cast<size_t>(name + 1 - path) + sizeof HELP_FILE_NAME > sizeof path) {
+        path[0] = '\0';
+        return false;
+    }
+    std::memcpy(name + 1, HELP_FILE_NAME, sizeof HELP_FILE_NAME);
+    return true;
+}
+
 void HelpContentsCommand()
 {
-    WinHelpA(mainWindow, HELP_FILE, HELP_FINDER, 0);
+    char helpFile[MAX_PATH];
+    if (!HelpFilePath(helpFile) || WinHelpA(mainWindow, helpFile, HELP_FINDER, 0))
+        return;
+    // The call fails when the viewer it started has no window yet: ask
+    // again once it has, but start no second viewer.
+    for (int wait = 0; wait < 50 && !FindWindowA(HELP_VIEWER_CLASS, nullptr); ++wait)
+        Sleep(100);
+    if (FindWindowA(HELP_VIEWER_CLASS, nullptr))
+        WinHelpA(mainWindow, helpFile, HELP_FINDER, 0);
 }
 
 // The fields are read-only: they change by a step of their up-down control

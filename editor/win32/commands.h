@@ -13,6 +13,9 @@ void OpenCommand();
 void RefreshCommand();
 void AboutCommand();
 void HelpContentsCommand();
+// The help file beside the editor's program file; false when it does not
+// fit a path buffer.
+bool HelpFilePath(char (&path)[MAX_PATH]);
 
 void PitchFieldNotice(int notification);
 void BankFieldNotice(int notification);

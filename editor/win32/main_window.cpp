@@ -18,7 +18,6 @@ namespace {
 
 const char MAIN_WINDOW_CLASS[] = "Velari";
 const char MAIN_WINDOW_TITLE[] = "Velari";
-const char HELP_FILE[] = "Velari.hlp";
 
 // Each list's position is the value of the matching edit-state field.
 const char* const PIECE_TYPE_CHOICES[] = {
@@ -131,7 +130,9 @@ void PaintMainWindow(HWND window)
 
 void DestroyMainWindow(HWND window)
 {
-    WinHelpA(window, HELP_FILE, HELP_QUIT, 0);
+    char helpFile[MAX_PATH];
+    if (HelpFilePath(helpFile))
+        WinHelpA(window, helpFile, HELP_QUIT, 0);
     PostQuitMessage(0);
 }
 

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "removal_text.h"
+
+namespace {
+
+struct FinishCase {
+    const char* arguments;
+    bool parsed;
+    uint32_t handle;
+    const char* folder;
+};
+
+class FinishArguments : public testing::TestWithParam<FinishCase> {};
+
+TEST_P(FinishArguments, ParseTakesWhatFormatMakesOnly)
+{
+    const FinishCase& c = GetParam();
+    uint32_t handle = 0;
+    char folder[20] = "unchanged";
+    EXPECT_EQ(ParseFinishArguments(c.arguments, &handle, folder, sizeof folder), c.parsed);
+    if (c.parsed) {
+        EXPECT_EQ(handle, c.handle);
+        EXPECT_STREQ(folder, c.folder);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FinishArguments, testing::Values(
+    FinishCase{"/finish 124 D:\\Program Files\\", true, 124, "D:\\Program Files\\"},
+    FinishCase{"/finish 4294967295 C:\\", true, 4294967295u, "C:\\"},
+    FinishCase{"", false, 0, nullptr},
+    FinishCase{"/finish", false, 0, nullptr},
+    FinishCase{"/finish 12", false, 0, nullptr},
+    FinishCase{"/finish x D:\\", false, 0, nullptr},
+    FinishCase{"/finish 12 D:\\Velari", false, 0, nullptr},
+    FinishCase{"/finish 4294967296 C:\\", false, 0, nullptr},
+    FinishCase{"/finishing 12 C:\\", false, 0, nullptr},
+    FinishCase{"/finish 12 D:\\a folder too long\\", false, 0, nullptr}));
+
+TEST(FinishArguments, FormatRoundTripsAndRefusesWhatDoesNotFit)
+{
+    char arguments[40], folder[40];
+    uint32_t handle = 0;
+    ASSERT_TRUE(FormatFinishArguments(arguments, sizeof arguments, 7, "D:\\a b\\"));
+    EXPECT_TRUE(ParseFinishArguments(arguments, &handle, folder, sizeof folder));
+    EXPECT_EQ(handle, 7u);
+    EXPECT_STREQ(folder, "D:\\a b\\");
+    EXPECT_FALSE(FormatFinishArguments(arguments, 12, 7, "D:\\a b\\"));
+    EXPECT_STREQ(arguments, "");
+}
+
+TEST(FolderOfPath, KeepsTheBackslashAndRefusesWhatDoesNotFit)
+{
+    char folder[12];
+    EXPECT_TRUE(FolderOfPath(folder, sizeof folder, "D:\\V\\Removal.exe"));
+    EXPECT_STREQ(folder, "D:\\V\\");
+    EXPECT_FALSE(FolderOfPath(folder, sizeof folder, "Removal.exe"));
+    EXPECT_FALSE(FolderOfPath(folder, sizeof folder, "D:\\0123456789\\x"));
+    EXPECT_STREQ(folder, "");
+}
+
+TEST(ClosingMessage, NamesWhatStaysAndMarksWhatHasNoRoom)
+{
+    RemovalReport report;
+    char message[sizeof report.names + 200];
+    StartReport(&report);
+    ComposeClosingMessage(report, message, sizeof message);
+    EXPECT_STREQ(message, "Velari was removed.");
+    AddFailure(&report, "D:\\V\\Velari.cnt");
+    AddFailure(&report, "HKEY_CLASSES_ROOT\\velari");
+    ComposeClosingMessage(report, message, sizeof message);
+    EXPECT_STREQ(message, "Velari was removed, except for these, which could not be removed:\n\n"
+                          "D:\\V\\Velari.cnt\nHKEY_CLASSES_ROOT\\velari\n");
+    const std::string longName(300, 'x');
+    for (int i = 0; i < 10; ++i)
+        AddFailure(&report, longName.c_str());
+    ComposeClosingMessage(report, message, sizeof message);
+    const std::string text = message;
+    EXPECT_EQ(text.substr(text.size() - 4), "...\n");
+    EXPECT_LT(text.size(), sizeof message);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// The files, the Start-menu folder and the registry entries that an
+// installation makes, and their removal. Something already gone counts as
+// removed; anything else that an installation did not make is left alone.
+#include "removal_steps.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+namespace {
+
+const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
+const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
+const char CLASS_NAME[] = "velari";
+
+// The help viewer's own files beside the help file go too; the uninstaller
+// itself last, as the copy that removes it no longer runs from it.
+const char* const TARGET_FILES[] = {
+    "Velari.exe", "Velari.hlp", "Velari.cnt", "Velari.gid", "Velari.fts", "Removal.exe",
+};
+const char* const SHORTCUT_FILES[] = {
+    "Velari v2.0.lnk", "Velari Help.lnk", "Uninstall Velari.lnk",
+};
+
+// The program key's parents, innermost first: each goes only when empty.
+const char* const PROGRAM_KEY_PARENTS[] = {"SOFTWARE\\Quorvane\\Velari", "SOFTWARE\\Quorvane"};
+
+bool IsGone(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+void RemoveFile(const char* folder, const char* name, RemovalReport* report)
+{
+    char path[MAX_PATH];
+    if (!JoinText(path, sizeof path, folder, name)) {
+        AddFailure(report, name);
+        return;
+    }
+    // A read-only mark, which the help viewer may leave, must not keep it.
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileA(path) && !IsGone(GetLastError()))
+        AddFailure(report, path);
+}
+
+// A folder that still holds anything is the user's to keep.
+void RemoveFolderIfEmpty(const char* folder, RemovalReport* report)
+{
+    if (!RemoveDirectoryA(folder)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_DIR_NOT_EMPTY && !IsGone(error))
+            AddFailure(report, folder);
+    }
+}
+
+// Found the way the installer found it: the shell's Programs folder for all
+// users, or the Start menu under the Windows directory.
+bool FindStartMenuFolder(char* folder, size_t size)
+{
+    char base[MAX_PATH];
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT,
+                                   base)))
+        return JoinText(folder, size, base, "\\Velari\\");
+    const UINT length = GetWindowsDirectoryA(base, sizeof base);
+    return length > 0 && length < sizeof base &&
+           JoinText(folder, size, base, "\\Start Menu\\Programs\\Velari\\");
+}
+
+void RemoveShortcuts(RemovalReport* report)
+{
+    char folder[MAX_PATH];
+    if (!FindStartMenuFolder(folder, sizeof folder)) {
+        AddFailure(report, "the Start menu's folder Velari");
+        return;
+    }
+    for (const char* name : SHORTCUT_FILES)
+        RemoveFile(folder, name, report);
+    RemoveFolderIfEmpty(folder, report);
+}
+
+void AddKeyFailure(HKEY root, const char* key, RemovalReport* report)
+{
+    char name[MAX_PATH];
+    const char* rootName = root == HKEY_CLASSES_ROOT ? "HKEY_CLASSES_ROOT\\" : "HKEY_LOCAL_MACHINE\\";
+    AddFailure(report, JoinText(name, sizeof name, rootName, key) ? name : key);
+}
+
+void RemoveKeyTree(HKEY root, const char* key, RemovalReport* report)
+{
+    const DWORD result = SHDeleteKeyA(root, key);
+    if (result != ERROR_SUCCESS && !IsGone(result))
+        AddKeyFailure(root, key, report);
+}
+
+// Another program's keys or values below it keep it.
+void RemoveKeyIfEmpty(HKEY root, const char* key, RemovalReport* report)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return;
+    DWORD subkeys = 1, values = 1;
+    const bool empty = RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                        &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                       subkeys == 0 && values == 0;
+    RegCloseKey(handle);
+    if (empty && RegDeleteKeyA(root, key) != ERROR_SUCCESS)
+        AddKeyFailure(root, key, report);
+}
+
+// Only while the extension still names our class: a program that took the
+// association over keeps it.
+void RemoveTrackAssociation(RemovalReport* report)
+{
+    char value[MAX_PATH] = "";
+    LONG size = sizeof value;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, ".tra", value, &size) != ERROR_SUCCESS)
+        return;
+    value[sizeof value - 1] = '\0';
+    if (lstrcmpiA(value, CLASS_NAME) == 0)
+        RemoveKeyTree(HKEY_CLASSES_ROOT, ".tra", report);
+}
+
+void RemoveRegistryEntries(RemovalReport* report)
+{
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, PROGRAM_KEY, report);
+    for (const char* parent : PROGRAM_KEY_PARENTS)
+        RemoveKeyIfEmpty(HKEY_LOCAL_MACHINE, parent, report);
+    RemoveTrackAssociation(report);
+    RemoveKeyTree(HKEY_CLASSES_ROOT, CLASS_NAME, report);
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, report);
+}
+
+}  // namespace
+
+bool IsInstallation(const char* folder)
+{
+    char editor[MAX_PATH];
+    if (JoinText(editor, sizeof editor, folder, "Velari.exe") &&
+        GetFileAttributesA(editor) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void RemoveInstallation(const char* folder, RemovalReport* report)
+{
+    for (const char* name : TARGET_FILES)
+        RemoveFile(folder, name, report);
+    RemoveShortcuts(report);
+    RemoveRegistryEntries(report);
+    RemoveFolderIfEmpty(folder, report);
+}

@@ -1,0 +1,116 @@
+#include "removal_text.h"
+
+#include <cstdio>
+#include <cstring>
+
+const char FINISH_SWITCH[] = "/finish";
+
+namespace {
+
+const char REMOVED_TEXT[] = "Velari was removed.";
+const char LEFT_TEXT[] = "Velari was removed, except for these, which could not be removed:\n\n";
+// Ends a list that the message has no room for.
+const char MORE_TEXT[] = "...\n";
+
+}  // namespace
+
+bool JoinText(char* out, size_t size, const char* first, const char* second)
+{
+    const size_t firstLength = first ? strlen(first) : 0;
+    const size_t secondLength = second ? strlen(second) : 0;
+    if (size == 0)
+        return false;
+    if (firstLength + secondLength >= size) {
+        out[0] = '\0';
+        return false;
+    }
+    memmove(out, first ? first : "", firstLength);
+    memmove(out + firstLength, second ? second : "", secondLength);
+    out[firstLength + secondLength] = '\0';
+    return true;
+}
+
+bool FolderOfPath(char* out, size_t size, const char* path)
+{
+    const char* lastSeparator = strrchr(path, '\\');
+    const size_t length = lastSeparator ? static_cast<size_t>(lastSeparator - path) + 1 : 0;
+    if (size == 0)
+        return false;
+    if (length == 0 || length >= size) {
+        out[0] = '\0';
+        return false;
+    }
+    memmove(out, path, length);
+    out[length] = '\0';
+    return true;
+}
+
+bool FormatFinishArguments(char* out, size_t size, uint32_t waitHandle, const char* folder)
+{
+    const int length = snprintf(out, size, "%s %lu %s", FINISH_SWITCH, static_cast<unsigned long>(waitHandle), folder);
+    if (length < 0 || static_cast<size_t>(length) >= size) {
+        if (size > 0)
+            out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+bool ParseFinishArguments(const char* arguments, uint32_t* waitHandle, char* folder,
+                          size_t folderSize)
+{
+    const size_t switchLength = strlen(FINISH_SWITCH);
+    if (strncmp(arguments, FINISH_SWITCH, switchLength) != 0 || arguments[switchLength] != ' ')
+        return false;
+    const char* at = arguments + switchLength + 1;
+    uint32_t number = 0;
+    const char* digits = at;
+    for (; *at >= '0' && *at <= '9'; ++at) {
+        const uint32_t digit = static_cast<uint32_t>(*at - '0');
+        if (number > (UINT32_MAX - digit) / 10)
+            return false;
+        number = number * 10 + digit;
+    }
+    if (at == digits || *at != ' ')
+        return false;
+    const char* rest = at + 1;
+    const size_t restLength = strlen(rest);
+    if (restLength == 0 || rest[restLength - 1] != '\\' || !JoinText(folder, folderSize, rest, nullptr))
+        return false;
+    *waitHandle = number;
+    return true;
+}
+
+void StartReport(RemovalReport* report)
+{
+    report->names[0] = '\0';
+    report->length = 0;
+    report->failures = 0;
+}
+
+// A name that has no room is left out, and the list ends with MORE_TEXT,
+// for which room is always kept.
+void AddFailure(RemovalReport* report, const char* name)
+{
+    ++report->failures;
+    const size_t room = sizeof report->names - sizeof MORE_TEXT - report->length;
+    const size_t length = strlen(name);
+    if (length + 1 >= room)
+        return;
+    memcpy(report->names + report->length, name, length);
+    report->names[report->length + length] = '\n';
+    report->length += length + 1;
+    report->names[report->length] = '\0';
+}
+
+void ComposeClosingMessage(const RemovalReport& report, char* out, size_t size)
+{
+    if (report.failures == 0) {
+        snprintf(out, size, "%s", REMOVED_TEXT);
+        return;
+    }
+    int listed = 0;
+    for (size_t at = 0; at < report.length; ++at)
+        listed += report.names[at] == '\n';
+    snprintf(out, size, "%s%s%s", LEFT_TEXT, report.names, listed < report.failures ? MORE_TEXT : "");
+}

@@ -1,0 +1,17 @@
+// A running program file can't delete itself: the removal is finished by a
+// copy of the uninstaller in the temporary folder.
+#ifndef SELF_REMOVAL_H
+#define SELF_REMOVAL_H
+
+#include <cstdint>
+
+// Starts the copy, which waits for this process to end before it removes
+// the installation in folder. False when no copy could be started.
+bool StartFinishingCopy(const char* folder);
+
+// In the copy: waits for the first process (its handle as passed on the
+// command line) and has the copy's own file removed at the next restart.
+void WaitForFirstProcess(uint32_t waitHandle);
+void RemoveOwnFileAtRestart();
+
+#endif
