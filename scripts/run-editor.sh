@@ -37,7 +37,7 @@ TRACK_DOS=$(winepath -w "$TRACK")
 EXE="$ROOT/build/win32/bin/Velari.exe"
 
 if [ -z "$XVFB_PID" ]; then
-  echo "Starting Velari on $TRACK_DOS"
+  printf "Starting Velari on %s\n" "$TRACK_DOS"
   exec wine "$EXE" "$TRACK_DOS"
 fi
 
@@ -60,5 +60,5 @@ if [ -z "$shown" ]; then
   echo "The editor's window did not appear within a minute." >&2
   exit 1
 fi
-echo "No display here: Velari ran on its own Xvfb display with $TRACK_DOS."
+printf "No display here: Velari ran on its own Xvfb display with %s.\n" "$TRACK_DOS"
 echo "Screenshot of the editor: $SHOT"
