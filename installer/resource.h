@@ -27,6 +27,11 @@
 #define IDC_GAME_FIELD      119
 #define IDC_BANNER          120
 
+// The folder chooser's controls (its prompt is IDC_FIRST_TEXT, its path box
+// IDC_FOLDER_FIELD).
+#define IDC_FOLDER_TREE     114
+#define IDC_DRIVE_BOX       117
+
 // Icons: the program's, and the drive and folders of the folder chooser.
 #define IDI_INSTALLER       300
 #define IDI_DRIVE           307

@@ -289,6 +289,85 @@ void WalkThrough()
     ExpectTrackOpens();
 }
 
+// The folder chooser of the installer, by its caption.
+HWND Chooser(const Program& installer, const char* caption)
+{
+    HWND chooser = WaitTopWindow(installer.pid, "#32770", caption, WINDOW_TIMEOUT_MS);
+    EXPECT(chooser, "no chooser \"%s\"", caption);
+    return chooser;
+}
+
+// The drive box's items in order, the selected one marked *.
+std::string DriveItems(HWND box)
+{
+    LRESULT count = 0, selected = -1;
+    Send(box, CB_GETCOUNT, 0, 0, &count);
+    Send(box, CB_GETCURSEL, 0, 0, &selected);
+    std::string items;
+    for (LRESULT i = 0; i < count; ++i) {
+        static WCHAR wide[8192];
+        char text[MAX_PATH * 2] = "";
+        DWORD_PTR length = 0;
+        wide[0] = 0;
+        SendMessageTimeoutW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, REPLY_TIMEOUT_MS, &length);
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        items += std::string(i ? "|" : "") + text + (i == selected ? "*" : "");
+    }
+    return items;
+}
+
+// The tree's items as "text level", * when selected, + when expanded, the
+// children in brackets; read through a buffer in the installer's memory.
+std::string TreeItems(HANDLE process, char* remote, HWND tree, LPARAM first)
+{
+    std::string items;
+    for (LRESULT item = first, next = 0; item; item = next) {
+        TVITEMA query = {};
+        query.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+        query.hItem = reinterpret_cast<HTREEITEM>(item);
+        query.stateMask = TVIS_SELECTED | TVIS_EXPANDED;
+        query.pszText = remote + sizeof query;
+        query.cchTextMax = MAX_PATH;
+        char text[MAX_PATH] = "";
+        WriteProcessMemory(process, remote, &query, sizeof query, nullptr);
+        Send(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &query, sizeof query, nullptr);
+        ReadProcessMemory(process, remote + sizeof query, text, sizeof text - 1, nullptr);
+        items += std::string(text) + " " + std::to_string(query.lParam) + (query.state & TVIS_SELECTED ? "*" : "") +
+                 (query.state & TVIS_EXPANDED ? "+" : "");
+        LRESULT child = 0;
+        Send(tree, TVM_GETNEXTITEM, TVGN_CHILD, item, &child);
+        if (child)
+            items += " [" + TreeItems(process, remote, tree, child) + "]";
+        Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, item, &next);
+        if (next)
+            items += ", ";
+    }
+    return items;
+}
+
+// Waits until the chooser shows this path and tree; a tree ending in "["
+// is the start of what must be shown.
+void ExpectChooser(const Program& installer, HWND chooser, const std::string& path, const std::string& tree)
+{
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(installer.process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    std::string shownPath, shownTree;
+    const bool prefix = !tree.empty() && tree.back() == '[';
+    auto treeShown = [&] { return prefix ? shownTree.compare(0, tree.size(), tree) == 0 : shownTree == tree; };
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+        shownPath = Text(chooser, FOLDER);
+        LRESULT root = 0;
+        Send(GetDlgItem(chooser, 114), TVM_GETNEXTITEM, TVGN_ROOT, 0, &root);
+        shownTree = TreeItems(installer.process, remote, GetDlgItem(chooser, 114), root);
+        if (shownPath == path && treeShown())
+            break;
+    }
+    VirtualFreeEx(installer.process, remote, 0, MEM_RELEASE);
+    EXPECT(shownPath == path, "path box \"%s\", expected \"%s\"", shownPath.c_str(), path.c_str());
+    EXPECT(treeShown(), "tree\n  %s\nexpected\n  %s", shownTree.c_str(), tree.c_str());
+}
+
 HWND ProgressWindow(const Program& installer)
 {
     for (HWND dialog : TopWindows(installer.pid, "#32770", "Velari Installer"))
@@ -327,7 +406,7 @@ void PageMoves()
             PressDialogButton(page, action == "next" ? NEXT : BACK);
         } else if (action == "browse") {
             PressDialogButton(page, BROWSE);
-            Answer(installer, "ERROR", "Error creating Dialog Box", IDOK);
+            PressDialogButton(Chooser(installer, strcmp(step.page, "game") ? "Choose Folder" : "Find Gravion!"), IDCANCEL);
         } else if (action == "move the game") {
             delete game;
             game = new Placement({"D:\\GAMES\\SECOND\\gravion.exe"});
@@ -503,6 +582,112 @@ void WindowFailure()
     }
 }
 
+// The chooser in both roles, through the wizard's Browse buttons: the tree
+// worked with + and - as a person would, the drive box by its notification,
+// and what is chosen reaching the pages, the summary and the registry.
+void FolderChooser()
+{
+    FreshTarget(true);
+    const std::string longest(234, 'L'), alpha = TARGET + "Alpha\\";
+    for (const std::string& folder : {alpha + "Deep", TARGET + "Hidden", TARGET + longest, TARGET + longest + "M"})
+        EXPECT(MakeFolders(folder), "cannot make %s", folder.c_str());
+    SetFileAttributesA((TARGET + "Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteBytes(TARGET + "notes.txt", "a file");
+    Placement game({"C:\\GRAVTEST\\gravion.exe"});
+    const std::string velari = "D:\\ 1+ [Program Files 2+ [Velari 3*+ [Alpha 5 [test 6], Hidden 5 [test 6], " +
+                               longest + " 5 [test 6]]]]";
+    // Keys on the tree (up-arrows first), and what the chooser shows then.
+    const struct { const char* what; int ups; UINT key; std::string path, tree; } steps[] = {
+        {"opened", 0, 0, TARGET, velari},
+        {"subfolder expanded", -1, VK_ADD, alpha, "D:\\ 1+ [Program Files 2+ [Velari 3+ [Alpha 4*+ [Deep 6 [test 7]]]]]"},
+        {"deepest collapsed", 0, VK_SUBTRACT, alpha, "D:\\ 1+ [Program Files 2+ [Velari 3+ [Alpha 4*+ [Deep 6 [test 7]]]]]"},
+        {"chain item collapsed", 1, VK_SUBTRACT, TARGET, velari},
+        {"root collapsed", 2, VK_SUBTRACT, "D:\\", "D:\\ 1*+ ["},
+    };
+    Program installer;
+    if (!Start(&installer))
+        return;
+    Press(installer, "welcome", NEXT);
+    Press(installer, "target", BROWSE);
+    HWND chooser = Chooser(installer, "Choose Folder"), tree = GetDlgItem(chooser, 114);
+    ExpectText(chooser, FIRST_TEXT, "Please choose the folder for installation.");
+    EXPECT(DriveItems(GetDlgItem(chooser, 117)) == "C: [SYSTEM]|D: [DATA]*", "drives %s",
+           DriveItems(GetDlgItem(chooser, 117)).c_str());
+    for (const auto& step : steps) {
+        SetContext("folder_chooser: %s", step.what);
+        for (int up = 0; up < step.ups; ++up)
+            PressKey(tree, VK_UP);
+        if (step.ups < 0)
+            PressKey(tree, VK_DOWN);
+        if (step.key)
+            PressKey(tree, step.key);
+        Sleep(300);
+        ExpectChooser(installer, chooser, step.path, step.tree);
+        if (!step.key)
+            Screenshot("chooser_target", chooser);
+    }
+    SetContext("folder_chooser: cancelled, reopened, other drive");
+    PressDialogButton(chooser, IDCANCEL);
+    ExpectText(Page(installer, "target"), FOLDER, TARGET);
+    Press(installer, "target", BROWSE);
+    chooser = Chooser(installer, "Choose Folder");
+    ExpectChooser(installer, chooser, TARGET, "D:\\ 1*+ [");
+    HWND drives = GetDlgItem(chooser, 117);
+    Send(drives, CB_SETCURSEL, 0, 0);
+    Send(chooser, WM_COMMAND, MAKEWPARAM(117, CBN_SELENDOK), reinterpret_cast<LPARAM>(drives));
+    ExpectChooser(installer, chooser, "C:\\", "C:\\ 1*+ [");
+    PressDialogButton(chooser, IDOK);
+    ExpectText(Page(installer, "target"), FOLDER, "C:\\");
+    Press(installer, "target", BROWSE);
+    chooser = Chooser(installer, "Choose Folder");
+    EXPECT(DriveItems(GetDlgItem(chooser, 117)) == "C: [SYSTEM]*|D: [DATA]", "drives after C: was chosen");
+    // A folder typed without its backslash gets one.
+    Send(GetDlgItem(chooser, FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>((TARGET + "Alpha").c_str()));
+    PressDialogButton(chooser, IDOK);
+    Press(installer, "target", NEXT);
+
+    SetContext("folder_chooser: game role");
+    Press(installer, "game", BROWSE);
+    chooser = Chooser(installer, "Find Gravion!");
+    ExpectText(chooser, FIRST_TEXT, "Please select the Gravion! Folder.");
+    ExpectChooser(installer, chooser, "C:\\GRAVTEST\\", "C:\\ 1+ [GRAVTEST 2*]");
+    Screenshot("chooser_game", chooser);
+    // Too long with its backslash: refused, and the chooser stays; a bare
+    // drive is its root.
+    const std::string tooLong = "D:\\" + std::string(MAX_PATH - 4, 'x');
+    Send(GetDlgItem(chooser, FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tooLong.c_str()));
+    PressDialogButton(chooser, IDOK, 0);
+    Answer(installer, "Error", "too long", IDOK);
+    EXPECT(IsWindow(chooser), "the chooser closed");
+    Send(GetDlgItem(chooser, FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("D:"));
+    PressDialogButton(chooser, IDOK);
+    ExpectText(Page(installer, "game"), FOLDER, "D:\\");
+    Press(installer, "game", NEXT);
+    ExpectText(Page(installer, "summary"), 118, alpha);
+    ExpectText(Page(installer, "summary"), 119, "D:\\");
+    Press(installer, "summary", NEXT);
+    Press(installer, "finish", NEXT);
+    ExpectExit(&installer);
+    for (const auto& value : {std::make_pair("HDDir", alpha), std::make_pair("TraDir", std::string("D:\\"))}) {
+        char stored[MAX_PATH] = "";
+        DWORD size = sizeof stored;
+        RegGetValueA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, value.first, RRF_RT_REG_SZ, nullptr, stored, &size);
+        EXPECT(value.second == stored, "%s: \"%s\"", value.first, stored);
+    }
+
+    // Started on the CD-ROM drive, the chooser opens on the first fixed one.
+    SetContext("folder_chooser: started on E:");
+    if (!EXPECT(StartProgram("D:\\SETUP\\install.exe", "", "E:\\", &installer), "cannot start on E:"))
+        return;
+    Press(installer, "welcome", NEXT);
+    Press(installer, "target", BROWSE);
+    chooser = Chooser(installer, "Choose Folder");
+    EXPECT(DriveItems(GetDlgItem(chooser, 117)) == "C: [SYSTEM]*|D: [DATA]", "drives when started on E:");
+    ExpectChooser(installer, chooser, "E:\\Program Files\\Velari\\", "C:\\ 1*+ [");
+    PressDialogButton(chooser, IDCANCEL);
+    Abort(&installer, "target");
+}
+
 // Holds every thread of a process still, so a screenshot shows one moment.
 void Suspend(DWORD pid, bool suspend)
 {
@@ -590,7 +775,7 @@ int main(int argc, char** argv)
     const struct { const char* name; void (*run)(); } cases[] = {
         {"walk_through", WalkThrough}, {"page_moves", PageMoves}, {"search", Search},
         {"expansion_failures", ExpansionFailures}, {"target_folder", TargetFolder}, {"reinstall", Reinstall},
-        {"window_failure", WindowFailure}, {"search_progress", SearchProgress}, {"bench", Bench},
+        {"window_failure", WindowFailure}, {"folder_chooser", FolderChooser}, {"search_progress", SearchProgress}, {"bench", Bench},
     };
     for (const auto& c : cases) {
         if (argc != 2 || strcmp(c.name, argv[1]) != 0)
