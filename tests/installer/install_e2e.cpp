@@ -596,7 +596,8 @@ void FolderChooser()
     Placement game({"C:\\GRAVTEST\\gravion.exe"});
     const std::string velari = "D:\\ 1+ [Program Files 2+ [Velari 3*+ [Alpha 5 [test 6], Hidden 5 [test 6], " +
                                longest + " 5 [test 6]]]]";
-    // Keys on the tree (up-arrows first), and what the chooser shows then.
+    // Keys on the tree (so many up-arrows first, -1 for one down-arrow), and
+    // what the chooser shows then.
     const struct { const char* what; int ups; UINT key; std::string path, tree; } steps[] = {
         {"opened", 0, 0, TARGET, velari},
         {"subfolder expanded", -1, VK_ADD, alpha, "D:\\ 1+ [Program Files 2+ [Velari 3+ [Alpha 4*+ [Deep 6 [test 7]]]]]"},
