@@ -45,6 +45,8 @@ struct InstallerState {
 extern InstallerState installer;
 
 // installer_window.cpp
+bool RegisterInstallerClass();
+HWND CreateInstallerWindow();
 LRESULT CALLBACK InstallerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowPage();
 int ConfirmAbort();

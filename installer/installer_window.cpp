@@ -9,8 +9,11 @@
 #include "path_text.h"
 #include "resource.h"
 
+InstallerState installer;
+
 namespace {
 
+const char INSTALLER_CLASS[] = "Velari Installer";
 const char DEFAULT_TARGET_FOLDER[] = "A:\\Program Files\\Velari\\";
 
 // The source folder is the current directory; the default target lies on
@@ -101,6 +104,32 @@ void RunPageDialog(int templateId, DLGPROC pageProc)
 }
 
 }  // namespace
+
+bool RegisterInstallerClass()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = InstallerWndProc;
+    windowClass.hInstance = installer.instance;
+    windowClass.hIcon = LoadIconA(installer.instance, MAKEINTRESOURCEA(IDI_INSTALLER));
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    windowClass.lpszClassName = INSTALLER_CLASS;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+// Never shown: the pages are its dialogs.
+HWND CreateInstallerWindow()
+{
+    HWND window = CreateWindowExA(WS_EX_ACCEPTFILES | WS_EX_CLIENTEDGE | WS_EX_CONTEXTHELP,
+                                  INSTALLER_CLASS, INSTALLER_CLASS, WS_OVERLAPPEDWINDOW, 100, 100,
+                                  10, 10, nullptr, nullptr, installer.instance, nullptr);
+    if (window) {
+        ShowWindow(window, SW_HIDE);
+        UpdateWindow(window);
+    }
+    return window;
+}
 
 // Without its page the wizard could only wait for ever: say so and end.
 void ReportWindowFailure()

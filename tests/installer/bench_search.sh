@@ -3,7 +3,7 @@
 # beside find natively and Wine's own recursive listing over the same tree.
 # Prints figures; fails only when it cannot measure (or the mid-scan check
 # of the progress window fails, which needs this tree).
-# Usage: bench_search.sh ENV_FILE RUN_IN_WINE_ARGUMENT...
+# Usage: bench_search.sh ENV_FILE RUN_COMMAND...
 set -uo pipefail
 . "$1"
 tree=$E2E_D_DRIVE/BENCH
@@ -18,7 +18,6 @@ idle_s=$(seconds wine cmd /c rem)
 dir_s=$(seconds wine cmd /c "dir /s /b D:\\BENCH")
 dir_s=$(echo "$dir_s - $idle_s" | bc -l)
 
-"${@:2}" search_progress || exit 1
 out=$("${@:2}" bench) || { echo "$out"; exit 1; }
 echo "$out" | grep -v '^bench-search-rate'
 rate=$(echo "$out" | sed -n 's/^bench-search-rate //p' | tr -d '\r')

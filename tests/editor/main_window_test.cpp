@@ -48,66 +48,13 @@ std::string WithByte(std::string bytes, size_t at, int value)
 const std::string EDITED = WithByte(ORIGINAL, 84, 11);  // pitch of piece 0 one step up
 
 
-struct Answer {
-    const char* caption;
-    int button;
-    std::string fileName;  // typed into a file dialog first
-};
-std::vector<Answer> answers;
-size_t answered;
-
-BOOL CALLBACK FindActiveDialog(HWND window, LPARAM found)
+// A file dialog's reply: the name typed, then the button.
+Reply FileDialog(const char* caption, int button, const std::string& name = "")
 {
-    if (!IsWindowVisible(window) || !IsWindowEnabled(window) || ClassOf(window) != "#32770")
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-BOOL CALLBACK CollectText(HWND child, LPARAM texts)
-{
-    *reinterpret_cast<std::string*>(texts) += "|" + TextOf(child);
-    return TRUE;
-}
-
-// The enabled dialog is the innermost: its owner is disabled while it runs.
-void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog)
-        return;
-    const std::string caption = TextOf(dialog);
-    std::string texts;
-    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
-    int button = GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK;
-    if (answered < answers.size() && caption == answers[answered].caption) {
-        const Answer& answer = answers[answered++];
-        if (!answer.fileName.empty())
-            SetWindowTextA(FileNameField(dialog), answer.fileName.c_str());
-        if (caption == "About Velari") {
-            EXPECT(texts.find("Velari for Windows 95") != std::string::npos &&
-                       texts.find("Quorvane") != std::string::npos,
-                   "About box texts %s", texts.c_str());
-            Screenshot("velari-about-box", dialog);
-        }
-        button = answer.button;
-    } else {
-        EXPECT(false, "unexpected \"%s\" %s", caption.c_str(), texts.substr(0, 200).c_str());
-    }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-}
-
-// Handles what the window posted to itself; the quit that its destruction
-// posts is for a message loop this test does not have.
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT)
-            DispatchMessageA(&message);
-    }
+    return {caption, {}, button, [name](HWND dialog) {
+                if (!name.empty())
+                    SetWindowTextA(FileNameField(dialog), name.c_str());
+            }};
 }
 
 bool OpenWindow(const std::string& track)
@@ -115,8 +62,7 @@ bool OpenWindow(const std::string& track)
     if (!EXPECT(CreateMainWindow(), "the main window could not be made"))
         return false;
     ShowWindow(mainWindow, SW_SHOW);
-    answers.clear();
-    answered = 0;
+    ExpectReplies({});
     if (!track.empty() && EXPECT(WriteBytes(track, ORIGINAL), "cannot write %s", track.c_str()))
         EXPECT(SetTrackPath(track.c_str()) && LoadTrack(), "%s does not load", track.c_str());
     return true;
@@ -124,8 +70,7 @@ bool OpenWindow(const std::string& track)
 
 void CloseWindow()
 {
-    EXPECT(answered == answers.size(), "%u of %u answers were asked for", unsigned(answered),
-           unsigned(answers.size()));
+    ExpectAllReplied();
     if (IsWindow(mainWindow))
         DestroyWindow(mainWindow);
     Pump();
@@ -224,8 +169,10 @@ void Do(Action action)
 }
 
 
-const Answer SAVE_YES = {"Save Track?", IDYES, ""}, SAVE_NO = {"Save Track?", IDNO, ""},
-             SAVE_CANCEL = {"Save Track?", IDCANCEL, ""}, ERROR_OK = {"Error!", IDOK, ""};
+const Reply SAVE_YES = {"Save Track?", {}, IDYES}, SAVE_NO = {"Save Track?", {}, IDNO},
+            SAVE_CANCEL = {"Save Track?", {}, IDCANCEL}, ERROR_OK = {"Error!", {}, IDOK};
+const Reply ABOUT_BOX = {"About Velari", {"Velari for Windows 95", "Quorvane"}, IDOK,
+                         [](HWND box) { Screenshot("velari-about-box", box); }};
 
 // Each command with its prompt answered, each list, arrow and the check box,
 // and what the window and the disk then show.
@@ -235,7 +182,7 @@ void CommandsAndControls()
     struct Row {
         const char* what;
         std::vector<Action> actions;
-        std::vector<Answer> answers;
+        std::vector<Reply> answers;
         bool windowStays;
         std::string title;     // the file the title names
         std::string count;     // Number of Pieces afterwards
@@ -253,18 +200,18 @@ void CommandsAndControls()
         {"Exit, Yes, the save fails", {EDIT, LOCK, EXIT_BUTTON}, {SAVE_YES, ERROR_OK}, true, TRACK, "3", ORIGINAL},
         {"Save", {EDIT, SAVE}, {}, true, TRACK, "3", EDITED},
         {"Open, Cancel: no dialog", {EDIT, OPEN}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
-        {"Open, No, another track", {EDIT, OPEN}, {SAVE_NO, {"Open Track", IDOK, b}}, true, b, "1", ORIGINAL},
-        {"Open, Yes, cancelled", {EDIT, OPEN}, {SAVE_YES, {"Open Track", IDCANCEL, ""}}, true, TRACK, "3", EDITED},
-        {"Open a refused file", {OPEN}, {{"Open Track", IDOK, bad}, ERROR_OK}, true, TRACK, "3", ORIGINAL},
+        {"Open, No, another track", {EDIT, OPEN}, {SAVE_NO, FileDialog("Open Track", IDOK, b)}, true, b, "1", ORIGINAL},
+        {"Open, Yes, cancelled", {EDIT, OPEN}, {SAVE_YES, FileDialog("Open Track", IDCANCEL)}, true, TRACK, "3", EDITED},
+        {"Open a refused file", {OPEN}, {FileDialog("Open Track", IDOK, bad), ERROR_OK}, true, TRACK, "3", ORIGINAL},
         {"Refresh, changed on disk", {OTHER_WRITES, REFRESH}, {}, true, TRACK, "1", OTHER},
         {"Refresh, Cancel", {EDIT, OTHER_WRITES, REFRESH}, {SAVE_CANCEL}, true, TRACK, "3", OTHER},
         {"Refresh, Yes", {EDIT, OTHER_WRITES, REFRESH}, {SAVE_YES}, true, TRACK, "3", EDITED},
-        {"Save As a new name", {SAVE_AS}, {{"Save Track As", IDOK, c}}, true, c, "3", ORIGINAL},
+        {"Save As a new name", {SAVE_AS}, {FileDialog("Save Track As", IDOK, c)}, true, c, "3", ORIGINAL},
         {"Save As over a file, No",
          {EDIT, SAVE_AS},
-         {{"Save Track As", IDOK, b}, {"Save Track As", IDNO, ""}, {"Save Track As", IDCANCEL, ""}},
+         {FileDialog("Save Track As", IDOK, b), {"Save Track As", {}, IDNO}, FileDialog("Save Track As", IDCANCEL)},
          true, TRACK, "3", ORIGINAL},
-        {"About", {ABOUT}, {{"About Velari", IDOK, ""}}, true, TRACK, "3", ORIGINAL},
+        {"About", {ABOUT}, {ABOUT_BOX}, true, TRACK, "3", ORIGINAL},
         {"as loaded", {}, {}, true, TRACK, "3", ORIGINAL, TRACK_SHOWN + "1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew"},
         {"piece 1", {LINE_1}, {}, true, TRACK, "3", ORIGINAL,
          TRACK_SHOWN + "2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew"},
@@ -286,7 +233,7 @@ void CommandsAndControls()
         DeleteFileA(c.c_str());
         if (!OpenWindow(TRACK))
             continue;
-        answers = row.answers;
+        ExpectReplies(row.answers);
         for (Action action : row.actions)
             Do(action);
         CloseHandle(lock);
@@ -396,7 +343,7 @@ void OpenStartsInTraDir()
         RegCloseKey(settings);
         if (!OpenWindow(""))
             continue;
-        answers = {{"Open Track", IDOK, "marker.tra"}};
+        ExpectReplies({FileDialog("Open Track", IDOK, "marker.tra")});
         Do(OPEN);
         EXPECT(TextOf(mainWindow) == "Velari - D:\\window\\game\\marker.tra", "title \"%s\"",
                TextOf(mainWindow).c_str());
@@ -407,27 +354,14 @@ void OpenStartsInTraDir()
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     MakeFolders(FOLDER);
     if (!RegisterMainWindowClass(GetModuleHandleA(nullptr)))
         return 1;
-    SetTimer(nullptr, 0, 20, AnswerDialog);
-    const struct {
-        const char* name;
-        void (*run)();
-    } cases[] = {{"commands_and_controls", CommandsAndControls}, {"layout", Layout}, {"menu_states", MenuStates},
-                 {"open_starts_in_tradir", OpenStartsInTraDir}};
-    int passed = 0, failed = 0;
-    for (const auto& test : cases) {
-        const int before = FailureCount();
-        SetContext("%s", "");
-        test.run();
-        const bool ok = FailureCount() == before;
-        std::printf("%s %s\n", ok ? "PASS" : "FAIL", test.name);
-        (ok ? passed : failed)++;
-    }
-    std::printf("%d passed, %d failed\n", passed, failed);
+    const int status = RunCases(argc, argv,
+                                {{"commands_and_controls", CommandsAndControls}, {"layout", Layout},
+                                 {"menu_states", MenuStates}, {"open_starts_in_tradir", OpenStartsInTraDir}});
     RemoveTree(FOLDER);
-    return failed ? 1 : 0;
+    return status;
 }

@@ -1,0 +1,228 @@
+// What only a real start of the distribution shows, driven from a second
+// process under Wine: install.exe started from D:\SETUP and its exit code,
+// the shell opening a track in the installed editor, the system's list of
+// programs, the removal through the system's own uninstall entry (which
+// needs the uninstaller's real copy of itself), and the help viewer. The
+// wizard's pages, answers and results are the in-process test's part.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "win_driver.h"
+
+using namespace e2e;
+
+namespace {
+
+const std::string TARGET = "D:\\Program Files\\Velari\\";
+const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
+const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
+enum { NEXT = 103, TRACK_NAME = 1100, CONTENTS_COMMAND = 1010 };
+
+std::string StartMenuFolder()
+{
+    char programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    return std::string(programs) + "\\Velari\\";
+}
+
+// install.exe as a person runs it: Next on every page, Yes to making the
+// folder; it must end with 0.
+bool Install()
+{
+    RemoveTree("D:\\Program Files");
+    MakeFolders("D:\\Program Files");
+    Program installer;
+    if (!EXPECT(StartProgram("D:\\SETUP\\install.exe", "", "D:\\SETUP", &installer), "cannot start install.exe"))
+        return false;
+    for (DWORD start = GetTickCount(); WaitProgramExit(installer, 0) < 0 && GetTickCount() - start < 60000;) {
+        HWND dialog = WaitTopWindow(installer.pid, "#32770", nullptr, 200);
+        if (dialog && TextOf(dialog) == "Create Folder?")
+            PressDialogButton(dialog, IDYES);
+        else if (dialog && IsWindowEnabled(GetDlgItem(dialog, NEXT)))
+            PressDialogButton(dialog, NEXT);
+    }
+    const long code = WaitProgramExit(installer);
+    EndProgram(&installer);
+    return EXPECT(code == 0, "install.exe ended with %ld", code) && EXPECT(FileExists(TARGET + "Velari.exe"), "not installed");
+}
+
+// Its output, for a program of the system that writes one.
+std::string Output(const char* command)
+{
+    Program program;
+    DeleteFileA("D:\\output.txt");
+    StartProgram("C:\\windows\\system32\\cmd.exe", (std::string("/c ") + command + " > D:\\output.txt").c_str(), "D:\\",
+                 &program);
+    WaitProgramExit(program);
+    EndProgram(&program);
+    return FileText("D:\\output.txt");
+}
+
+void Installation()
+{
+    if (!Install())
+        return;
+    const std::string listed = Output("uninstaller --list");
+    EXPECT(listed.find("Velari|||Velari v2.0") != std::string::npos, "uninstaller --list: %s", listed.c_str());
+    // A track opened through the shell starts the installed editor with it.
+    MakeFolders("D:\\My Tracks");
+    WriteBytes("D:\\My Tracks\\opened.tra", FileText("D:\\data\\sample-small.tra"));
+    SHELLEXECUTEINFOA run = {};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_NOCLOSEPROCESS;
+    run.lpFile = "D:\\My Tracks\\opened.tra";
+    run.nShow = SW_SHOWNORMAL;
+    if (!EXPECT(ShellExecuteExA(&run) && run.hProcess, "the shell did not open the track"))
+        return;
+    Program editor = {run.hProcess, GetProcessId(run.hProcess)};
+    HWND window = WaitTopWindow(editor.pid, "Velari", "Velari - D:\\My Tracks\\opened.tra");
+    EXPECT(window && TextOf(GetDlgItem(window, TRACK_NAME)) == "PINE VALLEY", "the editor does not show the track");
+    Screenshot("installed_editor", window);
+    EndProgram(&editor);
+}
+
+// The help viewer's window, whichever process shows it, and its topic's text.
+BOOL CALLBACK KeepRichText(HWND child, LPARAM text)
+{
+    std::string name = ClassOf(child);
+    CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
+    if (name.find("RICHEDIT") != std::string::npos)
+        *reinterpret_cast<std::string*>(text) = TextOf(child);
+    return TRUE;
+}
+
+void ExpectViewer(const char* how, const char* screenshot)
+{
+    HWND viewer = WaitTopWindow(0, "MS_WINHELP", nullptr);
+    std::string topic;
+    for (DWORD start = GetTickCount(); viewer && topic.compare(0, 11, "Velari Help") && GetTickCount() - start < 5000; Sleep(100))
+        EnumChildWindows(viewer, KeepRichText, reinterpret_cast<LPARAM>(&topic));
+    EXPECT(topic.compare(0, 11, "Velari Help") == 0, "%s: the viewer shows \"%.60s\"", how, topic.c_str());
+    HWND box = WaitMessageBox(0, nullptr, 1000);
+    EXPECT(!box || MessageBoxText(box).find("Cannot find") == std::string::npos, "%s: %s", how, MessageBoxText(box).c_str());
+    if (screenshot)
+        Screenshot(screenshot, viewer);
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    WaitWindowGone(viewer);
+}
+
+void Help()
+{
+    if (!FileExists(TARGET + "Velari.exe") && !Install())
+        return;
+    // Started from another folder, as the shell starts it for a track.
+    Program editor;
+    StartProgram((TARGET + "Velari.exe").c_str(), "", "D:\\data", &editor);
+    PostMessageA(WaitTopWindow(editor.pid, "Velari", nullptr), WM_COMMAND, CONTENTS_COMMAND, 0);
+    ExpectViewer("Help > Contents", "help_viewer");
+    EndProgram(&editor);
+    Program start;
+    StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder() + "Velari Help.lnk\"").c_str(), "D:\\", &start);
+    ExpectViewer("the Velari Help shortcut", nullptr);
+    EndProgram(&start);
+}
+
+bool KeyExists(HKEY root, const char* key)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+// The uninstaller's message box, in whichever process shows it: it must
+// say text; the button is pressed and its process must end.
+void Answer(const char* text, int button)
+{
+    HWND box = WaitMessageBox(0, "Velari Uninstaller");
+    if (!EXPECT(box, "no message box, expected \"%s\"", text))
+        return;
+    EXPECT(MessageBoxText(box).find(text) != std::string::npos, "it says \"%s\"", MessageBoxText(box).c_str());
+    DWORD pid = 0;
+    GetWindowThreadProcessId(box, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    PressDialogButton(box, button);
+    EXPECT(process && WaitForSingleObject(process, EXIT_TIMEOUT_MS) == WAIT_OBJECT_0, "it did not end");
+    CloseHandle(process);
+}
+
+HANDLE heldOpen = INVALID_HANDLE_VALUE;
+
+// Through the system's list of programs: the question, then the copy's
+// closing message. What is left afterwards: the program's files, the
+// folder, the user's track, the ".tra" association.
+void Removal()
+{
+    const struct { const char* what; void (*prepare)(); int answer; std::string closing; bool files, folder, track, association; } rows[] = {
+        {"No", [] { WriteBytes(TARGET + "mine.tra", "the user's own"); }, IDNO, "", true, true, true, true},
+        {"a file in use, the association taken over",
+         [] {
+             RegSetValueA(HKEY_CLASSES_ROOT, ".tra", REG_SZ, "othertool", 9);
+             heldOpen = CreateFileA((TARGET + "Velari.cnt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         },
+         IDYES, TARGET + "Velari.cnt", false, true, true, true},
+        {"everything", [] { Install(); }, IDYES, "Velari was removed.", false, false, false, false},
+    };
+    if (!Install())
+        return;
+    for (const auto& row : rows) {
+        SetContext("removal: %s", row.what);
+        row.prepare();
+        Program list;
+        StartProgram("C:\\windows\\system32\\uninstaller.exe", "--remove Velari", "D:\\", &list);
+        if (row.answer == IDYES)
+            Screenshot("removal_question", WaitMessageBox(0, "Velari Uninstaller"));
+        Answer("Remove Velari and all of its components?", row.answer);
+        EXPECT(WaitProgramExit(list) >= 0, "uninstaller.exe did not end");
+        EndProgram(&list);
+        if (!row.closing.empty())
+            Answer(row.closing.c_str(), IDOK);
+        CloseHandle(heldOpen);
+        heldOpen = INVALID_HANDLE_VALUE;
+        const std::string menu = StartMenuFolder();
+        const struct { std::string path; bool present; } paths[] = {
+            {TARGET + "Velari.exe", row.files}, {TARGET + "Velari.hlp", row.files}, {TARGET + "Removal.exe", row.files},
+            {TARGET + "Velari.cnt", row.files || row.folder}, {TARGET + "mine.tra", row.track}, {TARGET, row.folder},
+            {menu + "Velari v2.0.lnk", row.files}, {menu + "Velari Help.lnk", row.files},
+            {menu + "Uninstall Velari.lnk", row.files}, {menu, row.files},
+        };
+        for (const auto& path : paths)
+            EXPECT((GetFileAttributesA(path.path.c_str()) != INVALID_FILE_ATTRIBUTES) == path.present, "%s: %s",
+                   path.path.c_str(), path.present ? "missing" : "left");
+        const struct { HKEY root; const char* key; bool present; } keys[] = {
+            {HKEY_LOCAL_MACHINE, PROGRAM_KEY, row.files}, {HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorvane", row.files},
+            {HKEY_CLASSES_ROOT, "velari", row.files}, {HKEY_CLASSES_ROOT, ".tra", row.association},
+            {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, row.files},
+        };
+        for (const auto& key : keys)
+            EXPECT(KeyExists(key.root, key.key) == key.present, "key %s: %s", key.key, key.present ? "missing" : "left");
+    }
+    SetContext("removal: the copy's removal at restart");
+    char pending[4096] = "";
+    DWORD size = sizeof pending - 2;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
+                 RRF_RT_REG_MULTI_SZ, nullptr, pending, &size);
+    EXPECT(std::string(pending, size).find("vlr") != std::string::npos, "not recorded");
+
+    SetContext("removal: nothing installed where it is started");
+    MakeFolders("D:\\elsewhere");
+    WriteBytes("D:\\elsewhere\\Removal.exe", FileText(DriverFolder() + "Removal.exe"));
+    Program removal;
+    StartProgram("D:\\elsewhere\\Removal.exe", "", "D:\\", &removal);
+    Answer("Velari is not installed here. Nothing was removed.", IDOK);
+    EndProgram(&removal);
+    EXPECT(FileExists("D:\\elsewhere\\Removal.exe"), "it removed itself");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CoInitialize(nullptr);
+    return RunCases(argc, argv, {{"installation", Installation}, {"help", Help}, {"removal", Removal}});
+}

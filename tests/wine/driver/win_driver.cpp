@@ -1,0 +1,373 @@
+#include "win_driver.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace e2e {
+
+namespace {
+
+int failures;
+char context[256];
+HANDLE programs[32];  // what the watchdog ends
+
+DWORD WINAPI Watchdog(void*)
+{
+    Sleep(480000);
+    std::printf("  FAIL: the case did not finish in time; ending its programs\n");
+    for (HANDLE process : programs)
+        TerminateProcess(process, 3);
+    std::fflush(stdout);
+    ExitProcess(3);
+}
+
+std::vector<Reply> script;
+size_t replied;
+HWND acting;  // the dialog whose act runs: not answered again meanwhile
+
+BOOL CALLBACK FindActiveDialog(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window) || ClassOf(window) != "#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM texts)
+{
+    *reinterpret_cast<std::string*>(texts) += (IsWindowEnabled(child) ? "" : "~") + TextOf(child) + "|";
+    return TRUE;
+}
+
+// The enabled dialog is the innermost: its owner is disabled while it runs.
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog || dialog == acting)
+        return;
+    const std::string caption = TextOf(dialog), texts = DialogTexts(dialog);
+    int button = GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : GetDlgItem(dialog, IDOK) ? IDOK : IDYES;
+    if (replied < script.size() && caption == script[replied].caption) {
+        const Reply reply = script[replied++];
+        for (const std::string& part : reply.shows)
+            EXPECT(texts.find(part) != std::string::npos, "\"%s\" shows %s, not \"%s\"", caption.c_str(),
+                   texts.c_str(), part.c_str());
+        if (reply.act) {
+            HWND outer = acting;
+            acting = dialog;
+            reply.act(dialog);
+            acting = outer;
+        }
+        button = reply.button;
+    } else {
+        EXPECT(false, "unexpected \"%s\" %s (reply %u)", caption.c_str(), texts.substr(0, 200).c_str(),
+               unsigned(replied));
+    }
+    if (button && IsWindow(dialog))
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+}  // namespace
+
+bool Check(bool cond, const char* file, int line, const char* format, ...)
+{
+    if (cond)
+        return true;
+    ++failures;
+    char text[2048];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    const char* base = std::strrchr(file, '/');
+    std::printf("  FAIL %s:%d: %s%s%s\n", base ? base + 1 : file, line, context, context[0] ? ": " : "", text);
+    std::fflush(stdout);
+    return false;
+}
+
+void SetContext(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(context, sizeof context, format, args);
+    va_end(args);
+}
+
+int RunCases(int argc, char** argv, const std::vector<Case>& cases)
+{
+    CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
+    SetTimer(nullptr, 0, 20, AnswerDialog);
+    int failed = 0, ran = 0;
+    for (const Case& test : cases) {
+        if (argc > 1 && std::strcmp(argv[1], test.name) != 0)
+            continue;
+        const int before = failures;
+        SetContext("%s", test.name);
+        test.run();
+        std::printf("%s %s\n", failures == before ? "PASS" : "FAIL", test.name);
+        failed += failures != before;
+        ++ran;
+    }
+    std::printf("%d of %d case(s) failed\n", failed, ran);
+    return ran && !failed ? 0 : 1;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window)
+{
+    char text[4096] = "";
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text - 1, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                             REPLY_TIMEOUT_MS, &result))
+        return "<no reply>";
+    return text;
+}
+
+std::string DialogTexts(HWND dialog)
+{
+    std::string texts = "|";
+    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+HWND FileNameField(HWND dialog)
+{
+    // The explorer-style dialog takes the name in the edit of combo box
+    // cmb13; older templates have a plain edit, edt1.
+    if (HWND combo = GetDlgItem(dialog, 0x47C)) {
+        HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+        return edit ? edit : combo;
+    }
+    return GetDlgItem(dialog, 0x480);
+}
+
+void ExpectReplies(std::vector<Reply> replies)
+{
+    script = std::move(replies);
+    replied = 0;
+}
+
+void ExpectAllReplied()
+{
+    EXPECT(replied == script.size(), "%u of %u replies were asked for; next \"%s\"", unsigned(replied),
+           unsigned(script.size()), replied < script.size() ? script[replied].caption.c_str() : "");
+    script.clear();
+}
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+bool StartProgram(const char* exePath, const char* arguments, const char* currentDir, Program* program)
+{
+    std::string line = std::string("\"") + exePath + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(exePath, &line[0], nullptr, nullptr, FALSE, 0, nullptr, currentDir, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    *program = {info.hProcess, info.dwProcessId};
+    for (HANDLE& slot : programs)
+        if (!slot) {
+            slot = info.hProcess;
+            break;
+        }
+    return true;
+}
+
+long WaitProgramExit(const Program& program, DWORD ms)
+{
+    DWORD code = 0;
+    if (!program.process || WaitForSingleObject(program.process, ms) != WAIT_OBJECT_0)
+        return -1;
+    GetExitCodeProcess(program.process, &code);
+    return static_cast<long>(code);
+}
+
+void EndProgram(Program* program)
+{
+    if (!program->process)
+        return;
+    if (WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT && TerminateProcess(program->process, 3))
+        WaitForSingleObject(program->process, EXIT_TIMEOUT_MS);
+    for (HANDLE& slot : programs)
+        if (slot == program->process)
+            slot = nullptr;
+    CloseHandle(program->process);
+    *program = Program();
+}
+
+struct Search {
+    DWORD pid;
+    const char *className, *title;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopWindow(HWND window, LPARAM param)
+{
+    Search& search = *reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((search.pid && owner != search.pid) || !IsWindowVisible(window) ||
+        (search.className && ClassOf(window) != search.className) || (search.title && TextOf(window) != search.title))
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+HWND WaitTopWindow(DWORD pid, const char* className, const char* title, DWORD ms)
+{
+    Search search = {pid, className, title, nullptr};
+    for (const DWORD start = GetTickCount(); !search.found && GetTickCount() - start <= ms; Sleep(20))
+        EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool WaitWindowGone(HWND window, DWORD ms)
+{
+    for (const DWORD start = GetTickCount(); IsWindow(window) && IsWindowVisible(window); Sleep(10))
+        if (GetTickCount() - start > ms)
+            return false;
+    return true;
+}
+
+HWND WaitMessageBox(DWORD pid, const char* caption, DWORD ms)
+{
+    HWND box = WaitTopWindow(pid, "#32770", caption, ms);
+    return box && GetDlgItem(box, 0xFFFF) ? box : nullptr;
+}
+
+std::string MessageBoxText(HWND box)
+{
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? TextOf(text) : std::string("<no text>");
+}
+
+bool PressDialogButton(HWND dialog, int buttonId)
+{
+    HWND button = GetDlgItem(dialog, buttonId);
+    return button &&
+           PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) &&
+           WaitWindowGone(dialog);
+}
+
+std::string DriverFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path - 1);
+    char* slash = std::strrchr(path, '\\');
+    return slash ? std::string(path, slash + 1) : std::string(".\\");
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool ok = file != INVALID_HANDLE_VALUE &&
+                    (bytes.empty() || WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr)) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool ReadBytes(const std::string& path, std::string* bytes)
+{
+    bytes->clear();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    char buffer[65536];
+    DWORD got = 0;
+    bool ok = file != INVALID_HANDLE_VALUE;
+    while (ok && (ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
+        bytes->append(buffer, got);
+    CloseHandle(file);
+    return ok;
+}
+
+std::string FileText(const std::string& path)
+{
+    std::string bytes;
+    return ReadBytes(path, &bytes) ? bytes : "<missing>";
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MakeFolders(const std::string& path)
+{
+    for (size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
+        if (!CreateDirectoryA(path.substr(0, end).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+        if (end == std::string::npos || end + 1 == path.size())
+            return true;
+    }
+}
+
+bool RemoveTree(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (path.size() <= 3 || _strnicmp(path.c_str(), "D:\\", 3) != 0)
+        return false;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return true;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // A link to a folder goes, not what it leads to.
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    bool ok = true;
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry))
+        if (std::strcmp(entry.cFileName, ".") && std::strcmp(entry.cFileName, ".."))
+            ok = RemoveTree(path + "\\" + entry.cFileName) && ok;
+    FindClose(find);
+    return RemoveDirectoryA(path.c_str()) && ok;
+}
+
+std::string RegistryText(HKEY root, const char* key, const char* name)
+{
+    char value[MAX_PATH] = "";
+    DWORD type = 0, size = sizeof value - 1;
+    if (RegGetValueA(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, value, &size) != ERROR_SUCCESS)
+        return "<none>";
+    return type == REG_SZ && size == strlen(value) + 1 ? value : "<not text>";
+}
+
+bool Screenshot(const char* name, HWND window)
+{
+    const std::string ack = std::string("D:\\.e2e-ack\\") + name;
+    RECT rect = {};
+    DeleteFileA(ack.c_str());
+    if (!GetWindowRect(window, &rect))
+        return false;
+    std::printf("@@SCREENSHOT %s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top);
+    std::fflush(stdout);
+    std::string status;
+    for (const DWORD start = GetTickCount(); !ReadBytes(ack, &status) || status.empty(); Sleep(20))
+        if (GetTickCount() - start > 20000)
+            return false;
+    return status.compare(0, 2, "ok") == 0;
+}
+
+}  // namespace e2e
