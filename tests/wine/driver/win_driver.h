@@ -14,12 +14,11 @@
 
 namespace e2e {
 
-// Records a failed expectation with where it was made and the current
-// context; returns cond so a case can stop when going on is pointless.
+// Records a failure with its place and context; returns cond.
 bool Check(bool cond, const char* file, int line, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
 #define EXPECT(cond, ...) ::e2e::Check(!!(cond), __FILE__, __LINE__, __VA_ARGS__)
-// A short text put in front of every failure, e.g. the row of a table.
+// Put before every failure: e.g. the row of a table.
 void SetContext(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Generous: two cores, and Wine starting its own helpers on first use.
@@ -29,38 +28,34 @@ struct Case {
     const char* name;
     void (*run)();
 };
-// Runs the case named by the one argument, or every case without one, each
-// under a watchdog that ends the test (and the programs it started) when a
-// case hangs; prints PASS or FAIL per case and returns the exit status.
+// Runs the case named by the argument, or every case, under a watchdog that
+// ends a hanging test with the programs it started; returns the exit status.
 int RunCases(int argc, char** argv, const std::vector<Case>& cases);
 
 std::string ClassOf(HWND window);
 // WM_GETTEXT, which also asks a window of another process.
 std::string TextOf(HWND window);
-// The texts of a dialog's controls as "|text|text|", a disabled control's
-// marked with a leading "~".
+// A dialog's control texts as "|text|text|", "~" before a disabled one's.
 std::string DialogTexts(HWND dialog);
 // A common file dialog's file name field, or nullptr for another dialog.
 HWND FileNameField(HWND dialog);
 
-// In one process: one dialog that the code under test is expected to open,
-// in order. It must have the caption and show each text (parts of
-// DialogTexts); act, when given, runs on it first; then button is pressed.
-// Dialogs that the act itself causes are answered by the next replies.
+// In one process: the next dialog expected, with its caption, texts that
+// its DialogTexts must hold, what to do on it (the dialogs that causes get
+// the next replies), and the button then pressed (0: none).
 struct Reply {
     std::string caption;
     std::vector<std::string> shows;
     int button;
     std::function<void(HWND)> act = nullptr;
 };
-// Arms the script; a dialog it does not expect is a failure and is closed.
+// A dialog the script does not expect is a failure and is closed.
 void ExpectReplies(std::vector<Reply> replies);
-// Every reply was used.
 void ExpectAllReplied();
 // Handles what is posted to this thread's windows now (not WM_QUIT).
 void Pump();
 
-// A second process.
+// A second process, its windows and message boxes.
 struct Program {
     HANDLE process = nullptr;
     DWORD pid = 0;
@@ -69,13 +64,10 @@ struct Program {
 bool StartProgram(const char* exePath, const char* arguments, const char* currentDir, Program* program);
 // The exit code, or -1 when it did not end in time.
 long WaitProgramExit(const Program& program, DWORD ms = EXIT_TIMEOUT_MS);
-// Ends the program if it still runs, and forgets it.
 void EndProgram(Program* program);
-// The first visible top-level window of a process (0: any) of a class and
-// with a title (nullptr: any).
+// A visible top-level window of the process (0: any), class and title (nullptr: any).
 HWND WaitTopWindow(DWORD pid, const char* className, const char* title, DWORD ms = WINDOW_TIMEOUT_MS);
 bool WaitWindowGone(HWND window, DWORD ms = WINDOW_TIMEOUT_MS);
-// A message box with this caption, its text, and a button pressed on it.
 HWND WaitMessageBox(DWORD pid, const char* caption, DWORD ms = WINDOW_TIMEOUT_MS);
 std::string MessageBoxText(HWND box);
 bool PressDialogButton(HWND dialog, int buttonId);
@@ -87,7 +79,7 @@ bool ReadBytes(const std::string& path, std::string* bytes);
 std::string FileText(const std::string& path);  // "<missing>" when unreadable
 bool FileExists(const std::string& path);
 bool MakeFolders(const std::string& path);
-// Only below D:\, the drive the tests own.
+// Only below D:\, the test's own drive.
 bool RemoveTree(const std::string& path);
 // A REG_SZ value's text, "<none>" when missing, "<not text>" when of another
 // type or not ended by its one zero.
