@@ -1,64 +1,44 @@
 #!/bin/sh
 # Installs what is needed, builds, and starts the editor under Wine on the
-# bundled sample track. Without a display it runs on its own Xvfb, writes a
-# screenshot of the editor and says where.
+# bundled sample track, in a Wine world of its own (the tests' world script:
+# a fresh prefix whose D: drive holds the track). Without a display it runs
+# on the world's own Xvfb, writes a screenshot of the editor and says where.
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 TRACK=${1:-$ROOT/samples/sample-2000.tra}
 "$ROOT/scripts/install-packages.sh"
 "$ROOT/scripts/build.sh" >/dev/null
 
-export WINEPREFIX="$ROOT/build/wine-run"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-
-XVFB_PID=""
-if [ -z "${DISPLAY:-}" ]; then
-  display_number=77
-  while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-    display_number=$((display_number + 1))
-  done
-  Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$display_number"
-  sleep 1
-fi
-
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
-# Without a window manager Wine draws the frame and caption itself.
-X11_KEY='HKCU\Software\Wine\X11 Driver'
-if [ -n "$XVFB_PID" ]; then
-  wine reg add "$X11_KEY" /v Managed /d N /f >/dev/null 2>&1
-  wine reg add "$X11_KEY" /v Decorated /d N /f >/dev/null 2>&1
-else
-  wine reg delete "$X11_KEY" /f >/dev/null 2>&1 || true
-fi
-TRACK_DOS=$(winepath -w "$TRACK")
+ENV_FILE="$ROOT/build/run-editor-env.sh"
+OWN_DISPLAY=${DISPLAY:-}
+WINE_WORLD_DISPLAY=$OWN_DISPLAY "$ROOT/tests/wine/wine_env_setup.sh" "$ENV_FILE" >/dev/null
+trap '"$ROOT/tests/wine/wine_env_cleanup.sh" "$ENV_FILE" >/dev/null' EXIT
+set -a
+. "$ENV_FILE"
+set +a
+NAME=$(basename "$TRACK")
+cp "$TRACK" "$E2E_D_DRIVE/$NAME"
 EXE="$ROOT/build/win32/bin/Velari.exe"
 
-if [ -z "$XVFB_PID" ]; then
-  printf "Starting Velari on %s\n" "$TRACK_DOS"
-  exec wine "$EXE" "$TRACK_DOS"
+if [ -n "$OWN_DISPLAY" ]; then
+  printf "Starting Velari on D:\\%s\n" "$NAME"
+  wine "$EXE" "D:\\$NAME"
+  exit 0
 fi
 
-wine "$EXE" "$TRACK_DOS" >/dev/null 2>&1 &
+wine "$EXE" "D:\\$NAME" >/dev/null 2>&1 &
 SHOT="$ROOT/build/velari-screenshot.png"
-shown=""
 for _ in $(seq 1 60); do
-  window_id=$(xwininfo -display "$DISPLAY" -name "Velari - $TRACK_DOS" 2>/dev/null |
+  window_id=$(xwininfo -display "$DISPLAY" -name "Velari - D:\\$NAME" 2>/dev/null |
     sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')
   if [ -n "$window_id" ]; then
     sleep 1  # let the list and fields finish painting
-    import -display "$DISPLAY" -window "$window_id" "$SHOT" && shown=yes
-    break
+    import -display "$DISPLAY" -window "$window_id" "$SHOT"
+    printf "No display here: Velari ran on its own Xvfb display with D:\\%s.\n" "$NAME"
+    echo "Screenshot of the editor: $SHOT"
+    exit 0
   fi
   sleep 1
 done
-wineserver -k || true
-kill "$XVFB_PID" 2>/dev/null || true
-if [ -z "$shown" ]; then
-  echo "The editor's window did not appear within a minute." >&2
-  exit 1
-fi
-printf "No display here: Velari ran on its own Xvfb display with %s.\n" "$TRACK_DOS"
-echo "Screenshot of the editor: $SHOT"
+echo "The editor's window did not appear within a minute." >&2
+exit 1

@@ -7,6 +7,8 @@
 #   E: a CD-ROM drive (E2E_E_DRIVE) holding a gravion.exe that no search of
 #      the fixed drives may find
 # No drive leads to the host's root. Usage: wine_env_setup.sh ENV_FILE
+# With WINE_WORLD_DISPLAY set (a person's own display), that display is used
+# instead of an Xvfb of the world's own.
 set -euo pipefail
 env_file=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,16 +39,20 @@ fail() {
 }
 write_env  # so that a failure below can still be cleaned up
 
-# Its output goes to a file: nothing that outlives this script may hold the
-# test runner's pipes open.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$root/log/display" </dev/null >>"$log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 200); do
-    [ -s "$root/log/display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
-    sleep 0.05
-done
-[ -s "$root/log/display" ] || fail "Xvfb did not start"
-display=":$(tr -dc '0-9' <"$root/log/display")"
+if [ -n "${WINE_WORLD_DISPLAY:-}" ]; then
+    display=$WINE_WORLD_DISPLAY
+else
+    # Its output goes to a file: nothing that outlives this script may hold
+    # the test runner's pipes open.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$root/log/display" </dev/null >>"$log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 200); do
+        [ -s "$root/log/display" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
+        sleep 0.05
+    done
+    [ -s "$root/log/display" ] || fail "Xvfb did not start"
+    display=":$(tr -dc '0-9' <"$root/log/display")"
+fi
 write_env
 set -a
 . "$env_file"
