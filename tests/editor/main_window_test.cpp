@@ -243,13 +243,12 @@ void CommandsAndControls()
             EXPECT(TextOf(mainWindow) == "Velari - " + row.title, "title \"%s\"", TextOf(mainWindow).c_str());
             EXPECT(Text(IDC_PIECE_COUNT) == row.count, "count \"%s\"", Text(IDC_PIECE_COUNT).c_str());
         }
-        std::string bytes;
-        EXPECT(ReadBytes(TRACK, &bytes) && bytes == row.onDisk, "a.tra holds other bytes");
+        EXPECT(FileText(TRACK) == row.onDisk, "a.tra holds other bytes");
         EXPECT(!FileExists(TRACK + ".tmp"), "a temporary file is left");
         EXPECT(row.shown.empty() || Shown() == row.shown, "shown %s", Shown().c_str());
         if (row.title == c)
-            EXPECT(ReadBytes(c, &bytes) && bytes == ORIGINAL, "c.tra holds other bytes");
-        EXPECT(ReadBytes(b, &bytes) && bytes == OTHER, "b.tra changed");
+            EXPECT(FileText(c) == ORIGINAL, "c.tra holds other bytes");
+        EXPECT(FileText(b) == OTHER, "b.tra changed");
         CloseWindow();
     }
 }

@@ -1,8 +1,13 @@
 #include "win_driver.h"
 
+#include <shellapi.h>
+#include <shlobj.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace e2e {
 
@@ -278,70 +283,37 @@ std::string DriverFolder()
 
 bool WriteBytes(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE &&
-                    (bytes.empty() || WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr)) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-bool ReadBytes(const std::string& path, std::string* bytes)
-{
-    bytes->clear();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    char buffer[65536];
-    DWORD got = 0;
-    bool ok = file != INVALID_HANDLE_VALUE;
-    while (ok && (ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
-        bytes->append(buffer, got);
-    CloseHandle(file);
-    return ok;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    return file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && file.flush();
 }
 
 std::string FileText(const std::string& path)
 {
-    std::string bytes;
-    return ReadBytes(path, &bytes) ? bytes : "<missing>";
+    std::ifstream file(path, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
 bool FileExists(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return !(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);  // INVALID_FILE_ATTRIBUTES has it
 }
 
 bool MakeFolders(const std::string& path)
 {
-    for (size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
-        if (!CreateDirectoryA(path.substr(0, end).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-            return false;
-        if (end == std::string::npos || end + 1 == path.size())
-            return true;
-    }
+    const int made = SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
+    return made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS;
 }
 
 bool RemoveTree(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
     if (path.size() <= 3 || _strnicmp(path.c_str(), "D:\\", 3) != 0)
         return false;
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return true;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    // A link to a folder goes, not what it leads to.
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    bool ok = true;
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &entry))
-        if (std::strcmp(entry.cFileName, ".") && std::strcmp(entry.cFileName, ".."))
-            ok = RemoveTree(path + "\\" + entry.cFileName) && ok;
-    FindClose(find);
-    return RemoveDirectoryA(path.c_str()) && ok;
+    std::string from = path + '\0';  // the list ends with a second zero
+    SHFILEOPSTRUCTA remove = {};
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES || SHFileOperationA(&remove) == 0;
 }
 
 std::string RegistryText(HKEY root, const char* key, const char* name)
@@ -363,11 +335,10 @@ bool Screenshot(const char* name, HWND window)
     std::printf("@@SCREENSHOT %s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right - rect.left,
                 rect.bottom - rect.top);
     std::fflush(stdout);
-    std::string status;
-    for (const DWORD start = GetTickCount(); !ReadBytes(ack, &status) || status.empty(); Sleep(20))
+    for (const DWORD start = GetTickCount(); FileText(ack).size() < 2; Sleep(20))
         if (GetTickCount() - start > 20000)
             return false;
-    return status.compare(0, 2, "ok") == 0;
+    return FileText(ack).compare(0, 2, "ok") == 0;
 }
 
 }  // namespace e2e

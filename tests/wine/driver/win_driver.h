@@ -75,7 +75,6 @@ bool PressDialogButton(HWND dialog, int buttonId);
 // The folder this test program runs from, with a trailing backslash.
 std::string DriverFolder();
 bool WriteBytes(const std::string& path, const std::string& bytes);
-bool ReadBytes(const std::string& path, std::string* bytes);
 std::string FileText(const std::string& path);  // "<missing>" when unreadable
 bool FileExists(const std::string& path);
 bool MakeFolders(const std::string& path);
