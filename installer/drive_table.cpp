@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "common_controls.h"
 #include "installer_state.h"
 #include "path_text.h"
 #include "resource.h"
@@ -65,11 +66,11 @@ void LoadWizardImages()
     installer.driveIcon = LoadSmallIcon(IDI_DRIVE);
     HICON closedFolder = LoadSmallIcon(IDI_FOLDER_CLOSED);
     HICON openFolder = LoadSmallIcon(IDI_FOLDER_OPEN);
-    installer.folderIcons = ImageList_Create(16, 16, ILC_MASK, 4, 10);
+    installer.folderIcons = CreateIconList(16, 4, 10);
     if (installer.folderIcons) {
-        ImageList_ReplaceIcon(installer.folderIcons, -1, installer.driveIcon);
-        installer.closedFolderImage = ImageList_ReplaceIcon(installer.folderIcons, -1, closedFolder);
-        installer.openFolderImage = ImageList_ReplaceIcon(installer.folderIcons, -1, openFolder);
+        AddIconToList(installer.folderIcons, installer.driveIcon);
+        installer.closedFolderImage = AddIconToList(installer.folderIcons, closedFolder);
+        installer.openFolderImage = AddIconToList(installer.folderIcons, openFolder);
     }
     installer.banner = LoadBitmapA(installer.instance, MAKEINTRESOURCEA(IDB_BANNER));
 }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "common_controls.h"
 #include "folder_chooser.h"
 #include "installer_state.h"
 #include "path_text.h"
@@ -39,7 +40,7 @@ LRESULT OnCreate(HWND window)
     TakeFoldersFromCurrentDirectory();
     installer.finished = 0;
     CoInitialize(nullptr);
-    InitCommonControls();
+    LoadCommonControls();
     installer.pageIndex = 0;
     InitDriveTable();
     PostMessageA(window, WM_WIZARD_START, 0, 0);
@@ -50,7 +51,7 @@ void OnDestroy()
 {
     FreeDriveTable();
     if (installer.folderIcons) {
-        ImageList_Destroy(installer.folderIcons);
+        DestroyIconList(installer.folderIcons);
         installer.folderIcons = nullptr;
     }
     CoUninitialize();

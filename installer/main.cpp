@@ -2,11 +2,13 @@
 // pages; every move between pages is a message posted to it.
 #include <windows.h>
 
+#include "dll_search.h"
 #include "installer_state.h"
 
 // The command line and the show state are of no use: the window is never shown.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    RestrictDllSearch();
     installer.instance = instance;
     if (!RegisterInstallerClass() || !CreateInstallerWindow())
         return 0;

@@ -1,9 +1,11 @@
 // Removal.exe: removes an installation of Velari. Started plainly (by the
 // system's list of programs or the Start menu) from the installation's
-// folder, it asks, then hands the work to a copy of itself in the temporary
-// folder, which can remove this program file once it has ended.
+// folder, it asks, then hands the work to a copy of itself in a new folder
+// of its own in the temporary folder, which can remove this program file
+// once it has ended.
 #include <windows.h>
 
+#include "dll_search.h"
 #include "removal_steps.h"
 #include "removal_text.h"
 #include "self_removal.h"
@@ -46,6 +48,7 @@ void StartRemoval()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
+    RestrictDllSearch();
     uint32_t waitHandle;
     char folder[MAX_PATH];
     if (ParseFinishArguments(arguments, &waitHandle, folder, sizeof folder)) {

@@ -1,17 +1,50 @@
 #include "self_removal.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
+
+#include <cstring>
 
 #include "removal_text.h"
 
+namespace {
+
+// A new folder in the temporary folder under a name nobody could have
+// prepared: any program may write to the temporary folder, and a DLL lying
+// beside the elevated copy could be loaded into it. Creation fails for a
+// name that exists; another is tried.
+bool MakePrivateFolder(const char* temporary, char* folder, size_t size)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        uint32_t random[2];
+        if (!RtlGenRandom(random, sizeof random))
+            return false;
+        char name[32];
+        wsprintfA(name, "vlr%08lx%08lx\\", static_cast<unsigned long>(random[0]),
+                  static_cast<unsigned long>(random[1]));
+        if (!JoinText(folder, size, temporary, name))
+            return false;
+        if (CreateDirectoryA(folder, nullptr))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool StartFinishingCopy(const char* folder)
 {
-    char self[MAX_PATH], temporary[MAX_PATH], copy[MAX_PATH];
+    char self[MAX_PATH], temporary[MAX_PATH], privateFolder[MAX_PATH], copy[MAX_PATH];
     const DWORD selfLength = GetModuleFileNameA(nullptr, self, sizeof self);
     const DWORD temporaryLength = GetTempPathA(sizeof temporary, temporary);
     if (selfLength == 0 || selfLength >= sizeof self || temporaryLength == 0 ||
-        temporaryLength >= sizeof temporary || !GetTempFileNameA(temporary, "vlr", 0, copy))
+        temporaryLength >= sizeof temporary ||
+        !MakePrivateFolder(temporary, privateFolder, sizeof privateFolder))
         return false;
+    if (!JoinText(copy, sizeof copy, privateFolder, "Removal.exe")) {
+        RemoveDirectoryA(privateFolder);
+        return false;
+    }
     // The copy waits on this handle, which it inherits: unlike a process
     // number it can't come to name another process meanwhile.
     HANDLE waitHandle = nullptr;
@@ -40,8 +73,10 @@ bool StartFinishingCopy(const char* folder)
     }
     if (waitHandle)
         CloseHandle(waitHandle);
-    if (!started)
+    if (!started) {
         DeleteFileA(copy);
+        RemoveDirectoryA(privateFolder);
+    }
     return started;
 }
 
@@ -52,10 +87,16 @@ void WaitForFirstProcess(uint32_t waitHandle)
     CloseHandle(first);
 }
 
+// The file first: the folder can only go once it is empty.
 void RemoveOwnFileAtRestart()
 {
-    char self[MAX_PATH];
+    char self[MAX_PATH], folder[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    if (length > 0 && length < sizeof self)
-        MoveFileExA(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (length == 0 || length >= sizeof self)
+        return;
+    MoveFileExA(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (!FolderOfPath(folder, sizeof folder, self))
+        return;
+    folder[strlen(folder) - 1] = '\0';  // the folder's own name, without its backslash
+    MoveFileExA(folder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }

@@ -1,5 +1,5 @@
 // A running program file can't delete itself: the removal is finished by a
-// copy of the uninstaller in the temporary folder.
+// copy of the uninstaller in a folder of its own in the temporary folder.
 #ifndef SELF_REMOVAL_H
 #define SELF_REMOVAL_H
 
@@ -10,7 +10,8 @@
 bool StartFinishingCopy(const char* folder);
 
 // In the copy: waits for the first process (its handle as passed on the
-// command line) and has the copy's own file removed at the next restart.
+// command line) and has the copy's own file and folder removed at the next
+// restart.
 void WaitForFirstProcess(uint32_t waitHandle);
 void RemoveOwnFileAtRestart();
 

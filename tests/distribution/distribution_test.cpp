@@ -2,8 +2,9 @@
 // process under Wine: install.exe started from D:\SETUP and its exit code,
 // the shell opening a track in the installed editor, the system's list of
 // programs, the removal through the system's own uninstall entry (which
-// needs the uninstaller's real copy of itself), and the help viewer. The
-// wizard's pages, answers and results are the in-process test's part.
+// needs the uninstaller's real copy of itself), the help viewer, and that
+// the programs running with administrator rights load no DLL planted beside
+// them. The wizard's pages, answers and results are the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -27,6 +28,33 @@ std::string StartMenuFolder()
     char programs[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
     return std::string(programs) + "\\Velari\\";
+}
+
+// DLLs of names that the programs load, planted in folder, with Wine told to
+// prefer them for the elevated programs as Windows would (its own builtin
+// DLLs win otherwise). Loaded, one leaves a marker. Not so for version.dll:
+// Wine's own user32 imports it, so preferring a planted copy would load it
+// into every program before any of its code runs; on Windows user32 does not.
+const char MARKER[] = "D:\\planted-marker.txt";
+void Plant(const std::string& folder, bool planted)
+{
+    for (const char* name : {"comctl32", "version", "uxtheme"}) {
+        const std::string dll = folder + name + ".dll";
+        planted ? CopyFileA((DriverFolder() + "planted.dll").c_str(), dll.c_str(), FALSE) : DeleteFileA(dll.c_str());
+        for (const char* program : {"install.exe", "Removal.exe"})
+            if (strcmp(name, "version") != 0)
+                RegSetKeyValueA(HKEY_CURRENT_USER, (std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides").c_str(),
+                                name, REG_SZ, "native,builtin", 15);
+    }
+    if (!planted)
+        EXPECT(!FileExists(MARKER), "a planted DLL was loaded by %s", FileText(MARKER).c_str());
+}
+
+std::string TemporaryFolder()
+{
+    char folder[MAX_PATH] = "";
+    GetTempPathA(sizeof folder, folder);
+    return folder;
 }
 
 // install.exe as a person runs it: Next on every page, Yes to making the
@@ -64,7 +92,10 @@ std::string Output(const char* command)
 
 void Installation()
 {
-    if (!Install())
+    Plant("D:\\SETUP\\", true);
+    const bool installed = Install();
+    Plant("D:\\SETUP\\", false);
+    if (!installed)
         return;
     const std::string listed = Output("uninstaller --list");
     EXPECT(listed.find("Velari|||Velari v2.0") != std::string::npos, "uninstaller --list: %s", listed.c_str());
@@ -170,6 +201,7 @@ void Removal()
     };
     if (!Install())
         return;
+    Plant(TemporaryFolder(), true);
     for (const auto& row : rows) {
         SetContext("removal: %s", row.what);
         row.prepare();
@@ -202,12 +234,19 @@ void Removal()
         for (const auto& key : keys)
             EXPECT(KeyExists(key.root, key.key) == key.present, "key %s: %s", key.key, key.present ? "missing" : "left");
     }
-    SetContext("removal: the copy's removal at restart");
+    SetContext("removal: no planted DLL loaded; the copy and its own folder removed at restart");
+    Plant(TemporaryFolder(), false);
     char pending[4096] = "";
     DWORD size = sizeof pending - 2;
     RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
                  RRF_RT_REG_MULTI_SZ, nullptr, pending, &size);
-    EXPECT(std::string(pending, size).find("vlr") != std::string::npos, "not recorded");
+    int copies = 0, folders = 0;
+    for (const char* entry = pending; entry < pending + size; entry += strlen(entry) + 1) {
+        const char* name = strrchr(entry, '\\');
+        copies += name && strcmp(name, "\\Removal.exe") == 0 && strstr(entry, "\\vlr");
+        folders += name && strncmp(name, "\\vlr", 4) == 0 && !strchr(name + 1, '.');
+    }
+    EXPECT(copies >= 2 && folders == copies, "%d copies, %d folders of theirs recorded", copies, folders);
 
     SetContext("removal: nothing installed where it is started");
     MakeFolders("D:\\elsewhere");

@@ -1,0 +1,43 @@
+#include "common_controls.h"
+
+namespace {
+
+HMODULE commonControls;
+
+template <typename Function>
+Function* Find(const char* name)
+{
+    FARPROC found = commonControls ? GetProcAddress(commonControls, name) : nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+}
+
+}  // namespace
+
+bool LoadCommonControls()
+{
+    if (!commonControls)
+        commonControls = LoadLibraryA("comctl32.dll");
+    auto* init = Find<void WINAPI()>("InitCommonControls");
+    if (init)
+        init();
+    return init != nullptr;
+}
+
+HIMAGELIST CreateIconList(int size, int initial, int grow)
+{
+    auto* create = Find<HIMAGELIST WINAPI(int, int, UINT, int, int)>("ImageList_Create");
+    return create ? create(size, size, ILC_MASK, initial, grow) : nullptr;
+}
+
+int AddIconToList(HIMAGELIST list, HICON icon)
+{
+    auto* replace = Find<int WINAPI(HIMAGELIST, int, HICON)>("ImageList_ReplaceIcon");
+    return replace && list ? replace(list, -1, icon) : -1;
+}
+
+void DestroyIconList(HIMAGELIST list)
+{
+    auto* destroy = Find<BOOL WINAPI(HIMAGELIST)>("ImageList_Destroy");
+    if (destroy && list)
+        destroy(list);
+}
