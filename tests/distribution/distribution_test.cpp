@@ -248,13 +248,16 @@ void Removal()
     }
     EXPECT(copies >= 2 && folders == copies, "%d copies, %d folders of theirs recorded", copies, folders);
 
+    // Beside DLLs of the names it loads, too.
     SetContext("removal: nothing installed where it is started");
     MakeFolders("D:\\elsewhere");
     WriteBytes("D:\\elsewhere\\Removal.exe", FileText(DriverFolder() + "Removal.exe"));
+    Plant("D:\\elsewhere\\", true);
     Program removal;
     StartProgram("D:\\elsewhere\\Removal.exe", "", "D:\\", &removal);
     Answer("Velari is not installed here. Nothing was removed.", IDOK);
     EndProgram(&removal);
+    Plant("D:\\elsewhere\\", false);
     EXPECT(FileExists("D:\\elsewhere\\Removal.exe"), "it removed itself");
 }
 
