@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "track_display.h"
 #include "track_document.h"
@@ -62,6 +63,27 @@ uint8_t EncodePieceCode(const PieceEditState& state, uint8_t oldCode)
     return code;
 }
 
+namespace {
+
+// A track of no records has no piece to show: the fields stay empty.
+void ShowNoPiece()
+{
+    ShowFieldText(FIELD_CURRENT_PIECE, "");
+    SelectPieceListLine(-1);
+    for (PieceChoiceList list : {CHOICE_PIECE_TYPE, CHOICE_PIECE_LENGTH, CHOICE_ATTRIBUTES})
+        SelectChoice(list, -1);
+    ShowFieldText(FIELD_PIECE_BANK, "");
+    ShowFieldText(FIELD_PIECE_PITCH, "");
+}
+
+}  // namespace
+
+bool HasPieceToEdit()
+{
+    const TrackDocument& doc = trackDocument;
+    return doc.isLoaded && IsPieceIndex(doc.currentPiece) && doc.currentPiece <= doc.header.pieceCount;
+}
+
 void DecodeCurrentPiece()
 {
     TrackDocument& doc = trackDocument;
@@ -69,6 +91,14 @@ void DecodeCurrentPiece()
         return;
     const TrackPiece& piece = doc.pieces[doc.currentPiece];
     PieceEditState& state = doc.editState;
+    // The listed count leaves out the last stored record, which is still a
+    // piece; past it there is none.
+    if (doc.currentPiece > doc.header.pieceCount) {
+        state = PieceEditState();
+        ShowNoPiece();
+        state.editPending = 0;
+        return;
+    }
 
     int shape = PieceShapeOfCode(piece.code);
     int length = PieceLengthOfCode(piece.code);

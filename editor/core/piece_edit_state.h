@@ -19,6 +19,9 @@ struct PieceEditState {
 };
 
 void DecodeCurrentPiece();
+// A track is loaded and the current piece is one of its records: edits can
+// be saved.
+bool HasPieceToEdit();
 void EncodeCurrentPiece();
 void RefreshPieceList();
 void ShowPieceFields();

@@ -126,7 +126,9 @@ bool LoadTrack()
     }
     TrackDocument& doc = trackDocument;
     doc.header = loadedHeader;
+    // Nothing of an earlier track stays behind the new one's records.
     std::memcpy(doc.pieces, loadedPieces, sizeof(TrackPiece) * count);
+    std::memset(doc.pieces + count, 0, sizeof(TrackPiece) * (MAX_TRACK_PIECES - count));
     // From here on the header holds the listed count: the last record is
     // carried but not listed.
     doc.header.pieceCount = static_cast<int16_t>(count - 1);

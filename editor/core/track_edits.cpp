@@ -12,10 +12,10 @@ void MarkEdited()
     trackDocument.editState.editPending = 1;
 }
 
-// A choice counts only with a track loaded and an entry selected.
+// A choice counts only for a piece of the track and with an entry selected.
 bool IsChoice(int selection, int choiceCount)
 {
-    return trackDocument.isLoaded && selection >= 0 && selection < choiceCount;
+    return HasPieceToEdit() && selection >= 0 && selection < choiceCount;
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ void SetPieceAttribute(int selection)
 // control's old position; taking that would change the piece unasked.
 static void ReadBack(int8_t& value, int position, bool outOfRange)
 {
-    if (!trackDocument.isLoaded || outOfRange || position == value)
+    if (!HasPieceToEdit() || outOfRange || position == value)
         return;
     value = static_cast<int8_t>(position);
     MarkEdited();

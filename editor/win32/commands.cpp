@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstddef>
 #include <cstring>
@@ -23,6 +24,8 @@ const char SAVE_AS_FILTER[] = "Track Files\0*.tra\0";
 const char OPEN_TITLE[] = "Open Track";
 const char SAVE_AS_TITLE[] = "Save Track As";
 const char TRACK_EXTENSION[] = "tra";
+const char DROPPED_PATH_TOO_LONG[] =
+    "The path of this file is too long: Velari opens tracks whose path has at most 259 characters.";
 
 // The record as the Windows 95 generation knew it, ending at lpTemplateName;
 // the fields later systems added after it stay unused.
@@ -68,6 +71,14 @@ int SelectedChoice(HWND list)
 }
 
 }  // namespace
+
+bool LoadTrackIntoWindow()
+{
+    if (!LoadTrack())
+        return false;
+    SetFocus(mainControls.pieceList);
+    return true;
+}
 
 void ExitCommand()
 {
@@ -123,7 +134,23 @@ void OpenCommand()
     if (!GetOpenFileNameA(&record))
         return;
     if (SetTrackPath(file))
-        LoadTrack();
+        LoadTrackIntoWindow();
+}
+
+// A path that can't be opened is refused before the question, which it
+// would make pointless.
+void TracksDropped(HDROP drop)
+{
+    char file[MAX_PATH];
+    const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+    const bool fits = length > 0 && length < sizeof file && DragQueryFileA(drop, 0, file, sizeof file) == length;
+    DragFinish(drop);
+    if (!fits) {
+        MessageBoxA(mainWindow, DROPPED_PATH_TOO_LONG, "Error!", MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (ConfirmSaveChanges() && SetTrackPath(file))
+        LoadTrackIntoWindow();
 }
 
 void RefreshCommand()
@@ -131,7 +158,7 @@ void RefreshCommand()
     if (!trackDocument.isLoaded)
         return;
     if (ConfirmSaveChanges())
-        LoadTrack();
+        LoadTrackIntoWindow();
 }
 
 void AboutCommand()

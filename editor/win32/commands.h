@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+// Loads the track at the document's path; the piece list then has the focus.
+bool LoadTrackIntoWindow();
+
 void ExitCommand();
 void SaveCommand();
 void SaveAsCommand();
@@ -24,6 +27,9 @@ void PieceTypeNotice(int notification);
 void AttributesNotice(int notification);
 void MatterhornNotice(int notification);
 void PieceLengthNotice(int notification);
+
+// WM_DROPFILES: the first file dropped is opened as Open would.
+void TracksDropped(HDROP drop);
 
 // WM_INITMENU: Save and Save As once a track is loaded.
 void EnableTrackMenuItems(HMENU menu);

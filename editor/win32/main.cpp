@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "command_line.h"
+#include "commands.h"
 #include "main_window.h"
 #include "track_document.h"
 
@@ -16,7 +17,7 @@ void LoadCommandLineTrack(const char* commandLine)
     char path[MAX_PATH];
     if (TrackPathFromCommandLine(commandLine, path, sizeof path) && path[0] != '\0' &&
         SetTrackPath(path))
-        LoadTrack();
+        LoadTrackIntoWindow();
 }
 
 }  // namespace
@@ -35,6 +36,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
     MSG message;
     BOOL received;
     while ((received = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        if (TranslateMainWindowKeys(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

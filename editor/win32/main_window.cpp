@@ -10,6 +10,7 @@
 #include "track_format.h"
 
 HINSTANCE programInstance;
+HACCEL menuKeys;
 HWND mainWindow;
 MainWindowControls mainControls;
 LayoutUnits layoutUnits;
@@ -150,7 +151,16 @@ bool RegisterMainWindowClass(HINSTANCE instance)
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
+    menuKeys = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     return RegisterClassA(&windowClass) != 0;
+}
+
+// Enter and Esc reach the window as commands IDOK and IDCANCEL, which it has
+// none of: they do nothing.
+bool TranslateMainWindowKeys(MSG& message)
+{
+    return mainWindow && (TranslateAcceleratorA(mainWindow, menuKeys, &message) ||
+                          IsDialogMessageA(mainWindow, &message));
 }
 
 HWND CreateMainWindow()
@@ -176,6 +186,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_DESTROY:
         DestroyMainWindow(window);
+        return 0;
+    case WM_DROPFILES:
+        TracksDropped(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_INITMENU:
         EnableTrackMenuItems(reinterpret_cast<HMENU>(wParam));

@@ -33,6 +33,9 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 // Creates the window with its controls; it is not shown yet.
 HWND CreateMainWindow();
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The keyboard before a message is dispatched: the menu's keys, then Tab and
+// the arrow keys between the controls. True when the message was handled.
+bool TranslateMainWindowKeys(MSG& message);
 
 // True while the display moves an up-down control on its own: the change
 // notice its buddy field sends then is not the user's edit.

@@ -44,7 +44,9 @@ struct ControlPlacement {
     int heightLines;    // height = heightLines * H; a combo box's height with its list open
 };
 
-// In creation order. Each up-down control follows the field it steps.
+// In creation order, which is also the order of Tab: the controls a person
+// works are tab stops, in reading order. Each up-down control follows the
+// field it steps, and with UDS_ARROWKEYS the field's Up and Down keys step it.
 // No value reaches a thousand, yet Wine's up-down counts the minus sign as a
 // digit and would show -124 as "-,124": hence UDS_NOTHOUSANDS.
 inline constexpr ControlPlacement MAIN_WINDOW_CONTROLS[] = {
@@ -55,26 +57,26 @@ inline constexpr ControlPlacement MAIN_WINDOW_CONTROLS[] = {
     {"STATIC", "Track Pieces", 0, SS_LEFT, 1, 3, 15, 1},
     {"STATIC", "Number of Pieces", 0, SS_LEFT, 41, 3, 15, 1},
     {"EDIT", nullptr, IDC_PIECE_COUNT, WS_BORDER | ES_READONLY, 30, 3, 10, 1},
-    {"LISTBOX", nullptr, IDC_PIECE_LIST, WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 1, 4, 25, 15},
+    {"LISTBOX", nullptr, IDC_PIECE_LIST, WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 1, 4, 25, 15},
     {"STATIC", "Current Piece", 0, SS_LEFT, 41, 5, 15, 1},
     {"EDIT", nullptr, IDC_CURRENT_PIECE, WS_BORDER | ES_READONLY, 30, 5, 10, 1},
     {"STATIC", "Piece Type", 0, SS_LEFT, 41, 7, 15, 1},
-    {"COMBOBOX", nullptr, IDC_PIECE_TYPE, WS_BORDER | CBS_DROPDOWNLIST, 30, 7, 10, 10},
+    {"COMBOBOX", nullptr, IDC_PIECE_TYPE, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 7, 10, 10},
     {"STATIC", "Piece Length", 0, SS_LEFT, 41, 9, 15, 1},
-    {"COMBOBOX", nullptr, IDC_PIECE_LENGTH, WS_BORDER | CBS_DROPDOWNLIST, 30, 9, 10, 6},
+    {"COMBOBOX", nullptr, IDC_PIECE_LENGTH, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 9, 10, 6},
     {"STATIC", "Attributes", 0, SS_LEFT, 41, 11, 15, 1},
-    {"COMBOBOX", nullptr, IDC_ATTRIBUTES, WS_BORDER | CBS_DROPDOWNLIST, 30, 11, 10, 5},
+    {"COMBOBOX", nullptr, IDC_ATTRIBUTES, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 11, 10, 5},
     {"STATIC", "Piece Pitch", 0, SS_LEFT, 41, 13, 15, 1},
-    {"EDIT", nullptr, IDC_PIECE_PITCH, WS_BORDER | ES_READONLY, 30, 13, 8, 1},
-    {UPDOWN_CLASSA, nullptr, IDC_PITCH_UPDOWN, WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 38, 13, 1, 1},
+    {"EDIT", nullptr, IDC_PIECE_PITCH, WS_TABSTOP | WS_BORDER | ES_READONLY, 30, 13, 8, 1},
+    {UPDOWN_CLASSA, nullptr, IDC_PITCH_UPDOWN, WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS, 38, 13, 1, 1},
     {"STATIC", "Piece Bank", 0, SS_LEFT, 41, 15, 15, 1},
-    {"EDIT", nullptr, IDC_PIECE_BANK, WS_BORDER | ES_READONLY, 30, 15, 8, 1},
-    {UPDOWN_CLASSA, nullptr, IDC_BANK_UPDOWN, WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 38, 15, 1, 1},
-    {"BUTTON", "Matterhorn Setting", IDC_MATTERHORN, BS_AUTOCHECKBOX, 30, 17, 25, 1},
-    {"BUTTON", "Save", IDM_FILE_SAVE, WS_BORDER | BS_PUSHBUTTON, 1, 19, 10, 2},
-    {"BUTTON", "Open", IDM_FILE_OPEN, WS_BORDER | BS_PUSHBUTTON, 15, 19, 10, 2},
-    {"BUTTON", "Refresh", IDM_FILE_REFRESH, WS_BORDER | BS_PUSHBUTTON, 30, 19, 10, 2},
-    {"BUTTON", "Exit", IDM_FILE_EXIT, WS_BORDER | BS_PUSHBUTTON, 45, 19, 10, 2},
+    {"EDIT", nullptr, IDC_PIECE_BANK, WS_TABSTOP | WS_BORDER | ES_READONLY, 30, 15, 8, 1},
+    {UPDOWN_CLASSA, nullptr, IDC_BANK_UPDOWN, WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS, 38, 15, 1, 1},
+    {"BUTTON", "Matterhorn Setting", IDC_MATTERHORN, WS_TABSTOP | BS_AUTOCHECKBOX, 30, 17, 25, 1},
+    {"BUTTON", "Save", IDM_FILE_SAVE, WS_TABSTOP | WS_BORDER | BS_PUSHBUTTON, 1, 19, 10, 2},
+    {"BUTTON", "Open", IDM_FILE_OPEN, WS_TABSTOP | WS_BORDER | BS_PUSHBUTTON, 15, 19, 10, 2},
+    {"BUTTON", "Refresh", IDM_FILE_REFRESH, WS_TABSTOP | WS_BORDER | BS_PUSHBUTTON, 30, 19, 10, 2},
+    {"BUTTON", "Exit", IDM_FILE_EXIT, WS_TABSTOP | WS_BORDER | BS_PUSHBUTTON, 45, 19, 10, 2},
 };
 
 // The up arrow raises the value (upper limit first); past a limit the value

@@ -35,6 +35,7 @@
 #define IDB_ABOUT           2500
 
 #define IDR_MAIN_MENU       4000
+#define IDR_ACCELERATORS    4001
 #define IDD_ABOUT           4100
 
 #endif

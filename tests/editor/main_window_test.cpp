@@ -6,10 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shlobj.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "commands.h"
 #include "main_window.h"
 #include "resource.h"
 #include "start_folder.h"
@@ -64,7 +67,7 @@ bool OpenWindow(const std::string& track)
     ShowWindow(mainWindow, SW_SHOW);
     ExpectReplies({});
     if (!track.empty() && EXPECT(WriteBytes(track, ORIGINAL), "cannot write %s", track.c_str()))
-        EXPECT(SetTrackPath(track.c_str()) && LoadTrack(), "%s does not load", track.c_str());
+        EXPECT(SetTrackPath(track.c_str()) && LoadTrackIntoWindow(), "%s does not load", track.c_str());
     return true;
 }
 
@@ -126,8 +129,39 @@ void StepArrow(int id, bool up)
 
 enum Action {
     EDIT, PITCH_DOWN, BANK_UP, BANK_DOWN, LINE_1, LINE_2, LOOK, RIGHT_TURN, LENGTH_48, ACCELERATE, MATTERHORN,
-    EXIT_BUTTON, EXIT_MENU, CLOSE_BOX, SAVE, SAVE_AS, OPEN, REFRESH, ABOUT, OTHER_WRITES, LOCK, SCREENSHOT
+    EXIT_BUTTON, EXIT_MENU, CLOSE_BOX, SAVE, SAVE_AS, OPEN, REFRESH, ABOUT, OTHER_WRITES, LOCK, SCREENSHOT,
+    TAB_TO_PITCH, KEY_UP, CTRL_S, CTRL_O, CTRL_SHIFT_S, F5, ENTER_ESC, DROP_B, DROP_TWO, DROP_LONG
 };
+
+// A key as the keyboard sends it to the focus, Ctrl and Shift held as given,
+// through the program's own translation.
+void PressKey(UINT key, bool ctrl = false, bool shift = false)
+{
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    Pump(TranslateMainWindowKeys);
+    state[VK_CONTROL] = state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+}
+
+// Files dropped from the shell: a DROPFILES block, the paths, one more zero.
+void Drop(std::vector<std::string> paths)
+{
+    std::string names;
+    for (const std::string& path : paths)
+        names += path + '\0';
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    memcpy(files + 1, names.data(), names.size());
+    GlobalUnlock(drop);
+    PostMessageA(mainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+}
 
 HANDLE lock = INVALID_HANDLE_VALUE;
 
@@ -160,12 +194,28 @@ void Do(Action action)
     case REFRESH: button(IDM_FILE_REFRESH); break;
     case ABOUT: menu(IDM_HELP_ABOUT); break;
     case OTHER_WRITES: WriteBytes(TRACK, OTHER); break;
+    case TAB_TO_PITCH:
+        for (int tab = 0; tab < 4; ++tab)
+            PressKey(VK_TAB);
+        break;
+    case KEY_UP: PressKey(VK_UP); break;
+    case CTRL_S: PressKey('S', true); break;
+    case CTRL_O: PressKey('O', true); break;
+    case CTRL_SHIFT_S: PressKey('S', true, true); break;
+    case F5: PressKey(VK_F5); break;
+    case ENTER_ESC:
+        PressKey(VK_RETURN);
+        PressKey(VK_ESCAPE);
+        break;
+    case DROP_B: Drop({FOLDER + "\\b.tra"}); break;
+    case DROP_TWO: Drop({FOLDER + "\\b.tra", FOLDER + "\\c.tra"}); break;
+    case DROP_LONG: Drop({FOLDER + "\\" + std::string(MAX_PATH, 'x') + ".tra"}); break;
     case LOCK:
         // Held open without sharing, the file can't be replaced.
         lock = CreateFileA(TRACK.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         break;
     }
-    Pump();
+    Pump(TranslateMainWindowKeys);  // as the program's loop does
 }
 
 
@@ -225,6 +275,15 @@ void CommandsAndControls()
         {"pitch down wraps", {LINE_2, PITCH_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 90, 85)},
         {"bank down wraps", {LINE_2, BANK_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 89, 125)},
         {"bank below zero", {BANK_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 83, -1)},
+        {"keys: Up in the pitch field, Ctrl+S", {TAB_TO_PITCH, KEY_UP, CTRL_S}, {}, true, TRACK, "3", EDITED},
+        {"keys: Ctrl+O, No, another track", {EDIT, CTRL_O}, {SAVE_NO, FileDialog("Open Track", IDOK, b)}, true, b, "1", ORIGINAL},
+        {"keys: Ctrl+Shift+S", {CTRL_SHIFT_S}, {FileDialog("Save Track As", IDOK, c)}, true, c, "3", ORIGINAL},
+        {"keys: F5, Cancel", {EDIT, OTHER_WRITES, F5}, {SAVE_CANCEL}, true, TRACK, "3", OTHER},
+        {"keys: Enter and Esc do nothing", {EDIT, ENTER_ESC}, {}, true, TRACK, "3", ORIGINAL},
+        {"drop a track", {DROP_B}, {}, true, b, "1", ORIGINAL},
+        {"drop, Cancel", {EDIT, DROP_B}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
+        {"drop two, No: the first opens", {EDIT, DROP_TWO}, {SAVE_NO}, true, b, "1", ORIGINAL},
+        {"drop a path too long", {EDIT, DROP_LONG}, {{"Error!", {"|The path of this file is too long"}, IDOK}}, true, TRACK, "3", ORIGINAL},
     };
     for (const Row& row : rows) {
         SetContext("%s", row.what);
@@ -320,6 +379,33 @@ void MenuStates()
     CloseWindow();
 }
 
+// After a load the piece list has the focus; Tab goes through the controls
+// a person works in reading order, Shift+Tab back; each menu item shows its key.
+void Keyboard()
+{
+    OpenWindow(TRACK);
+    std::vector<int> order = {GetDlgCtrlID(GetFocus())};
+    for (int tab = 0; tab < 11; ++tab) {
+        PressKey(VK_TAB);
+        order.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    PressKey(VK_TAB, false, true);
+    order.push_back(GetDlgCtrlID(GetFocus()));
+    const std::vector<int> expected = {IDC_PIECE_LIST, IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES,
+                                       IDC_PIECE_PITCH, IDC_PIECE_BANK, IDC_MATTERHORN, IDM_FILE_SAVE,
+                                       IDM_FILE_OPEN, IDM_FILE_REFRESH, IDM_FILE_EXIT, IDC_PIECE_LIST, IDM_FILE_EXIT};
+    EXPECT(order == expected, "focus went %d %d %d ... %d", order[0], order[1], order[2], order.back());
+    std::string items;
+    for (int id : {IDM_FILE_OPEN, IDM_FILE_REFRESH, IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_HELP_CONTENTS}) {
+        char text[64] = "";
+        GetMenuStringA(GetMenu(mainWindow), id, text, sizeof text, MF_BYCOMMAND);
+        items += std::string(text) + "|";
+    }
+    EXPECT(items == "&Open\tCtrl+O|&Refresh\tF5|&Save\tCtrl+S|Save &As\tCtrl+Shift+S|&Contents\tF1|", "menu %s",
+           items.c_str());
+    CloseWindow();
+}
+
 // The Open dialog starts in "TraDir" of the machine's settings, text or
 // text with variables.
 void OpenStartsInTraDir()
@@ -360,7 +446,8 @@ int main(int argc, char** argv)
         return 1;
     const int status = RunCases(argc, argv,
                                 {{"commands_and_controls", CommandsAndControls}, {"layout", Layout},
-                                 {"menu_states", MenuStates}, {"open_starts_in_tradir", OpenStartsInTraDir}});
+                                 {"menu_states", MenuStates},
+                                 {"keyboard", Keyboard}, {"open_starts_in_tradir", OpenStartsInTraDir}});
     RemoveTree(FOLDER);
     return status;
 }

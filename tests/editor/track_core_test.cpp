@@ -130,7 +130,7 @@ TEST_F(TrackTest, AcceptedTrackIsShownAndWrittenBackByteForByte)
         EXPECT_EQ(display.pieceLines.size(), static_cast<size_t>(std::max(row.count - 1, 0)));
         EXPECT_EQ(display.fields[FIELD_TRACK_NAME], "Loop The Loop");
         EXPECT_EQ(display.fields[FIELD_DESIGNER_NAME], std::string(21, 'D'));
-        EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1");
+        EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], row.count > 0 ? "1" : "");
         EXPECT_EQ(display.matterhornChecked, row.matterhorn != 0);
         EXPECT_EQ(display.title, "Velari - " + path);
         EXPECT_FALSE(trackDocument.isDirty);
@@ -152,6 +152,21 @@ TEST_F(TrackTest, AcceptedTrackIsShownAndWrittenBackByteForByte)
             bytes[82 + 1] = -3;
         EXPECT_EQ(ReadBytes(copy), bytes);
     }
+}
+
+TEST_F(TrackTest, AnEmptyTrackShowsAndKeepsNothingOfTheTrackBefore)
+{
+    LoadWithPiece({0x44, 5, 6});
+    ASSERT_TRUE(LoadBytes("empty.tra", TrackBytes(0)));
+    EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE] + display.fields[FIELD_PIECE_BANK] + display.fields[FIELD_PIECE_PITCH], "");
+    EXPECT_EQ(std::vector<int>(display.choice, display.choice + 3), (std::vector<int>{-1, -1, -1}));
+    EXPECT_EQ(display.selectedLine, -1);
+    EXPECT_EQ(trackDocument.pieces[1].code, 0);
+    ChangePieceType(2);
+    SetPieceLength(1);
+    SetPieceAttribute(1);
+    ReadBackPitch(4, false);
+    EXPECT_FALSE(trackDocument.isDirty);  // no record, so no edit to save
 }
 
 TEST_F(TrackTest, RefusedFileLeavesDocumentAsItWas)

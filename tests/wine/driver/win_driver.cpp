@@ -168,11 +168,11 @@ void ExpectAllReplied()
     script.clear();
 }
 
-void Pump()
+void Pump(bool (*translate)(MSG&))
 {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
+        if (message.message == WM_QUIT || (translate && translate(message)))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -52,8 +52,9 @@ struct Reply {
 // A dialog the script does not expect is a failure and is closed.
 void ExpectReplies(std::vector<Reply> replies);
 void ExpectAllReplied();
-// Handles what is posted to this thread's windows now (not WM_QUIT).
-void Pump();
+// Handles what is posted to this thread's windows now (not WM_QUIT), each
+// message first offered to translate as the program's loop does.
+void Pump(bool (*translate)(MSG&) = nullptr);
 
 // A second process, its windows and message boxes.
 struct Program {
