@@ -61,9 +61,15 @@ void RunGameFolderSearch()
 int SearchFixedDrives(HWND progress)
 {
     char pattern[] = "A:\\*.*";
-    for (int drive = 0; drive < DRIVE_COUNT; ++drive, ++pattern[0])
-        if (installer.drives[drive].fixed && SearchFolder(progress, pattern))
+    for (int drive = 0, ordinal = 0; drive < DRIVE_COUNT; ++drive, ++pattern[0]) {
+        if (!installer.drives[drive].fixed)
+            continue;
+        StartDriveSearch(ordinal++);
+        const int found = SearchFolder(progress, pattern);
+        EndDriveSearch(progress);
+        if (found)
             return 1;
+    }
     return 0;
 }
 

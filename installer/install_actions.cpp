@@ -27,7 +27,8 @@ const Expansion EXPANSIONS[] = {
     {"Velari.cn_", "Velari.cnt"},
 };
 
-// A value's text is before + folder + after; any of them may be null.
+// A value's text is before + folder + after; any of them may be null. A
+// value with a number is a REG_DWORD instead.
 struct RegistryValue {
     HKEY root;
     const char* key;
@@ -35,10 +36,14 @@ struct RegistryValue {
     const char* before;
     const char* folder;
     const char* after;
+    const DWORD* number = nullptr;
 };
 
 const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
+
+const DWORD YES = 1;
+DWORD installedKilobytes;  // of the expanded files, once they are in place
 
 // The program paths are quoted so that a folder with blanks can't start
 // another program; the shell passes %1 unquoted, and the editor takes its
@@ -54,6 +59,14 @@ const RegistryValue REGISTRY_VALUES[] = {
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName", "Velari v2.0", nullptr, nullptr},
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", "\"", installer.targetFolder,
      "removal.exe\""},
+    // What the system's list of programs shows beside the name.
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayIcon", nullptr, installer.targetFolder, "Velari.exe,0"},
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", "2.0", nullptr, nullptr},
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Publisher", "Quorvane", nullptr, nullptr},
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "InstallLocation", nullptr, installer.targetFolder, nullptr},
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "EstimatedSize", nullptr, nullptr, nullptr, &installedKilobytes},
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "NoModify", nullptr, nullptr, nullptr, &YES},
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "NoRepair", nullptr, nullptr, nullptr, &YES},
 };
 
 struct Shortcut {
@@ -87,14 +100,12 @@ void ReportFailure(const char* format, const char* first, const char* second = "
 bool ExpandInto(const char* sourcePath, const char* partPath)
 {
     OFSTRUCT sourceRecord, partRecord;
-    HFILE source = LZOpenFileA(const_cast<char*>(sourcePath), &sourceRecord, OF_READWRITE);
-    if (source < 0)
+    // Read only, so that a file another program holds open for reading, or
+    // one on read-only media, expands all the same. Opened so, the file is
+    // also made ready for expansion.
+    INT compressed = LZOpenFileA(const_cast<char*>(sourcePath), &sourceRecord, OF_READ);
+    if (compressed < 0)
         return false;
-    INT compressed = LZInit(source);
-    if (compressed < 0) {
-        _lclose(source);
-        return false;
-    }
     LONG promised = LZSeek(compressed, 0, 2);
     HFILE part = LZOpenFileA(const_cast<char*>(partPath), &partRecord, OF_CREATE | OF_READWRITE);
     LONG copied = -1;
@@ -154,14 +165,32 @@ void RunRegistryAction(const RegistryValue& value)
         MessageBoxA(installer.window, "Error creating key", "Error!", MB_OK);
         key = nullptr;
     }
-    if (!ok || !key ||
-        RegSetValueExA(key, value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                       static_cast<DWORD>(strlen(text) + 1)) != ERROR_SUCCESS) {
+    const LONG set = !ok || !key ? ERROR_INVALID_DATA
+                     : value.number
+                         ? RegSetValueExA(key, value.name, 0, REG_DWORD,
+                                          reinterpret_cast<const BYTE*>(value.number), sizeof(DWORD))
+                         : RegSetValueExA(key, value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                          static_cast<DWORD>(strlen(text) + 1));
+    if (set != ERROR_SUCCESS) {
         MessageBoxA(installer.window, "Error setting value", "Error!", MB_OK);
         ++installer.failedActions;
     }
     if (key)
         RegCloseKey(key);
+}
+
+// Rounded up, as the system's list of programs shows sizes in whole units.
+DWORD KilobytesOfExpandedFiles()
+{
+    unsigned long long bytes = 0;
+    for (const Expansion& expansion : EXPANSIONS) {
+        char path[MAX_PATH];
+        WIN32_FILE_ATTRIBUTE_DATA file;
+        if (JoinPath(path, sizeof path, installer.targetFolder, expansion.expandedName) &&
+            GetFileAttributesExA(path, GetFileExInfoStandard, &file))
+            bytes += (static_cast<unsigned long long>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+    }
+    return static_cast<DWORD>((bytes + 1023) / 1024);
 }
 
 // The shell's Programs folder for all users; where the shell has none, the
@@ -238,6 +267,7 @@ void RunInstallation()
         RunExpansion(expansion);
         StepProgress(progress);
     }
+    installedKilobytes = KilobytesOfExpandedFiles();
     for (const RegistryValue& value : REGISTRY_VALUES) {
         RunRegistryAction(value);
         StepProgress(progress);

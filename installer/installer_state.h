@@ -16,7 +16,7 @@
 #define WM_WIZARD_BROWSE_GAME    (WM_USER + 105)
 #define WM_WIZARD_FINISHED       (WM_USER + 106)
 
-enum { DRIVE_COUNT = 26, INSTALL_ACTION_COUNT = 14, SEARCH_STEPS_PER_DRIVE = 500 };
+enum { DRIVE_COUNT = 26, INSTALL_ACTION_COUNT = 21, SEARCH_STEPS_PER_DRIVE = 500 };
 
 struct DriveEntry {
     BYTE fixed;   // present and of type DRIVE_FIXED when the table was built
@@ -64,7 +64,11 @@ INT_PTR CALLBACK SearchProgressDlgProc(HWND dialog, UINT message, WPARAM wParam,
 INT_PTR CALLBACK InstallProgressDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 HWND OpenProgressWindow(DLGPROC form);
 void StepProgress(HWND progress);
+// The search bar: each fixed drive fills its own share, ever more slowly as
+// its folders pile up, and the share's end only once the drive is done.
+void StartDriveSearch(int fixedDriveOrdinal);
 void StepSearchProgress(HWND progress);
+void EndDriveSearch(HWND progress);
 
 // target_test.cpp
 void TestTargetFolder();

@@ -9,8 +9,24 @@
 
 namespace {
 
-const int STEPS_PER_MOVE = 16;
-int searchSteps, searchStepsShown, pendingSteps;
+// After this many folders a drive has filled half its share. Under Wine
+// every repaint of the bar costs about as much as reading a folder: it moves
+// at most every few hundredths of a second.
+const long HALF_SHARE_FOLDERS = 1000;
+const DWORD SEARCH_BAR_INTERVAL_MS = 40;
+int driveShareStart, foldersInDrive, barShown;
+DWORD barMovedAt;
+
+void MoveSearchBar(HWND progress, int position, bool now)
+{
+    if (position == barShown || (!now && GetTickCount() - barMovedAt < SEARCH_BAR_INTERVAL_MS))
+        return;
+    barMovedAt = GetTickCount();
+    HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
+    SendMessageA(bar, PBM_SETPOS, position, 0);
+    UpdateWindow(bar);
+    barShown = position;
+}
 
 void PrepareProgress(HWND dialog, const char* status, int maximum)
 {
@@ -25,9 +41,8 @@ INT_PTR CALLBACK SearchProgressDlgProc(HWND dialog, UINT message, WPARAM, LPARAM
 {
     if (message != WM_INITDIALOG)
         return FALSE;
-    searchSteps = SEARCH_STEPS_PER_DRIVE * installer.fixedDriveCount;
     PrepareProgress(dialog, "Velari Installer is currently searching for the Gravion! program.",
-                    searchSteps);
+                    SEARCH_STEPS_PER_DRIVE * installer.fixedDriveCount);
     return TRUE;
 }
 
@@ -46,7 +61,7 @@ HWND OpenProgressWindow(DLGPROC form)
                                        installer.window, form, 0);
     if (!progress)
         return nullptr;
-    searchStepsShown = pendingSteps = 0;
+    barShown = 0;
     ShowWindow(progress, SW_SHOWNORMAL);
     RedrawWindow(progress, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return progress;
@@ -59,16 +74,24 @@ void StepProgress(HWND progress)
     UpdateWindow(bar);
 }
 
-// The search steps once per folder, thousands of times a second, and every
-// move of the bar repaints it: it moves a few steps at a time, and not at
-// all once it is full.
+void StartDriveSearch(int fixedDriveOrdinal)
+{
+    driveShareStart = SEARCH_STEPS_PER_DRIVE * fixedDriveOrdinal;
+    foldersInDrive = 0;
+}
+
+// One step per folder would fill a drive's share after its first few hundred
+// folders and then stand still for the rest of a large drive, which reads
+// as hung: share * n / (n + k) keeps moving and never reaches the end.
 void StepSearchProgress(HWND progress)
 {
-    if (searchStepsShown >= searchSteps || ++pendingSteps < STEPS_PER_MOVE)
-        return;
-    HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
-    SendMessageA(bar, PBM_DELTAPOS, pendingSteps, 0);
-    UpdateWindow(bar);
-    searchStepsShown += pendingSteps;
-    pendingSteps = 0;
+    ++foldersInDrive;
+    const long long share = SEARCH_STEPS_PER_DRIVE * static_cast<long long>(foldersInDrive) /
+                            (foldersInDrive + HALF_SHARE_FOLDERS);
+    MoveSearchBar(progress, driveShareStart + static_cast<int>(share), false);
+}
+
+void EndDriveSearch(HWND progress)
+{
+    MoveSearchBar(progress, driveShareStart + SEARCH_STEPS_PER_DRIVE, true);
 }

@@ -10,6 +10,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -32,7 +33,7 @@ Reply Page(const char* page, std::vector<std::string> fields, int button, std::f
         {"welcome", "|Welcome to the Velari Installation Program!"}, {"target", "|The first step in installing"},
         {"game", "|Velari Installer has found what appears"}, {"summary", "|Velari Installer has gathered"},
         {"finish", "|Velari Installer has successfully installed Velari!"},
-        {"incomplete", "|The installation of Velari is incomplete: 3 of its 14 steps failed."},
+        {"incomplete", "|The installation of Velari is incomplete: 3 of its 21 steps failed."},
     };
     Reply reply = {"Velari Installer", {}, button, act};
     for (const auto& known : PAGES)
@@ -135,6 +136,23 @@ void ExpectRegistry(const std::string& target, const std::string& game)
         const std::string value = RegistryText(row.root, row.key, row.name);
         EXPECT(value == row.value, "%s %s: \"%s\"", row.key, row.name ? row.name : "", value.c_str());
     }
+    // What the system's list of programs shows; the size of the four files in KB, rounded up.
+    long long bytes = 0;
+    for (const char* name : {"Removal.exe", "Velari.exe", "Velari.hlp", "Velari.cnt"})
+        bytes += FileExists(target + name) ? FileText(target + name).size() : 0;
+    const struct { const char* name; std::string text; DWORD number; } entry[] = {
+        {"DisplayIcon", target + "Velari.exe,0", 0}, {"DisplayVersion", "2.0", 0}, {"Publisher", "Quorvane", 0},
+        {"InstallLocation", target, 0}, {"EstimatedSize", "", DWORD((bytes + 1023) / 1024)}, {"NoModify", "", 1},
+        {"NoRepair", "", 1},
+    };
+    for (const auto& value : entry) {
+        DWORD number = 0, size = sizeof number;
+        if (!value.text.empty())
+            EXPECT(RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, value.name) == value.text, "%s", value.name);
+        else
+            EXPECT(RegGetValueA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, value.name, RRF_RT_REG_DWORD, nullptr, &number, &size) ==
+                       ERROR_SUCCESS && number == value.number, "%s: %lu, expected %lu", value.name, number, value.number);
+    }
 }
 
 void ExpectShortcuts(const std::string& target)
@@ -175,9 +193,17 @@ void ExpectInstalled()
     ExpectShortcuts(TARGET);
 }
 
-// A compressed file that is missing, held open, cut short, or of an empty
-// original, in D:\SETUP_BAD; and a file of an earlier installation.
+// A compressed file held open for reading by another program, as a virus
+// scanner does with a fresh download: it expands all the same.
 HANDLE heldOpen = INVALID_HANDLE_VALUE;
+void HoldSourceForReading()
+{
+    heldOpen = CreateFileA((SETUP + "Velari.hl_").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+// A compressed file that is missing, held open without sharing, cut short,
+// or of an empty original, in D:\SETUP_BAD; and a file of an earlier
+// installation.
 void PrepareBadSources()
 {
     const std::string bad = "D:\\SETUP_BAD\\";
@@ -194,7 +220,6 @@ void PrepareBadSources()
 }
 void ExpectExpansionFailures()
 {
-    CloseHandle(heldOpen);
     const struct { const char* name; std::string content; } rows[] = {
         {"Removal.exe", "<missing>"}, {"Velari.exe", "of an earlier installation"},
         {"Velari.hlp", "<missing>"}, {"Velari.cnt", ""},
@@ -234,7 +259,7 @@ void EscKey(HWND dialog)
 void Installations()
 {
     const struct { const char* what; void (*prepare)(); std::string from; std::vector<Reply> replies; void (*expect)(); } rows[] = {
-        {"walk through", nullptr, SETUP,
+        {"walk through", HoldSourceForReading, SETUP,
          {Shot("welcome", {"~< Back"}), Shot("target", {TARGET, "< Back"}), CREATE_YES, Shot("game", {GAME}),
           Shot("summary", {TARGET, GAME}), Shot("finish", {"~< Back", "Finish"})},
          ExpectInstalled},
@@ -253,6 +278,8 @@ void Installations()
         if (row.prepare)
             row.prepare();
         RunInstaller(row.from, row.replies);
+        CloseHandle(heldOpen);
+        heldOpen = INVALID_HANDLE_VALUE;
         row.expect();
     }
 }
@@ -465,22 +492,31 @@ void FolderChooser()
                                Abort("target")}));
 }
 
-// For the benchmark: on its large tree the bar is seen part-filled in the
-// middle of the scan, and the search is timed against a bare walk.
+// For the benchmark, on its large tree: the search bar read while it scans
+// keeps rising and stays below full until the scan is over (a screenshot
+// shows it part-filled); and the search timed against a bare walk.
 DWORD searchStart;
 DWORD WINAPI WatchBar(void*)
 {
-    LRESULT position = 0;
+    std::vector<long> seen;
     HWND progress = nullptr;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000 && position < 100; Sleep(1)) {
-        progress = FindWindowA("#32770", "Velari Installer");
-        HWND bar = progress ? GetDlgItem(progress, IDC_PROGRESS_BAR) : nullptr;
-        DWORD_PTR reply = 0;
-        if (bar && SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 1000, &reply))
-            position = static_cast<LRESULT>(reply);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 120000; Sleep(2)) {
+        HWND shown = FindWindowA("#32770", "Velari Installer");
+        HWND bar = shown ? GetDlgItem(shown, IDC_PROGRESS_BAR) : nullptr;
+        if (!bar && progress)
+            break;  // the search is over
+        DWORD_PTR position = 0;
+        if (!bar || !SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 1000, &position))
+            continue;
+        progress = shown;
+        if (seen.empty() || long(position) != seen.back())
+            seen.push_back(long(position));
+        if (seen.size() == 8)
+            Screenshot("progress_search", progress);
     }
-    EXPECT(position >= 100 && position < 1000, "the bar stood at %ld of 1000 during the scan", long(position));
-    Screenshot("progress_search", progress);
+    EXPECT(seen.size() >= 8 && std::is_sorted(seen.begin(), seen.end()) && seen.back() > 500 && seen.back() < 1000,
+           "the bar was seen at %u positions, rising: %d, the last %ld of 1000", unsigned(seen.size()),
+           std::is_sorted(seen.begin(), seen.end()), seen.empty() ? -1 : seen.back());
     return 0;
 }
 
@@ -511,7 +547,7 @@ void Bench()
     WaitForSingleObject(watcher, 60000);
     std::printf("bench: %d folders on C: and D:; bare FindFirstFileA walk %.2f s (%.0f folders/s)\n", folders, bare,
                 folders / bare);
-    std::printf("bench: installer search %.2f s (%.0f folders/s), %.2f times the bare walk (goal: at most 1.5)\n",
+    std::printf("bench: installer search %.2f s (%.0f folders/s), %.2f times the bare walk (goal: at most 1.05)\n",
                 search, folders / search, search / bare);
     std::printf("bench-search-rate %.0f\n", folders / search);
 }
