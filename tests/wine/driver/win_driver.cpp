@@ -332,10 +332,12 @@ bool Screenshot(const char* name, HWND window)
     DeleteFileA(ack.c_str());
     if (!GetWindowRect(window, &rect))
         return false;
+    // A window just shown may not have reached the screen yet.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     std::printf("@@SCREENSHOT %s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right - rect.left,
                 rect.bottom - rect.top);
     std::fflush(stdout);
-    for (const DWORD start = GetTickCount(); FileText(ack).size() < 2; Sleep(20))
+    for (const DWORD start = GetTickCount(); !FileExists(ack) || FileText(ack).size() < 2; Sleep(20))
         if (GetTickCount() - start > 20000)
             return false;
     return FileText(ack).compare(0, 2, "ok") == 0;
