@@ -70,7 +70,6 @@ std::vector<Reply> Abort(const char* page)
 {
     return {Page(page, {}, IDCANCEL), ABORT_YES};
 }
-const std::vector<Reply> TO_FINISH = {Page("summary", {TARGET, GAME}, IDC_NEXT), Page("finish", {}, IDC_NEXT)};
 
 std::string StartMenuFolder()
 {
@@ -100,6 +99,13 @@ void Place(const std::vector<std::string>& paths)
         EXPECT(MakeFolders(path.substr(0, path.rfind('\\'))) && WriteBytes(path, "game"), "cannot make %s", path.c_str());
 }
 
+// A walk that comes to a stop with no dialog open would wait for ever.
+void CALLBACK WalkStopped(HWND, UINT, UINT_PTR, DWORD)
+{
+    EXPECT(false, "the installer went on without a window for half a minute");
+    DestroyWindow(installer.window);
+}
+
 // The installer as its entry point runs it, from the folder, to its end.
 void RunInstaller(const std::string& folder, std::vector<Reply> replies)
 {
@@ -110,11 +116,13 @@ void RunInstaller(const std::string& folder, std::vector<Reply> replies)
     ExpectReplies(std::move(replies));
     if (!EXPECT(CreateInstallerWindow(), "no installer window"))
         return;
+    const UINT_PTR deadline = SetTimer(nullptr, 0, 30000, WalkStopped);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    KillTimer(nullptr, deadline);
     ExpectAllReplied();
     EXPECT(!IsWindow(installer.window), "the installer window is still there");
     installer.instance = instance;
