@@ -280,6 +280,7 @@ void Installations()
          ExpectExpansionFailures},
     };
     Fresh();
+    RemoveTree("D:\\GAMES");
     Place({GAME + "gravion.exe"});
     for (const auto& row : rows) {
         SetContext("installations: %s", row.what);
