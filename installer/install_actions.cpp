@@ -165,13 +165,11 @@ void RunRegistryAction(const RegistryValue& value)
         MessageBoxA(installer.window, "Error creating key", "Error!", MB_OK);
         key = nullptr;
     }
-    const LONG set = !ok || !key ? ERROR_INVALID_DATA
-                     : value.number
-                         ? RegSetValueExA(key, value.name, 0, REG_DWORD,
-                                          reinterpret_cast<const BYTE*>(value.number), sizeof(DWORD))
-                         : RegSetValueExA(key, value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                                          static_cast<DWORD>(strlen(text) + 1));
-    if (set != ERROR_SUCCESS) {
+    const bool isNumber = value.number != nullptr;
+    const BYTE* data = isNumber ? reinterpret_cast<const BYTE*>(value.number) : reinterpret_cast<const BYTE*>(text);
+    const DWORD size = isNumber ? sizeof(DWORD) : static_cast<DWORD>(strlen(text) + 1);
+    if (!ok || !key ||
+        RegSetValueExA(key, value.name, 0, isNumber ? REG_DWORD : REG_SZ, data, size) != ERROR_SUCCESS) {
         MessageBoxA(installer.window, "Error setting value", "Error!", MB_OK);
         ++installer.failedActions;
     }
