@@ -94,9 +94,8 @@ void DecodeCurrentPiece()
     // The listed count leaves out the last stored record, which is still a
     // piece; past it there is none.
     if (doc.currentPiece > doc.header.pieceCount) {
-        state = PieceEditState();
+        state = PieceEditState();  // nothing pending: without a piece no field reports an edit
         ShowNoPiece();
-        state.editPending = 0;
         return;
     }
 
