@@ -7,7 +7,6 @@
 // them. The wizard's pages, answers and results are the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
@@ -22,13 +21,6 @@ const std::string TARGET = "D:\\Program Files\\Velari\\";
 const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
 enum { NEXT = 103, TRACK_NAME = 1100, CONTENTS_COMMAND = 1010 };
-
-std::string StartMenuFolder()
-{
-    char programs[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
-    return std::string(programs) + "\\Velari\\";
-}
 
 // DLLs of names that the programs load, planted in folder, with Wine told to
 // prefer them for the elevated programs as Windows would (its own builtin
@@ -152,7 +144,7 @@ void Help()
     ExpectViewer("Help > Contents", "help_viewer");
     EndProgram(&editor);
     Program start;
-    StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder() + "Velari Help.lnk\"").c_str(), "D:\\", &start);
+    StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder("Velari") + "Velari Help.lnk\"").c_str(), "D:\\", &start);
     ExpectViewer("the Velari Help shortcut", nullptr);
     EndProgram(&start);
 }
@@ -216,7 +208,7 @@ void Removal()
             Answer(row.closing.c_str(), IDOK);
         CloseHandle(heldOpen);
         heldOpen = INVALID_HANDLE_VALUE;
-        const std::string menu = StartMenuFolder();
+        const std::string menu = StartMenuFolder("Velari");
         const struct { std::string path; bool present; } paths[] = {
             {TARGET + "Velari.exe", row.files}, {TARGET + "Velari.hlp", row.files}, {TARGET + "Removal.exe", row.files},
             {TARGET + "Velari.cnt", row.files || row.folder}, {TARGET + "mine.tra", row.track}, {TARGET, row.folder},

@@ -71,13 +71,6 @@ std::vector<Reply> Abort(const char* page)
     return {Page(page, {}, IDCANCEL), ABORT_YES};
 }
 
-std::string StartMenuFolder()
-{
-    char programs[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
-    return std::string(programs) + "\\Velari\\";
-}
-
 // No installation: no target folder (its parent there or not), no values,
 // no shortcuts.
 void Fresh(bool parent = true)
@@ -90,7 +83,7 @@ void Fresh(bool parent = true)
         for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, ".tra", "velari"})
             RegDeleteTreeA(root, key);
     for (const char* link : {"Velari v2.0.lnk", "Velari Help.lnk", "Uninstall Velari.lnk"})
-        DeleteFileA((StartMenuFolder() + link).c_str());
+        DeleteFileA((StartMenuFolder("Velari") + link).c_str());
 }
 
 void Place(const std::vector<std::string>& paths)
@@ -172,7 +165,7 @@ void ExpectShortcuts(const std::string& target)
     };
     for (const auto& row : rows) {
         WCHAR path[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, (StartMenuFolder() + row.link).c_str(), -1, path, MAX_PATH);
+        MultiByteToWideChar(CP_ACP, 0, (StartMenuFolder("Velari") + row.link).c_str(), -1, path, MAX_PATH);
         IShellLinkA* link = nullptr;
         IPersistFile* file = nullptr;
         char linked[MAX_PATH] = "", description[MAX_PATH] = "";

@@ -316,6 +316,13 @@ bool RemoveTree(const std::string& path)
     return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES || SHFileOperationA(&remove) == 0;
 }
 
+std::string StartMenuFolder(const char* name)
+{
+    char programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    return std::string(programs) + "\\" + name + "\\";
+}
+
 std::string RegistryText(HKEY root, const char* key, const char* name)
 {
     char value[MAX_PATH] = "";

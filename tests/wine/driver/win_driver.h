@@ -81,6 +81,9 @@ bool FileExists(const std::string& path);
 bool MakeFolders(const std::string& path);
 // Only below D:\, the test's own drive.
 bool RemoveTree(const std::string& path);
+// A folder of the Start menu for all users (the shell's common Programs
+// folder), with a trailing backslash.
+std::string StartMenuFolder(const char* name);
 // A REG_SZ value's text, "<none>" when missing, "<not text>" when of another
 // type or not ended by its one zero.
 std::string RegistryText(HKEY root, const char* key, const char* name);
