@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs what is needed, builds, and starts the editor under Wine on the
-# bundled sample track, in a Wine world of its own (the tests' world script:
+# bundled sample track, in a Wine world of its own (wine_world_setup.sh:
 # a fresh prefix whose D: drive holds the track). Without a display it runs
 # on the world's own Xvfb, writes a screenshot of the editor and says where.
 set -eu
@@ -11,8 +11,8 @@ TRACK=${1:-$ROOT/samples/sample-2000.tra}
 
 ENV_FILE="$ROOT/build/run-editor-env.sh"
 OWN_DISPLAY=${DISPLAY:-}
-WINE_WORLD_DISPLAY=$OWN_DISPLAY "$ROOT/tests/wine/wine_env_setup.sh" "$ENV_FILE" >/dev/null
-trap '"$ROOT/tests/wine/wine_env_cleanup.sh" "$ENV_FILE" >/dev/null' EXIT
+WINE_WORLD_DISPLAY=$OWN_DISPLAY "$ROOT/scripts/wine_world_setup.sh" "$ENV_FILE" >/dev/null
+trap '"$ROOT/scripts/wine_world_cleanup.sh" "$ENV_FILE" >/dev/null' EXIT
 set -a
 . "$ENV_FILE"
 set +a

@@ -8,7 +8,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdio>
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "win_driver.h"
@@ -38,8 +39,9 @@ void Plant(const std::string& folder, bool planted)
                 RegSetKeyValueA(HKEY_CURRENT_USER, (std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides").c_str(),
                                 name, REG_SZ, "native,builtin", 15);
     }
-    if (!planted)
-        EXPECT(!FileExists(MARKER), "a planted DLL was loaded by %s", FileText(MARKER).c_str());
+    if (!planted) {
+        EXPECT_FALSE(FileExists(MARKER)) << "a planted DLL was loaded by " << FileText(MARKER);
+    }
 }
 
 std::string TemporaryFolder()
@@ -56,7 +58,7 @@ bool Install()
     RemoveTree("D:\\Program Files");
     MakeFolders("D:\\Program Files");
     Program installer;
-    if (!EXPECT(StartProgram("D:\\SETUP\\install.exe", "", "D:\\SETUP", &installer), "cannot start install.exe"))
+    if (!StartProgram("D:\\SETUP\\install.exe", "", "D:\\SETUP", &installer))
         return false;
     for (DWORD start = GetTickCount(); WaitProgramExit(installer, 0) < 0 && GetTickCount() - start < 60000;) {
         HWND dialog = WaitTopWindow(installer.pid, "#32770", nullptr, 200);
@@ -67,7 +69,8 @@ bool Install()
     }
     const long code = WaitProgramExit(installer);
     EndProgram(&installer);
-    return EXPECT(code == 0, "install.exe ended with %ld", code) && EXPECT(FileExists(TARGET + "Velari.exe"), "not installed");
+    EXPECT_EQ(code, 0);
+    return code == 0 && FileExists(TARGET + "Velari.exe");
 }
 
 // Its output, for a program of the system that writes one.
@@ -82,15 +85,17 @@ std::string Output(const char* command)
     return FileText("D:\\output.txt");
 }
 
-void Installation()
+}  // namespace
+
+TEST(Distribution, Installation)
 {
+    CoInitialize(nullptr);  // for the shell's open
     Plant("D:\\SETUP\\", true);
     const bool installed = Install();
     Plant("D:\\SETUP\\", false);
-    if (!installed)
-        return;
+    ASSERT_TRUE(installed);
     const std::string listed = Output("uninstaller --list");
-    EXPECT(listed.find("Velari|||Velari v2.0") != std::string::npos, "uninstaller --list: %s", listed.c_str());
+    EXPECT_NE(listed.find("Velari|||Velari v2.0"), std::string::npos) << listed;
     // A track opened through the shell starts the installed editor with it.
     MakeFolders("D:\\My Tracks");
     WriteBytes("D:\\My Tracks\\opened.tra", FileText("D:\\data\\sample-small.tra"));
@@ -99,14 +104,16 @@ void Installation()
     run.fMask = SEE_MASK_NOCLOSEPROCESS;
     run.lpFile = "D:\\My Tracks\\opened.tra";
     run.nShow = SW_SHOWNORMAL;
-    if (!EXPECT(ShellExecuteExA(&run) && run.hProcess, "the shell did not open the track"))
-        return;
+    ASSERT_TRUE(ShellExecuteExA(&run) && run.hProcess);
     Program editor = {run.hProcess, GetProcessId(run.hProcess)};
     HWND window = WaitTopWindow(editor.pid, "Velari", "Velari - D:\\My Tracks\\opened.tra");
-    EXPECT(window && TextOf(GetDlgItem(window, TRACK_NAME)) == "PINE VALLEY", "the editor does not show the track");
+    ASSERT_TRUE(window);
+    EXPECT_EQ(TextOf(GetDlgItem(window, TRACK_NAME)), "PINE VALLEY");
     Screenshot("installed_editor", window);
     EndProgram(&editor);
 }
+
+namespace {
 
 // The help viewer's window, whichever process shows it, and its topic's text.
 BOOL CALLBACK KeepRichText(HWND child, LPARAM text)
@@ -124,19 +131,20 @@ void ExpectViewer(const char* how, const char* screenshot)
     std::string topic;
     for (DWORD start = GetTickCount(); viewer && topic.compare(0, 11, "Velari Help") && GetTickCount() - start < 5000; Sleep(100))
         EnumChildWindows(viewer, KeepRichText, reinterpret_cast<LPARAM>(&topic));
-    EXPECT(topic.compare(0, 11, "Velari Help") == 0, "%s: the viewer shows \"%.60s\"", how, topic.c_str());
+    EXPECT_EQ(topic.substr(0, 11), "Velari Help") << how;
     HWND box = WaitMessageBox(0, nullptr, 1000);
-    EXPECT(!box || MessageBoxText(box).find("Cannot find") == std::string::npos, "%s: %s", how, MessageBoxText(box).c_str());
+    EXPECT_FALSE(box) << how << ": " << MessageBoxText(box);
     if (screenshot)
         Screenshot(screenshot, viewer);
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     WaitWindowGone(viewer);
 }
 
-void Help()
+}  // namespace
+
+TEST(Distribution, Help)
 {
-    if (!FileExists(TARGET + "Velari.exe") && !Install())
-        return;
+    ASSERT_TRUE(FileExists(TARGET + "Velari.exe") || Install());
     // Started from another folder, as the shell starts it for a track.
     Program editor;
     StartProgram((TARGET + "Velari.exe").c_str(), "", "D:\\data", &editor);
@@ -148,6 +156,8 @@ void Help()
     ExpectViewer("the Velari Help shortcut", nullptr);
     EndProgram(&start);
 }
+
+namespace {
 
 bool KeyExists(HKEY root, const char* key)
 {
@@ -163,14 +173,13 @@ bool KeyExists(HKEY root, const char* key)
 void Answer(const char* text, int button)
 {
     HWND box = WaitMessageBox(0, "Velari Uninstaller");
-    if (!EXPECT(box, "no message box, expected \"%s\"", text))
-        return;
-    EXPECT(MessageBoxText(box).find(text) != std::string::npos, "it says \"%s\"", MessageBoxText(box).c_str());
+    ASSERT_TRUE(box) << "expected " << text;
+    EXPECT_NE(MessageBoxText(box).find(text), std::string::npos) << MessageBoxText(box);
     DWORD pid = 0;
     GetWindowThreadProcessId(box, &pid);
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     PressDialogButton(box, button);
-    EXPECT(process && WaitForSingleObject(process, EXIT_TIMEOUT_MS) == WAIT_OBJECT_0, "it did not end");
+    EXPECT_TRUE(process && WaitForSingleObject(process, EXIT_TIMEOUT_MS) == WAIT_OBJECT_0) << "it did not end";
     CloseHandle(process);
 }
 
@@ -179,7 +188,9 @@ HANDLE heldOpen = INVALID_HANDLE_VALUE;
 // Through the system's list of programs: the question, then the copy's
 // closing message. What is left afterwards: the program's files, the
 // folder, the user's track, the ".tra" association.
-void Removal()
+}  // namespace
+
+TEST(Distribution, Removal)
 {
     const struct { const char* what; void (*prepare)(); int answer; std::string closing; bool files, folder, track, association; } rows[] = {
         {"No", [] { WriteBytes(TARGET + "mine.tra", "the user's own"); }, IDNO, "", true, true, true, true},
@@ -191,18 +202,17 @@ void Removal()
          IDYES, TARGET + "Velari.cnt", false, true, true, true},
         {"everything", [] { Install(); }, IDYES, "Velari was removed.", false, false, false, false},
     };
-    if (!Install())
-        return;
+    ASSERT_TRUE(Install());
     Plant(TemporaryFolder(), true);
     for (const auto& row : rows) {
-        SetContext("removal: %s", row.what);
+        SCOPED_TRACE(row.what);
         row.prepare();
         Program list;
         StartProgram("C:\\windows\\system32\\uninstaller.exe", "--remove Velari", "D:\\", &list);
         if (row.answer == IDYES)
             Screenshot("removal_question", WaitMessageBox(0, "Velari Uninstaller"));
         Answer("Remove Velari and all of its components?", row.answer);
-        EXPECT(WaitProgramExit(list) >= 0, "uninstaller.exe did not end");
+        EXPECT_GE(WaitProgramExit(list), 0) << "uninstaller.exe did not end";
         EndProgram(&list);
         if (!row.closing.empty())
             Answer(row.closing.c_str(), IDOK);
@@ -216,17 +226,16 @@ void Removal()
             {menu + "Uninstall Velari.lnk", row.files}, {menu, row.files},
         };
         for (const auto& path : paths)
-            EXPECT((GetFileAttributesA(path.path.c_str()) != INVALID_FILE_ATTRIBUTES) == path.present, "%s: %s",
-                   path.path.c_str(), path.present ? "missing" : "left");
+            EXPECT_EQ(GetFileAttributesA(path.path.c_str()) != INVALID_FILE_ATTRIBUTES, path.present) << path.path;
         const struct { HKEY root; const char* key; bool present; } keys[] = {
             {HKEY_LOCAL_MACHINE, PROGRAM_KEY, row.files}, {HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorvane", row.files},
             {HKEY_CLASSES_ROOT, "velari", row.files}, {HKEY_CLASSES_ROOT, ".tra", row.association},
             {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, row.files},
         };
         for (const auto& key : keys)
-            EXPECT(KeyExists(key.root, key.key) == key.present, "key %s: %s", key.key, key.present ? "missing" : "left");
+            EXPECT_EQ(KeyExists(key.root, key.key), key.present) << key.key;
     }
-    SetContext("removal: no planted DLL loaded; the copy and its own folder removed at restart");
+    // No planted DLL loaded; the copy and its own folder removed at restart.
     Plant(TemporaryFolder(), false);
     char pending[4096] = "";
     DWORD size = sizeof pending - 2;
@@ -238,10 +247,11 @@ void Removal()
         copies += name && strcmp(name, "\\Removal.exe") == 0 && strstr(entry, "\\vlr");
         folders += name && strncmp(name, "\\vlr", 4) == 0 && !strchr(name + 1, '.');
     }
-    EXPECT(copies >= 2 && folders == copies, "%d copies, %d folders of theirs recorded", copies, folders);
+    EXPECT_GE(copies, 2);
+    EXPECT_EQ(folders, copies);
 
     // Beside DLLs of the names it loads, too.
-    SetContext("removal: nothing installed where it is started");
+    SCOPED_TRACE("nothing installed where it is started");
     MakeFolders("D:\\elsewhere");
     WriteBytes("D:\\elsewhere\\Removal.exe", FileText(DriverFolder() + "Removal.exe"));
     Plant("D:\\elsewhere\\", true);
@@ -250,13 +260,5 @@ void Removal()
     Answer("Velari is not installed here. Nothing was removed.", IDOK);
     EndProgram(&removal);
     Plant("D:\\elsewhere\\", false);
-    EXPECT(FileExists("D:\\elsewhere\\Removal.exe"), "it removed itself");
-}
-
-}  // namespace
-
-int main(int argc, char** argv)
-{
-    CoInitialize(nullptr);
-    return RunCases(argc, argv, {{"installation", Installation}, {"help", Help}, {"removal", Removal}});
+    EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
 }

@@ -8,7 +8,8 @@
 
 #include <shlobj.h>
 
-#include <cstdio>
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -60,24 +61,35 @@ Reply FileDialog(const char* caption, int button, const std::string& name = "")
             }};
 }
 
-bool OpenWindow(const std::string& track)
-{
-    if (!EXPECT(CreateMainWindow(), "the main window could not be made"))
-        return false;
-    ShowWindow(mainWindow, SW_SHOW);
-    ExpectReplies({});
-    if (!track.empty() && EXPECT(WriteBytes(track, ORIGINAL), "cannot write %s", track.c_str()))
-        EXPECT(SetTrackPath(track.c_str()) && LoadTrackIntoWindow(), "%s does not load", track.c_str());
-    return true;
-}
+// The window as the program makes it, with the track loaded as its
+// command line would load it; closed after each case.
+class EditorWindow : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        MakeFolders(FOLDER);
+        RegisterMainWindowClass(GetModuleHandleA(nullptr));
+    }
+    static void TearDownTestSuite() { RemoveTree(FOLDER); }
+    void TearDown() override { CloseWindow(); }
 
-void CloseWindow()
-{
-    ExpectAllReplied();
-    if (IsWindow(mainWindow))
-        DestroyWindow(mainWindow);
-    Pump();
-}
+    static void OpenWindow(const std::string& track)
+    {
+        ASSERT_TRUE(CreateMainWindow());
+        ShowWindow(mainWindow, SW_SHOW);
+        ExpectReplies({});
+        if (!track.empty()) {
+            ASSERT_TRUE(WriteBytes(track, ORIGINAL) && SetTrackPath(track.c_str()) && LoadTrackIntoWindow());
+        }
+    }
+    static void CloseWindow()
+    {
+        ExpectAllReplied();
+        if (IsWindow(mainWindow))
+            DestroyWindow(mainWindow);
+        Pump();
+    }
+};
 
 std::string Text(int id)
 {
@@ -224,11 +236,15 @@ const Reply SAVE_YES = {"Save Track?", {}, IDYES}, SAVE_NO = {"Save Track?", {},
 const Reply ABOUT_BOX = {"About Velari", {"Velari for Windows 95", "Quorvane"}, IDOK,
                          [](HWND box) { Screenshot("velari-about-box", box); }};
 
+}  // namespace
+
 // Each command with its prompt answered, each list, arrow and the check box,
-// and what the window and the disk then show.
-void CommandsAndControls()
+// each key and a drop, and what the window and the disk then show. The
+// prompt's and the edits' rules are the track logic's tables; these rows
+// check that the window reaches them.
+TEST_F(EditorWindow, CommandsAndControls)
 {
-    const std::string b = FOLDER + "\\b.tra", c = FOLDER + "\\c.tra", bad = FOLDER + "\\bad.tra";
+    const std::string b = FOLDER + "\\b.tra", c = FOLDER + "\\c.tra";
     struct Row {
         const char* what;
         std::vector<Action> actions;
@@ -242,19 +258,12 @@ void CommandsAndControls()
     const std::string TRACK_SHOWN = "PINE VALLEY|QUORVANE|3|";
     const Row rows[] = {
         {"Exit after looking at every piece", {LOOK, EXIT_BUTTON}, {}, false, TRACK, "", ORIGINAL},
-        {"Exit, Yes: asked once", {EDIT, EXIT_BUTTON}, {SAVE_YES}, false, TRACK, "", EDITED},
-        {"File/Exit, No", {EDIT, EXIT_MENU}, {SAVE_NO}, false, TRACK, "", ORIGINAL},
-        {"Exit, Cancel", {EDIT, EXIT_BUTTON}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
-        {"close box, Yes", {EDIT, CLOSE_BOX}, {SAVE_YES}, false, TRACK, "", EDITED},
+        {"Exit, Yes", {EDIT, EXIT_BUTTON}, {SAVE_YES}, false, TRACK, "", EDITED},
         {"close box, Cancel", {EDIT, CLOSE_BOX}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
-        {"Exit, Yes, the save fails", {EDIT, LOCK, EXIT_BUTTON}, {SAVE_YES, ERROR_OK}, true, TRACK, "3", ORIGINAL},
+        {"Exit, Yes, the save fails", {EDIT, LOCK, EXIT_MENU}, {SAVE_YES, ERROR_OK}, true, TRACK, "3", ORIGINAL},
         {"Save", {EDIT, SAVE}, {}, true, TRACK, "3", EDITED},
-        {"Open, Cancel: no dialog", {EDIT, OPEN}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
         {"Open, No, another track", {EDIT, OPEN}, {SAVE_NO, FileDialog("Open Track", IDOK, b)}, true, b, "1", ORIGINAL},
-        {"Open, Yes, cancelled", {EDIT, OPEN}, {SAVE_YES, FileDialog("Open Track", IDCANCEL)}, true, TRACK, "3", EDITED},
-        {"Open a refused file", {OPEN}, {FileDialog("Open Track", IDOK, bad), ERROR_OK}, true, TRACK, "3", ORIGINAL},
         {"Refresh, changed on disk", {OTHER_WRITES, REFRESH}, {}, true, TRACK, "1", OTHER},
-        {"Refresh, Cancel", {EDIT, OTHER_WRITES, REFRESH}, {SAVE_CANCEL}, true, TRACK, "3", OTHER},
         {"Refresh, Yes", {EDIT, OTHER_WRITES, REFRESH}, {SAVE_YES}, true, TRACK, "3", EDITED},
         {"Save As a new name", {SAVE_AS}, {FileDialog("Save Track As", IDOK, c)}, true, c, "3", ORIGINAL},
         {"Save As over a file, No",
@@ -271,10 +280,10 @@ void CommandsAndControls()
         {"attribute", {ACCELERATE, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x84)},
         {"Matterhorn Setting", {MATTERHORN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 3, 0)},
         {"pitch up wraps", {LINE_1, EDIT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 87, -85)},
-        {"bank up wraps", {LINE_1, BANK_UP, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 86, -125)},
-        {"pitch down wraps", {LINE_2, PITCH_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 90, 85)},
         {"bank down wraps", {LINE_2, BANK_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 89, 125)},
         {"bank below zero", {BANK_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 83, -1)},
+        {"pitch down, bank up", {LINE_2, PITCH_DOWN, LINE_1, BANK_UP, SAVE}, {}, true, TRACK, "3",
+         WithByte(WithByte(ORIGINAL, 90, 85), 86, -125)},
         {"keys: Up in the pitch field, Ctrl+S", {TAB_TO_PITCH, KEY_UP, CTRL_S}, {}, true, TRACK, "3", EDITED},
         {"keys: Ctrl+O, No, another track", {EDIT, CTRL_O}, {SAVE_NO, FileDialog("Open Track", IDOK, b)}, true, b, "1", ORIGINAL},
         {"keys: Ctrl+Shift+S", {CTRL_SHIFT_S}, {FileDialog("Save Track As", IDOK, c)}, true, c, "3", ORIGINAL},
@@ -286,34 +295,35 @@ void CommandsAndControls()
         {"drop a path too long", {EDIT, DROP_LONG}, {{"Error!", {"|The path of this file is too long"}, IDOK}}, true, TRACK, "3", ORIGINAL},
     };
     for (const Row& row : rows) {
-        SetContext("%s", row.what);
+        SCOPED_TRACE(row.what);
         WriteBytes(b, OTHER);
-        WriteBytes(bad, WithByte(OTHER, 1, 'X'));
         DeleteFileA(c.c_str());
-        if (!OpenWindow(TRACK))
-            continue;
+        OpenWindow(TRACK);
         ExpectReplies(row.answers);
         for (Action action : row.actions)
             Do(action);
         CloseHandle(lock);
         lock = INVALID_HANDLE_VALUE;
-        EXPECT(IsWindow(mainWindow) == row.windowStays, "the window %s", row.windowStays ? "closed" : "stayed");
+        EXPECT_EQ(IsWindow(mainWindow), row.windowStays);
         if (row.windowStays) {
-            EXPECT(TextOf(mainWindow) == "Velari - " + row.title, "title \"%s\"", TextOf(mainWindow).c_str());
-            EXPECT(Text(IDC_PIECE_COUNT) == row.count, "count \"%s\"", Text(IDC_PIECE_COUNT).c_str());
+            EXPECT_EQ(TextOf(mainWindow), "Velari - " + row.title);
+            EXPECT_EQ(Text(IDC_PIECE_COUNT), row.count);
         }
-        EXPECT(FileText(TRACK) == row.onDisk, "a.tra holds other bytes");
-        EXPECT(!FileExists(TRACK + ".tmp"), "a temporary file is left");
-        EXPECT(row.shown.empty() || Shown() == row.shown, "shown %s", Shown().c_str());
-        if (row.title == c)
-            EXPECT(FileText(c) == ORIGINAL, "c.tra holds other bytes");
-        EXPECT(FileText(b) == OTHER, "b.tra changed");
+        EXPECT_EQ(FileText(TRACK), row.onDisk);
+        EXPECT_FALSE(FileExists(TRACK + ".tmp"));
+        if (!row.shown.empty()) {
+            EXPECT_EQ(Shown(), row.shown);
+        }
+        if (row.title == c) {
+            EXPECT_EQ(FileText(c), ORIGINAL);
+        }
+        EXPECT_EQ(FileText(b), OTHER);
         CloseWindow();
     }
 }
 
-// Where each control sits, in the units of the system font.
-void Layout()
+// Where each control sits, in the units of the system font, and the lists' choices.
+TEST_F(EditorWindow, Layout)
 {
     OpenWindow("");
     TEXTMETRICA metrics;
@@ -324,7 +334,8 @@ void Layout()
     const int h = metrics.tmHeight + metrics.tmExternalLeading;
     RECT window;
     GetWindowRect(mainWindow, &window);
-    EXPECT(window.right - window.left == 57 * u && window.bottom - window.top == 25 * h, "window size");
+    EXPECT_EQ(window.right - window.left, 57 * u);
+    EXPECT_EQ(window.bottom - window.top, 25 * h);
     // An up-down control sizes itself, and a list trims itself to whole lines.
     const int rows[][5] = {
         {IDC_TRACK_NAME, 1, 1, 25, 1},      {IDC_DESIGNER_NAME, 30, 1, 25, 1}, {IDC_PIECE_COUNT, 30, 3, 10, 1},
@@ -335,53 +346,58 @@ void Layout()
         {IDM_FILE_REFRESH, 30, 19, 10, 2},  {IDM_FILE_EXIT, 45, 19, 10, 2},
     };
     for (const int* row : rows) {
+        SCOPED_TRACE(row[0]);
         RECT rect;
         GetWindowRect(GetDlgItem(mainWindow, row[0]), &rect);
         MapWindowPoints(HWND_DESKTOP, mainWindow, reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT(rect.left == row[1] * u && rect.top == 5 + row[2] * h &&
-                   (!row[3] || rect.right - rect.left == row[3] * u) &&
-                   (!row[4] || rect.bottom - rect.top == row[4] * h),
-               "control %d at %ld,%ld %ldx%ld", row[0], rect.left, rect.top, rect.right - rect.left,
-               rect.bottom - rect.top);
+        EXPECT_EQ(rect.left, row[1] * u);
+        EXPECT_EQ(rect.top, 5 + row[2] * h);
+        if (row[3]) {
+            EXPECT_EQ(rect.right - rect.left, row[3] * u);
+        }
+        if (row[4]) {
+            EXPECT_EQ(rect.bottom - rect.top, row[4] * h);
+        }
     }
-    const char* lists[] = {"Lift,Left Turn,Straight,Right Turn,Corkscrew,Little Loop,Big Loop,Tunnel",
-                           "12 Feet,24 Feet,36 Feet,48 Feet", "None,Brake,Accelerate"};
-    const int listIds[] = {IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES};
-    for (int i = 0; i < 3; ++i) {
+    const struct { int id; const char* items; } lists[] = {
+        {IDC_PIECE_TYPE, "Lift,Left Turn,Straight,Right Turn,Corkscrew,Little Loop,Big Loop,Tunnel"},
+        {IDC_PIECE_LENGTH, "12 Feet,24 Feet,36 Feet,48 Feet"}, {IDC_ATTRIBUTES, "None,Brake,Accelerate"}};
+    for (const auto& list : lists) {
         std::string items;
-        for (int item = 0; item < SendDlgItemMessageA(mainWindow, listIds[i], CB_GETCOUNT, 0, 0); ++item) {
+        for (int item = 0; item < SendDlgItemMessageA(mainWindow, list.id, CB_GETCOUNT, 0, 0); ++item) {
             char text[64] = "";
-            SendDlgItemMessageA(mainWindow, listIds[i], CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
+            SendDlgItemMessageA(mainWindow, list.id, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
             items += std::string(item ? "," : "") + text;
         }
-        EXPECT(items == lists[i], "choices %s", items.c_str());
+        EXPECT_EQ(items, list.items);
     }
-    CloseWindow();
 }
 
 // Save and Save As are grayed until a track is loaded, and stay enabled.
-void MenuStates()
+TEST_F(EditorWindow, MenuStates)
 {
     OpenWindow("");
     HMENU menu = GetMenu(mainWindow);
-    auto grayed = [menu](UINT id) {
+    auto grayed = [menu]() {
         SendMessageA(mainWindow, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
-        return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+        std::string states;
+        for (UINT id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_OPEN})
+            states += GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED ? "g" : "-";
+        return states;
     };
-    EXPECT(grayed(IDM_FILE_SAVE) && grayed(IDM_FILE_SAVE_AS) && !grayed(IDM_FILE_OPEN), "before a load");
+    EXPECT_EQ(grayed(), "gg-");
     WriteBytes(TRACK, ORIGINAL);
     SetTrackPath(TRACK.c_str());
     LoadTrack();
-    EXPECT(!grayed(IDM_FILE_SAVE) && !grayed(IDM_FILE_SAVE_AS), "after a load");
+    EXPECT_EQ(grayed(), "---");
     SetTrackPath("missing.tra");
     LoadTrack();
-    EXPECT(!grayed(IDM_FILE_SAVE) && !grayed(IDM_FILE_SAVE_AS), "after a refused load");
-    CloseWindow();
+    EXPECT_EQ(grayed(), "---");
 }
 
 // After a load the piece list has the focus; Tab goes through the controls
 // a person works in reading order, Shift+Tab back; each menu item shows its key.
-void Keyboard()
+TEST_F(EditorWindow, Keyboard)
 {
     OpenWindow(TRACK);
     std::vector<int> order = {GetDlgCtrlID(GetFocus())};
@@ -394,60 +410,34 @@ void Keyboard()
     const std::vector<int> expected = {IDC_PIECE_LIST, IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES,
                                        IDC_PIECE_PITCH, IDC_PIECE_BANK, IDC_MATTERHORN, IDM_FILE_SAVE,
                                        IDM_FILE_OPEN, IDM_FILE_REFRESH, IDM_FILE_EXIT, IDC_PIECE_LIST, IDM_FILE_EXIT};
-    EXPECT(order == expected, "focus went %d %d %d ... %d", order[0], order[1], order[2], order.back());
+    EXPECT_EQ(order, expected);
     std::string items;
     for (int id : {IDM_FILE_OPEN, IDM_FILE_REFRESH, IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_HELP_CONTENTS}) {
         char text[64] = "";
         GetMenuStringA(GetMenu(mainWindow), id, text, sizeof text, MF_BYCOMMAND);
         items += std::string(text) + "|";
     }
-    EXPECT(items == "&Open\tCtrl+O|&Refresh\tF5|&Save\tCtrl+S|Save &As\tCtrl+Shift+S|&Contents\tF1|", "menu %s",
-           items.c_str());
-    CloseWindow();
+    EXPECT_EQ(items, "&Open\tCtrl+O|&Refresh\tF5|&Save\tCtrl+S|Save &As\tCtrl+Shift+S|&Contents\tF1|");
 }
 
 // The Open dialog starts in "TraDir" of the machine's settings, text or
-// text with variables.
-void OpenStartsInTraDir()
+// text with variables (the variables first: the dialog goes on in the
+// folder it last showed).
+TEST_F(EditorWindow, OpenStartsInTraDir)
 {
     const char* key = "SOFTWARE\\Quorvane\\Velari\\2.0";
     SetEnvironmentVariableA("VELARI_GAME", (FOLDER + "\\game").c_str());
     MakeFolders(FOLDER + "\\game");
     WriteBytes(FOLDER + "\\game\\marker.tra", OTHER);
-    // The dialog goes on in the folder it last showed: the variables first.
-    const struct {
-        DWORD type;
-        const char* value;
-    } rows[] = {{REG_EXPAND_SZ, "%VELARI_GAME%\\"}, {REG_SZ, "D:\\window\\game\\"}};
+    const struct { DWORD type; std::string value; } rows[] = {{REG_EXPAND_SZ, "%VELARI_GAME%\\"}, {REG_SZ, FOLDER + "\\game\\"}};
     for (const auto& row : rows) {
-        SetContext("TraDir %s", row.value);
-        HKEY settings;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &settings, nullptr);
-        RegSetValueExA(settings, "TraDir", 0, row.type, reinterpret_cast<const BYTE*>(row.value),
-                       static_cast<DWORD>(strlen(row.value) + 1));
-        RegCloseKey(settings);
-        if (!OpenWindow(""))
-            continue;
+        SCOPED_TRACE(row.value);
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, "TraDir", row.type, row.value.c_str(), DWORD(row.value.size() + 1));
+        OpenWindow("");
         ExpectReplies({FileDialog("Open Track", IDOK, "marker.tra")});
         Do(OPEN);
-        EXPECT(TextOf(mainWindow) == "Velari - D:\\window\\game\\marker.tra", "title \"%s\"",
-               TextOf(mainWindow).c_str());
+        EXPECT_EQ(TextOf(mainWindow), "Velari - " + FOLDER + "\\game\\marker.tra");
         CloseWindow();
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
     }
-}
-
-}  // namespace
-
-int main(int argc, char** argv)
-{
-    MakeFolders(FOLDER);
-    if (!RegisterMainWindowClass(GetModuleHandleA(nullptr)))
-        return 1;
-    const int status = RunCases(argc, argv,
-                                {{"commands_and_controls", CommandsAndControls}, {"layout", Layout},
-                                 {"menu_states", MenuStates},
-                                 {"keyboard", Keyboard}, {"open_starts_in_tradir", OpenStartsInTraDir}});
-    RemoveTree(FOLDER);
-    return status;
 }

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Runs one Windows program in the world of wine_env_setup.sh and takes the
+# Runs one Windows program in the world of scripts/wine_world_setup.sh and takes the
 # screenshots it asks for.
 #
 # Usage: run_in_wine.sh ENV_FILE [--bin FILE]... [--data FILE]... [--out DIR] -- PROGRAM [ARG]...

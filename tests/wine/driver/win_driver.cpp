@@ -1,9 +1,10 @@
 #include "win_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -12,20 +13,6 @@
 namespace e2e {
 
 namespace {
-
-int failures;
-char context[256];
-HANDLE programs[32];  // what the watchdog ends
-
-DWORD WINAPI Watchdog(void*)
-{
-    Sleep(480000);
-    std::printf("  FAIL: the case did not finish in time; ending its programs\n");
-    for (HANDLE process : programs)
-        TerminateProcess(process, 3);
-    std::fflush(stdout);
-    ExitProcess(3);
-}
 
 std::vector<Reply> script;
 size_t replied;
@@ -57,8 +44,7 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
     if (replied < script.size() && caption == script[replied].caption) {
         const Reply reply = script[replied++];
         for (const std::string& part : reply.shows)
-            EXPECT(texts.find(part) != std::string::npos, "\"%s\" shows %s, not \"%s\"", caption.c_str(),
-                   texts.c_str(), part.c_str());
+            EXPECT_NE(texts.find(part), std::string::npos) << caption << " shows " << texts << ", not " << part;
         if (reply.act) {
             HWND outer = acting;
             acting = dialog;
@@ -67,8 +53,7 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
         }
         button = reply.button;
     } else {
-        EXPECT(false, "unexpected \"%s\" %s (reply %u)", caption.c_str(), texts.substr(0, 200).c_str(),
-               unsigned(replied));
+        ADD_FAILURE() << "unexpected " << caption << " " << texts.substr(0, 200) << " (reply " << replied << ")";
     }
     if (button && IsWindow(dialog))
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -76,49 +61,6 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
 }
 
 }  // namespace
-
-bool Check(bool cond, const char* file, int line, const char* format, ...)
-{
-    if (cond)
-        return true;
-    ++failures;
-    char text[2048];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    const char* base = std::strrchr(file, '/');
-    std::printf("  FAIL %s:%d: %s%s%s\n", base ? base + 1 : file, line, context, context[0] ? ": " : "", text);
-    std::fflush(stdout);
-    return false;
-}
-
-void SetContext(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(context, sizeof context, format, args);
-    va_end(args);
-}
-
-int RunCases(int argc, char** argv, const std::vector<Case>& cases)
-{
-    CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
-    SetTimer(nullptr, 0, 20, AnswerDialog);
-    int failed = 0, ran = 0;
-    for (const Case& test : cases) {
-        if (argc > 1 && std::strcmp(argv[1], test.name) != 0)
-            continue;
-        const int before = failures;
-        SetContext("%s", test.name);
-        test.run();
-        std::printf("%s %s\n", failures == before ? "PASS" : "FAIL", test.name);
-        failed += failures != before;
-        ++ran;
-    }
-    std::printf("%d of %d case(s) failed\n", failed, ran);
-    return ran && !failed ? 0 : 1;
-}
 
 std::string ClassOf(HWND window)
 {
@@ -155,6 +97,11 @@ HWND FileNameField(HWND dialog)
     return GetDlgItem(dialog, 0x480);
 }
 
+void StartAnsweringDialogs()
+{
+    SetTimer(nullptr, 0, 20, AnswerDialog);
+}
+
 void ExpectReplies(std::vector<Reply> replies)
 {
     script = std::move(replies);
@@ -163,9 +110,9 @@ void ExpectReplies(std::vector<Reply> replies)
 
 void ExpectAllReplied()
 {
-    EXPECT(replied == script.size(), "%u of %u replies were asked for; next \"%s\"", unsigned(replied),
-           unsigned(script.size()), replied < script.size() ? script[replied].caption.c_str() : "");
+    EXPECT_EQ(replied, script.size()) << "replies asked for; next " << (replied < script.size() ? script[replied].caption : "");
     script.clear();
+    replied = 0;
 }
 
 void Pump(bool (*translate)(MSG&))
@@ -189,11 +136,6 @@ bool StartProgram(const char* exePath, const char* arguments, const char* curren
         return false;
     CloseHandle(info.hThread);
     *program = {info.hProcess, info.dwProcessId};
-    for (HANDLE& slot : programs)
-        if (!slot) {
-            slot = info.hProcess;
-            break;
-        }
     return true;
 }
 
@@ -212,9 +154,6 @@ void EndProgram(Program* program)
         return;
     if (WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT && TerminateProcess(program->process, 3))
         WaitForSingleObject(program->process, EXIT_TIMEOUT_MS);
-    for (HANDLE& slot : programs)
-        if (slot == program->process)
-            slot = nullptr;
     CloseHandle(program->process);
     *program = Program();
 }
@@ -351,3 +290,4 @@ bool Screenshot(const char* name, HWND window)
 }
 
 }  // namespace e2e
+

@@ -1,8 +1,8 @@
-// What every Wine test needs, in the manner of Wine's own tests: checks with
-// their context, named cases, files on the test's drive D:, screenshots, and
-// two ways of working a window: in one process, with its dialogs answered
-// from a timer inside their modal loops; or from a second process, for what
-// only a real start shows. Nothing here knows any one program.
+// What the Wine tests share, beside GoogleTest: two ways of working a
+// window (in one process, its dialogs answered from a timer inside their
+// modal loops; or from a second process, for what only a real start shows),
+// files on the test's drive D:, the registry and screenshots. Nothing here
+// knows any one program.
 #ifndef E2E_WIN_DRIVER_H
 #define E2E_WIN_DRIVER_H
 
@@ -14,23 +14,8 @@
 
 namespace e2e {
 
-// Records a failure with its place and context; returns cond.
-bool Check(bool cond, const char* file, int line, const char* format, ...)
-    __attribute__((format(printf, 4, 5)));
-#define EXPECT(cond, ...) ::e2e::Check(!!(cond), __FILE__, __LINE__, __VA_ARGS__)
-// Put before every failure: e.g. the row of a table.
-void SetContext(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
 // Generous: two cores, and Wine starting its own helpers on first use.
 enum : DWORD { REPLY_TIMEOUT_MS = 5000, WINDOW_TIMEOUT_MS = 15000, EXIT_TIMEOUT_MS = 10000 };
-
-struct Case {
-    const char* name;
-    void (*run)();
-};
-// Runs the case named by the argument, or every case, under a watchdog that
-// ends a hanging test with the programs it started; returns the exit status.
-int RunCases(int argc, char** argv, const std::vector<Case>& cases);
 
 std::string ClassOf(HWND window);
 // WM_GETTEXT, which also asks a window of another process.
@@ -42,14 +27,16 @@ HWND FileNameField(HWND dialog);
 
 // In one process: the next dialog expected, with its caption, texts that
 // its DialogTexts must hold, what to do on it (the dialogs that causes get
-// the next replies), and the button then pressed (0: none).
+// the next replies), and the button then pressed (0: none). A dialog the
+// script does not expect fails the test and is closed.
 struct Reply {
     std::string caption;
     std::vector<std::string> shows;
     int button;
     std::function<void(HWND)> act = nullptr;
 };
-// A dialog the script does not expect is a failure and is closed.
+// Called once by the test program's entry, on the thread the windows run on.
+void StartAnsweringDialogs();
 void ExpectReplies(std::vector<Reply> replies);
 void ExpectAllReplied();
 // Handles what is posted to this thread's windows now (not WM_QUIT), each
@@ -81,8 +68,7 @@ bool FileExists(const std::string& path);
 bool MakeFolders(const std::string& path);
 // Only below D:\, the test's own drive.
 bool RemoveTree(const std::string& path);
-// A folder of the Start menu for all users (the shell's common Programs
-// folder), with a trailing backslash.
+// A folder of the Start menu for all users, with a trailing backslash.
 std::string StartMenuFolder(const char* name);
 // A REG_SZ value's text, "<none>" when missing, "<not text>" when of another
 // type or not ended by its one zero.

@@ -1,18 +1,19 @@
 #!/bin/bash
-# Makes the world the Wine tests run in and writes where it is into ENV_FILE
-# (shell assignments) for run_in_wine.sh: Xvfb on a free display, a fresh
-# prefix in a temporary folder, HOME inside it, and drives of its own only:
+# Makes a Wine world for the programs and writes where it is into ENV_FILE
+# (shell assignments): Xvfb on a free display, a fresh prefix in a temporary
+# folder, HOME inside it, and drives of its own only:
 #   C: the prefix's drive_c, labelled SYSTEM
 #   D: a folder of its own (E2E_D_DRIVE), labelled DATA
-#   E: a CD-ROM drive (E2E_E_DRIVE) holding a gravion.exe that no search of
-#      the fixed drives may find
-# No drive leads to the host's root. Usage: wine_env_setup.sh ENV_FILE
+#   E: with "e:cdrom" (or floppy, network) given, a drive of that type on a
+#      folder of its own (E2E_E_DRIVE)
+# No drive leads to the host's root. Usage: wine_world_setup.sh ENV_FILE [e:TYPE]
 # With WINE_WORLD_DISPLAY set (a person's own display), that display is used
 # instead of an Xvfb of the world's own.
 set -euo pipefail
 env_file=$1
+extra=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-[ -f "$env_file" ] && "$here/wine_env_cleanup.sh" "$env_file" >/dev/null
+[ -f "$env_file" ] && "$here/wine_world_cleanup.sh" "$env_file" >/dev/null
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/velari-e2e.XXXXXXXX")
 mkdir -p "$root/home" "$root/d" "$root/e" "$root/log"
@@ -32,9 +33,9 @@ export DISPLAY WINEPREFIX HOME WINEDEBUG WINEDLLOVERRIDES
 ENV
 }
 fail() {
-    echo "wine_env_setup: $*" >&2
+    echo "wine_world_setup: $*" >&2
     tail -n 40 "$log" >&2 || true
-    "$here/wine_env_cleanup.sh" "$env_file" || true
+    "$here/wine_world_cleanup.sh" "$env_file" || true
     exit 1
 }
 write_env  # so that a failure below can still be cleaned up
@@ -64,7 +65,9 @@ wineboot -i </dev/null >>"$log" 2>&1 || fail "wineboot failed"
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >>"$log" 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1
-wine reg add 'HKLM\Software\Wine\Drives' /v e: /d cdrom /f /reg:64 >>"$log" 2>&1 || fail "no CD-ROM drive"
+if [ -n "$extra" ]; then
+    wine reg add 'HKLM\Software\Wine\Drives' /v e: /d "${extra#e:}" /f /reg:64 >>"$log" 2>&1 || fail "no drive $extra"
+fi
 
 # Drives change with the prefix at rest: the mount manager reads them at start.
 wineboot --shutdown </dev/null >>"$log" 2>&1 || true
@@ -74,13 +77,13 @@ for link in "$WINEPREFIX"/dosdevices/*; do
     case "$(basename "$link")" in c:) ;; *) rm -f "$link" ;; esac
 done
 ln -s "$E2E_D_DRIVE" "$WINEPREFIX/dosdevices/d:"
-ln -s "$E2E_E_DRIVE" "$WINEPREFIX/dosdevices/e:"
+[ -n "$extra" ] && ln -s "$E2E_E_DRIVE" "$WINEPREFIX/dosdevices/e:"
+# Labels are read when the prefix starts.
 printf 'SYSTEM\n' >"$WINEPREFIX/drive_c/.windows-label"
 printf 'DATA\n' >"$E2E_D_DRIVE/.windows-label"
-printf 'not the game\n' >"$E2E_E_DRIVE/gravion.exe"
 # wineserver stays up between the tests, so each program starts quickly.
 wineserver -p </dev/null >>"$log" 2>&1 || fail "wineserver did not start"
 wineboot </dev/null >>"$log" 2>&1 || fail "the prefix did not start again"
 [ -e "$WINEPREFIX/dosdevices/z:" ] && fail "z: came back"
 mkdir -p "$WINEPREFIX/drive_c/e2e/bin"
-echo "wine_env_setup: display $DISPLAY, prefix $WINEPREFIX, D: -> $E2E_D_DRIVE, E: (CD-ROM) -> $E2E_E_DRIVE"
+echo "wine_world_setup: display $DISPLAY, prefix $WINEPREFIX, D: -> $E2E_D_DRIVE${extra:+, E: ($extra) -> $E2E_E_DRIVE}"

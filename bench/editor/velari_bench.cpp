@@ -78,7 +78,7 @@ std::vector<double> Run(const Start& start, int typeChanges = 0)
     return times;
 }
 
-void Bench()
+int Bench()
 {
     std::string lines;
     for (int line = 1; line <= 1999; ++line)
@@ -113,12 +113,16 @@ void Bench()
                     unsigned(changes.size()));
     }
     for (const auto& series : times)
-        EXPECT(*std::min_element(series.begin(), series.end()) >= 0, "some start-ups could not be measured");
+        if (*std::min_element(series.begin(), series.end()) < 0) {
+            std::printf("some start-ups could not be measured\n");
+            return 1;
+        }
+    return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    return RunCases(argc, argv, {{"bench", Bench}});
+    return Bench();
 }
