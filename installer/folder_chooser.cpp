@@ -48,14 +48,6 @@ void MoveToFixedDrive()
             installer.currentDrive = drive;
 }
 
-int CountBackslashes(const char* text)
-{
-    int count = 0;
-    for (; *text; ++text)
-        count += *text == '\\';
-    return count;
-}
-
 void FillDriveBox(HWND dialog)
 {
     char root[] = "A:\\";
@@ -132,7 +124,7 @@ void ListSubfolders(HWND tree, HTREEITEM deepest, const char* entry)
     char pattern[MAX_PATH];
     if (!JoinPath(pattern, sizeof pattern, entry, "*.*"))
         return;
-    const int level = CountBackslashes(entry) + 2;
+    const int level = FolderLevels(entry) + 2;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -154,19 +146,10 @@ void FillFolderTree(HWND tree)
     rebuilding = 1;
     SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     if (entry) {
-        char piece[MAX_PATH];
-        const char* slash = strchr(entry, '\\');
-        const size_t rootLength = slash ? static_cast<size_t>(slash - entry) + 1 : strlen(entry);
-        memcpy(piece, entry, rootLength);
-        piece[rootLength] = '\0';
-        HTREEITEM deepest = InsertFolderItem(tree, nullptr, piece, 1);
-        int level = 1;
-        for (const char* from = slash; from && (slash = strchr(from + 1, '\\')); from = slash) {
-            const size_t length = static_cast<size_t>(slash - from) - 1;
-            memcpy(piece, from + 1, length);
-            piece[length] = '\0';
-            deepest = InsertFolderItem(tree, deepest, piece, ++level);
-        }
+        char name[MAX_PATH];
+        HTREEITEM deepest = nullptr;
+        for (int level = 1; FolderLevelName(entry, level, name, sizeof name); ++level)
+            deepest = InsertFolderItem(tree, deepest, name, level);
         ListSubfolders(tree, deepest, entry);
         SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(deepest));
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(deepest));
@@ -181,14 +164,8 @@ void OnFolderExpanded(HWND tree, const NMTREEVIEWA* notification)
     if (rebuilding || !entry)
         return;
     const int level = static_cast<int>(notification->itemNew.lParam);
-    if (level == 1) {
-        if (char* root = strchr(entry, '\\'))
-            root[1] = '\0';
-    } else if (CountBackslashes(entry) >= level) {
-        char* cut = entry;
-        for (int seen = 0; seen < level; ++cut)
-            seen += *cut == '\\';
-        *cut = '\0';
+    if (FolderLevels(entry) >= level) {
+        CutFolderToLevel(entry, level);
     } else {
         TVITEMA item = {};
         item.mask = TVIF_TEXT;
@@ -210,16 +187,12 @@ void ShowEntry(HWND dialog)
     SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, entry ? entry : "");
 }
 
-// A folder ends in a backslash, so that file names can be joined to it; a
-// bare drive ("D:") thus becomes its root.
 void TakeTypedFolder(HWND dialog, const ChooserRole& role)
 {
     char typed[MAX_PATH + 1];
     GetDlgItemTextA(dialog, IDC_FOLDER_FIELD, typed, sizeof typed);
-    const size_t length = strlen(typed);
-    const bool needsBackslash = length > 0 && typed[length - 1] != '\\';
     char folder[MAX_PATH];
-    if (!JoinPath(folder, sizeof folder, typed, needsBackslash ? "\\" : nullptr)) {
+    if (!FolderFromTyped(folder, sizeof folder, typed)) {
         MessageBoxA(dialog, "This path is too long. Please choose a shorter one.", "Error",
                     MB_OK | MB_ICONEXCLAMATION);
         return;

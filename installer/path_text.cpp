@@ -48,6 +48,53 @@ bool TargetFolderFits(const char* folder)
     return strlen(folder) <= MAX_TARGET_FOLDER_LENGTH;
 }
 
+bool FolderFromTyped(char* folder, size_t size, const char* typed)
+{
+    const size_t length = strlen(typed);
+    const bool needsBackslash = length > 0 && typed[length - 1] != '\\';
+    return JoinPath(folder, size, typed, needsBackslash ? "\\" : nullptr);
+}
+
+int FolderLevels(const char* folder)
+{
+    int levels = 0;
+    for (; *folder; ++folder)
+        levels += *folder == '\\';
+    return levels;
+}
+
+// The level's text runs from after the backslash that ends the level before
+// (from the start for the root) to its own backslash, which only the root's
+// text keeps.
+bool FolderLevelName(const char* folder, int level, char* name, size_t size)
+{
+    const char* start = folder;
+    for (int seen = 1; seen < level && start; ++seen)
+        if ((start = strchr(start, '\\')))
+            ++start;
+    const char* end = start ? strchr(start, '\\') : nullptr;
+    if (level < 1 || !end || size == 0)
+        return false;
+    const size_t length = static_cast<size_t>(end - start) + (level == 1);
+    if (length >= size) {
+        name[0] = '\0';
+        return false;
+    }
+    memcpy(name, start, length);
+    name[length] = '\0';
+    return true;
+}
+
+void CutFolderToLevel(char* folder, int level)
+{
+    int seen = 0;
+    for (char* at = folder; *at; ++at)
+        if (*at == '\\' && ++seen >= level) {
+            at[1] = '\0';
+            return;
+        }
+}
+
 static char UpperAscii(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;

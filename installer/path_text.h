@@ -20,6 +20,18 @@ int DriveNumberOfDirectory(const char* directory);
 bool TargetFolderFits(const char* folder);
 const size_t MAX_TARGET_FOLDER_LENGTH = 244;
 
+// The folder chooser's rules. A folder ends in a backslash, so that file
+// names can be joined to it: a typed folder gets one (a bare drive "D:" thus
+// becomes its root); false, with folder empty, when that does not fit size.
+bool FolderFromTyped(char* folder, size_t size, const char* typed);
+// The folder's levels: 1 for a root ("D:\"), one more for each folder below.
+int FolderLevels(const char* folder);
+// The text of the chooser's tree item at level (1: the root, "D:\"; then
+// each folder's name); false past the deepest level or when it does not fit.
+bool FolderLevelName(const char* folder, int level, char* name, size_t size);
+// Cuts the folder back to its first levels (at least the root).
+void CutFolderToLevel(char* folder, int level);
+
 // Case-insensitive comparison folding ASCII letters only.
 bool SameNameIgnoringCase(const char* a, const char* b);
 

@@ -40,3 +40,37 @@ TEST(TargetFolderFits, LongestFolderStillMakesTheOpenCommand)
     EXPECT_EQ(command.size() + 1, 260u);
     EXPECT_FALSE(TargetFolderFits((longest + "x").c_str()));
 }
+
+// The folder chooser: typed folders, the tree's chain of folders from the
+// root, and collapsing an item of that chain.
+TEST(FolderChooserRules, TypedFolderChainAndCut)
+{
+    const std::string fits(255, 'x');  // with "D:\" and the backslash, 259 characters
+    const struct { std::string typed; bool taken; std::string folder; } typed[] = {
+        {"D:", true, "D:\\"}, {"D:\\Games", true, "D:\\Games\\"}, {"D:\\Games\\", true, "D:\\Games\\"},
+        {"D:\\" + fits, true, "D:\\" + fits + "\\"}, {"D:\\" + fits + "x", false, ""},
+    };
+    for (const auto& row : typed) {
+        char folder[260];
+        EXPECT_EQ(FolderFromTyped(folder, sizeof folder, row.typed.c_str()), row.taken) << row.typed.size();
+        EXPECT_EQ(folder, row.folder) << row.typed.size();
+    }
+    // "!": no item at that level (past the deepest, or a name too long for the item's 16 bytes).
+    const struct { const char* folder; const char* chain; int cut; const char* cutTo; } rows[] = {
+        {"D:\\", "D:\\|!", 1, "D:\\"},
+        {"D:\\Program Files\\Velari\\Alpha\\", "D:\\|Program Files|Velari|Alpha|!", 3, "D:\\Program Files\\Velari\\"},
+        {"C:\\A\\SixteenLetters16\\B\\", "C:\\|A|!|B|!", 1, "C:\\"},
+        {"C:\\A\\B\\", "C:\\|A|B|!", 2, "C:\\A\\"},
+    };
+    for (const auto& row : rows) {
+        std::string chain;
+        char name[16];
+        for (int level = 1; level <= FolderLevels(row.folder) + 1; ++level)
+            chain += std::string(level > 1 ? "|" : "") + (FolderLevelName(row.folder, level, name, sizeof name) ? name : "!");
+        EXPECT_EQ(chain, row.chain);
+        char folder[64];
+        JoinPath(folder, sizeof folder, row.folder, nullptr);
+        CutFolderToLevel(folder, row.cut);
+        EXPECT_EQ(std::string(folder), row.cutTo);
+    }
+}
