@@ -428,6 +428,7 @@ TEST_F(Wizard, FolderChooser)
             Pump();
             ExpectChooser(chooser, drives, step.path, step.tree);
         }
+        Type(chooser, alpha);  // then Cancel: the target page keeps its folder
     };
     auto chooseC = [=](HWND chooser) {
         SendDlgItemMessageA(chooser, IDC_DRIVE_BOX, CB_SETCURSEL, 0, 0);
