@@ -271,22 +271,37 @@ std::string RegistryText(HKEY root, const char* key, const char* name)
     return type == REG_SZ && size == strlen(value) + 1 ? value : "<not text>";
 }
 
+// What the screen shows where the window is, as a 24-bit BMP file.
 bool Screenshot(const char* name, HWND window)
 {
-    const std::string ack = std::string("D:\\.e2e-ack\\") + name;
     RECT rect = {};
-    DeleteFileA(ack.c_str());
     if (!GetWindowRect(window, &rect))
         return false;
     // A window just shown may not have reached the screen yet.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    std::printf("@@SCREENSHOT %s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right - rect.left,
-                rect.bottom - rect.top);
-    std::fflush(stdout);
-    for (const DWORD start = GetTickCount(); !FileExists(ack) || FileText(ack).size() < 2; Sleep(20))
-        if (GetTickCount() - start > 20000)
-            return false;
-    return FileText(ack).compare(0, 2, "ok") == 0;
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = rect.right - rect.left;
+    info.biHeight = rect.bottom - rect.top;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = ((info.biWidth * 3 + 3) & ~3) * info.biHeight;
+    void* pixels = nullptr;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const bool copied = BitBlt(memory, 0, 0, info.biWidth, info.biHeight, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    const BITMAPFILEHEADER file = {0x4D42, DWORD(sizeof file + sizeof info + info.biSizeImage), 0, 0, DWORD(sizeof file + sizeof info)};
+    const bool written = copied && MakeFolders("D:\\.e2e-shots") &&
+                         WriteBytes(std::string("D:\\.e2e-shots\\") + name + ".bmp",
+                                    std::string(reinterpret_cast<const char*>(&file), sizeof file) +
+                                        std::string(reinterpret_cast<const char*>(&info), sizeof info) +
+                                        std::string(static_cast<const char*>(pixels), info.biSizeImage));
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return written;
 }
 
 }  // namespace e2e
