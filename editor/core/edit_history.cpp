@@ -31,16 +31,16 @@ void Record(int piece, StepByte byte, uint8_t before, uint8_t after)
 {
     if (before == after)
         return;
-    kept = done;
-    if (kept == EDIT_HISTORY_CAPACITY) {
+    if (done == EDIT_HISTORY_CAPACITY) {
         first = (first + 1) % EDIT_HISTORY_CAPACITY;
-        --kept;
+        --done;
     }
-    EditStep& step = steps[(first + kept) % EDIT_HISTORY_CAPACITY];
+    EditStep& step = steps[(first + done) % EDIT_HISTORY_CAPACITY];
     step.target = static_cast<uint16_t>(byte << STEP_PIECE_BITS | piece);
     step.before = before;
     step.after = after;
-    done = ++kept;
+    // A new change forgets the steps that could have been made again.
+    kept = ++done;
 }
 
 uint8_t& RecordByte(TrackPiece& piece, int byte)
