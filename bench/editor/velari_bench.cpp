@@ -3,7 +3,8 @@
 // its content shown, like with like, as ratios from one run: Velari with the
 // 2000-record sample against the 32-bit Notepad opening a text of as many
 // lines; both started empty; and Velari empty against a bare window program.
-// Then one "Piece Type" change (answered synchronously) on 1999 and 9 lines.
+// Then "Piece Type" changes (answered synchronously) on 1999 and 9 lines,
+// each then undone, and each made again.
 #include <windows.h>
 
 #include <algorithm>
@@ -53,7 +54,8 @@ bool Shows(HWND window, int lines)
     return Ask(FindWindowExA(window, nullptr, "Edit", nullptr), EM_GETLINECOUNT) >= lines;
 }
 
-// The start-up time, then the time of each type change asked for.
+// The start-up time, then the time of each type change asked for, of as
+// many Undo commands and of as many Redo commands.
 std::vector<double> Run(const Start& start, int typeChanges = 0)
 {
     std::vector<double> times;
@@ -67,11 +69,14 @@ std::vector<double> Run(const Start& start, int typeChanges = 0)
         if (window && Ask(window, WM_NULL) != -1 && Shows(window, start.lines))
             times.push_back(Now() - begin);
     }
-    for (int i = 0; !times.empty() && i < typeChanges; ++i) {
+    for (int i = 0; !times.empty() && i < 3 * typeChanges; ++i) {
         HWND combo = GetDlgItem(window, 1106);
-        Ask(combo, CB_SETCURSEL, (i * 3 + 1) % 8);
+        const bool change = i < typeChanges;  // then Undo (1011), then Redo (1012)
+        if (change)
+            Ask(combo, CB_SETCURSEL, (i * 3 + 1) % 8);
         const double before = Now();
-        Ask(window, WM_COMMAND, MAKEWPARAM(1106, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        Ask(window, WM_COMMAND, change ? MAKEWPARAM(1106, CBN_SELCHANGE) : 1010 + i / typeChanges,
+            change ? reinterpret_cast<LPARAM>(combo) : 0);
         times.push_back(Now() - before);
     }
     EndProgram(&program);
@@ -106,11 +111,15 @@ int Bench()
                     Median(times[pair[0]]) / Median(times[pair[1]]), pair[1] == 4 ? "" : " (goal <= 1.00)");
     const std::pair<const char*, int> tracks[] = {{"D:\\data\\sample-2000.tra", 1999}, {"D:\\data\\sample-small.tra", 9}};
     for (const auto& track : tracks) {
-        std::vector<double> changes = Run({velari.c_str(), track.first, "Velari", track.second}, 24);
-        changes.erase(changes.begin(), changes.begin() + std::min<size_t>(1, changes.size()));
-        std::printf("Piece Type change, %d lines: median %.2f ms, max %.2f ms over %u (goal <= 16 ms)\n", track.second,
-                    Median(changes), changes.empty() ? -1 : *std::max_element(changes.begin(), changes.end()),
-                    unsigned(changes.size()));
+        const std::vector<double> all = Run({velari.c_str(), track.first, "Velari", track.second}, 24);
+        const char* commands[] = {"Piece Type change", "Undo", "Redo"};
+        for (size_t command = 0; command < 3; ++command) {
+            const size_t from = std::min(all.size(), 1 + 24 * command), to = std::min(all.size(), from + 24);
+            const std::vector<double> changes(all.begin() + from, all.begin() + to);
+            std::printf("%s, %d lines: median %.2f ms, max %.2f ms over %u (goal <= 16 ms)\n", commands[command],
+                        track.second, Median(changes),
+                        changes.empty() ? -1 : *std::max_element(changes.begin(), changes.end()), unsigned(changes.size()));
+        }
     }
     for (const auto& series : times)
         if (*std::min_element(series.begin(), series.end()) < 0) {

@@ -114,16 +114,26 @@ void DecodeCurrentPiece()
     state.editPending = 0;
 }
 
+TrackPiece CurrentPieceAsEdited()
+{
+    const TrackDocument& doc = trackDocument;
+    const PieceEditState& state = doc.editState;
+    if (!IsPieceIndex(doc.currentPiece))
+        return TrackPiece();
+    TrackPiece piece = doc.pieces[doc.currentPiece];
+    if (state.editPending) {
+        piece.code = EncodePieceCode(state, piece.code);
+        piece.pitch = state.pitch;
+        piece.bank = state.bank;
+    }
+    return piece;
+}
+
 void EncodeCurrentPiece()
 {
     TrackDocument& doc = trackDocument;
-    const PieceEditState& state = doc.editState;
-    if (!state.editPending || !IsPieceIndex(doc.currentPiece))
-        return;
-    TrackPiece& piece = doc.pieces[doc.currentPiece];
-    piece.code = EncodePieceCode(state, piece.code);
-    piece.pitch = state.pitch;
-    piece.bank = state.bank;
+    if (doc.editState.editPending && IsPieceIndex(doc.currentPiece))
+        doc.pieces[doc.currentPiece] = CurrentPieceAsEdited();
 }
 
 void RefreshPieceList()

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "track_format.h"
+
 enum { PIECE_LENGTH_NONE = 255 };
 // A code that names no shape or no attribute leaves that field unselected.
 enum { PIECE_SHAPE_UNKNOWN = -1, PIECE_ATTRIBUTE_UNKNOWN = 255 };
@@ -23,6 +25,9 @@ void DecodeCurrentPiece();
 // be saved.
 bool HasPieceToEdit();
 void EncodeCurrentPiece();
+// The current piece's record as the next encode leaves it: with the pending
+// edit, or as stored when none is pending.
+TrackPiece CurrentPieceAsEdited();
 void RefreshPieceList();
 void ShowPieceFields();
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "edit_history.h"
 #include "file_replace.h"
 #include "track_display.h"
 
@@ -21,6 +22,11 @@ const char SAVE_SUFFIX[] = ".tmp";
 TrackHeader loadedHeader;
 TrackPiece loadedPieces[MAX_TRACK_PIECES];
 
+// The track as the file holds it since the last load or save: the track is
+// unsaved exactly when it differs from this.
+TrackHeader settledHeader;
+TrackPiece settledPieces[MAX_TRACK_PIECES];
+
 bool CopyText(char* target, size_t targetSize, const char* source)
 {
     size_t length = std::strlen(source);
@@ -33,6 +39,16 @@ bool CopyText(char* target, size_t targetSize, const char* source)
 void RestoreSettledPath()
 {
     std::memcpy(trackDocument.path, trackDocument.settledPath, TRACK_PATH_SIZE);
+}
+
+// The track now is what its file holds.
+void SettleTrack()
+{
+    TrackDocument& doc = trackDocument;
+    doc.isDirty = 0;
+    std::memcpy(doc.settledPath, doc.path, TRACK_PATH_SIZE);
+    settledHeader = doc.header;
+    std::memcpy(settledPieces, doc.pieces, sizeof settledPieces);
 }
 
 void ShowTitleForPath()
@@ -110,6 +126,20 @@ bool WriteTrackFile(const char* fileName)
 void ResetTrackDocument()
 {
     std::memset(&trackDocument, 0, sizeof trackDocument);
+    SettleTrack();
+    ClearEditHistory();
+}
+
+void UpdateDirtyFlag()
+{
+    TrackDocument& doc = trackDocument;
+    bool differs = std::memcmp(&doc.header, &settledHeader, sizeof settledHeader) != 0;
+    for (int i = 0; i < MAX_TRACK_PIECES && !differs; ++i) {
+        // The current piece's pending edit counts as made.
+        const TrackPiece piece = i == doc.currentPiece ? CurrentPieceAsEdited() : doc.pieces[i];
+        differs = std::memcmp(&piece, &settledPieces[i], sizeof piece) != 0;
+    }
+    doc.isDirty = differs;
 }
 
 bool SetTrackPath(const char* newPath)
@@ -137,8 +167,8 @@ bool LoadTrack()
     doc.currentPiece = 0;
     DecodeCurrentPiece();
     doc.isLoaded = 1;
-    doc.isDirty = 0;
-    std::memcpy(doc.settledPath, doc.path, TRACK_PATH_SIZE);
+    SettleTrack();
+    ClearEditHistory();
     ShowTitleForPath();
     return true;
 }
@@ -163,8 +193,7 @@ bool SaveTrack()
         ShowSaveFailure();
         return false;
     }
-    doc.isDirty = 0;
-    std::memcpy(doc.settledPath, doc.path, TRACK_PATH_SIZE);
+    SettleTrack();
     return true;
 }
 

@@ -33,6 +33,9 @@ bool SaveTrack();
 // Offers to save unsaved changes; false when the caller must stop (Cancel, or
 // Yes and the save failed).
 bool ConfirmSaveChanges();
+// After a change or its undoing: isDirty is set exactly when the track
+// differs from what its file held at the last load or save.
+void UpdateDirtyFlag();
 // Sets path for a coming load or save; refuses (false) a name that does not fit.
 bool SetTrackPath(const char* newPath);
 // Writes the track, changed or not, to newPath. On success the window title

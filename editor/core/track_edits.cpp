@@ -1,15 +1,22 @@
 #include "track_edits.h"
 
+#include "edit_history.h"
 #include "piece_edit_state.h"
 #include "track_display.h"
 #include "track_document.h"
 
 namespace {
 
-void MarkEdited()
+// One field of the current piece's edit state takes the user's value: the
+// change is pending for the piece, and one step to take back.
+template <typename Field>
+void Edit(Field& field, int value)
 {
-    trackDocument.isDirty = 1;
+    const TrackPiece before = CurrentPieceAsEdited();
+    field = static_cast<Field>(value);
     trackDocument.editState.editPending = 1;
+    RecordPieceEdit(trackDocument.currentPiece, before, CurrentPieceAsEdited());
+    UpdateDirtyFlag();
 }
 
 // A choice counts only for a piece of the track and with an entry selected.
@@ -33,8 +40,7 @@ void ChangePieceType(int selection)
 {
     if (!IsChoice(selection, PIECE_SHAPE_COUNT))
         return;
-    trackDocument.editState.shape = static_cast<int8_t>(selection);
-    MarkEdited();
+    Edit(trackDocument.editState.shape, selection);
     // The new shape goes into the piece at once so that its line shows it.
     EncodeCurrentPiece();
     RefreshPieceList();
@@ -45,16 +51,14 @@ void SetPieceLength(int selection)
 {
     if (!IsChoice(selection, PIECE_LENGTH_COUNT))
         return;
-    trackDocument.editState.length = static_cast<uint8_t>(selection);
-    MarkEdited();
+    Edit(trackDocument.editState.length, selection);
 }
 
 void SetPieceAttribute(int selection)
 {
     if (!IsChoice(selection, PIECE_ATTRIBUTE_COUNT))
         return;
-    trackDocument.editState.attribute = static_cast<uint8_t>(selection);
-    MarkEdited();
+    Edit(trackDocument.editState.attribute, selection);
 }
 
 // A field showing a value its up-down control cannot hold reports the
@@ -63,8 +67,7 @@ static void ReadBack(int8_t& value, int position, bool outOfRange)
 {
     if (!HasPieceToEdit() || outOfRange || position == value)
         return;
-    value = static_cast<int8_t>(position);
-    MarkEdited();
+    Edit(value, position);
 }
 
 void ReadBackPitch(int position, bool outOfRange)
@@ -82,6 +85,8 @@ void ToggleMatterhornSetting()
     if (!trackDocument.isLoaded)
         return;
     uint8_t& setting = trackDocument.header.matterhornSetting;
+    const uint8_t before = setting;
     setting = setting == 0 ? 1 : 0;
-    trackDocument.isDirty = 1;
+    RecordMatterhornEdit(before, setting);
+    UpdateDirtyFlag();
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "about_box.h"
+#include "edit_history.h"
 #include "main_window.h"
 #include "resource.h"
 #include "start_folder.h"
@@ -193,6 +194,16 @@ void HelpContentsCommand()
         WinHelpA(mainWindow, helpFile, HELP_FINDER, 0);
 }
 
+void UndoCommand()
+{
+    UndoEdit();
+}
+
+void RedoCommand()
+{
+    RedoEdit();
+}
+
 // The fields are read-only: they change by a step of their up-down control
 // or by the display showing a piece, and the control's position tells both.
 static void ReadBackField(int notification, HWND upDown, void (*readBack)(int, bool))
@@ -244,9 +255,12 @@ void MatterhornNotice(int notification)
         ToggleMatterhornSetting();
 }
 
-// Nothing grays them again: from the first load on a track is always loaded.
-void EnableTrackMenuItems(HMENU menu)
+// The keys ask here too before they act, so a grayed item's key does nothing.
+void EnableMenuItems(HMENU menu)
 {
+    EnableMenuItem(menu, IDM_EDIT_UNDO, MF_BYCOMMAND | (CanUndoEdit() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_EDIT_REDO, MF_BYCOMMAND | (CanRedoEdit() ? MF_ENABLED : MF_GRAYED));
+    // Nothing grays these again: from the first load on a track is always loaded.
     if (!trackDocument.isLoaded)
         return;
     EnableMenuItem(menu, IDM_FILE_SAVE_AS, MF_BYCOMMAND | MF_ENABLED);

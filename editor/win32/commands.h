@@ -16,6 +16,8 @@ void OpenCommand();
 void RefreshCommand();
 void AboutCommand();
 void HelpContentsCommand();
+void UndoCommand();
+void RedoCommand();
 // The help file beside the editor's program file; false when it does not
 // fit a path buffer.
 bool HelpFilePath(char (&path)[MAX_PATH]);
@@ -31,8 +33,9 @@ void PieceLengthNotice(int notification);
 // WM_DROPFILES: the first file dropped is opened as Open would.
 void TracksDropped(HDROP drop);
 
-// WM_INITMENU: Save and Save As once a track is loaded.
-void EnableTrackMenuItems(HMENU menu);
+// WM_INITMENU: Save and Save As once a track is loaded; Undo and Redo
+// while there is a step to take back or make again.
+void EnableMenuItems(HMENU menu);
 // WM_CLOSE, from Exit or from the window frame.
 void CloseRequested();
 

@@ -191,7 +191,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         TracksDropped(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_INITMENU:
-        EnableTrackMenuItems(reinterpret_cast<HMENU>(wParam));
+        EnableMenuItems(reinterpret_cast<HMENU>(wParam));
         return 0;
     case WM_COMMAND: {
         const int notification = HIWORD(wParam);
@@ -203,6 +203,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case IDM_FILE_REFRESH:  RefreshCommand(); break;
         case IDM_HELP_ABOUT:    AboutCommand(); break;
         case IDM_HELP_CONTENTS: HelpContentsCommand(); break;
+        case IDM_EDIT_UNDO:     UndoCommand(); break;
+        case IDM_EDIT_REDO:     RedoCommand(); break;
         case IDC_PIECE_PITCH:   PitchFieldNotice(notification); break;
         case IDC_PIECE_BANK:    BankFieldNotice(notification); break;
         case IDC_PIECE_LIST:    PieceListNotice(notification); break;

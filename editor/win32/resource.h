@@ -11,6 +11,8 @@
 #define IDM_FILE_REFRESH    1006
 #define IDM_HELP_ABOUT      1007
 #define IDM_HELP_CONTENTS   1010
+#define IDM_EDIT_UNDO       1011
+#define IDM_EDIT_REDO       1012
 
 // Controls of the main window.
 #define IDC_TRACK_NAME      1100

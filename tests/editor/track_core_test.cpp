@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "edit_history.h"
 #include "piece_edit_state.h"
 #include "track_display.h"
 #include "track_document.h"
@@ -298,6 +299,72 @@ TEST_F(TrackTest, EditsReachThePieceInTheirOrder)
         EXPECT_EQ(display.selectedLine, 1);
         ChoosePiece(0);
         EXPECT_EQ(trackDocument.pieces[1].code, row.chosen);
+    }
+}
+
+TEST_F(TrackTest, UndoAndRedoWalkTheStepsAndTheFileDecidesWhatIsUnsaved)
+{
+    // Two letters an operation: cN choose piece N; tN, lN, aN type, length, attribute N; p+ p- b+ b- a step
+    // of the pitch or bank arrows; m. the check box; u. Undo; r. Redo; s. Save; o. the file loaded again.
+    // held: the bytes a save would write that differ from the file first loaded, "piece byte=hex" (m: the flag).
+    auto repeat = [](std::string ops, int times) { std::string all; while (times--) all += ops; return all; };
+    const struct { const char* name; std::string ops; const char* held; int current; bool dirty; const char* undoRedo; } rows[] = {
+        {"each change one step, the last undone first", "c1p+p+c2a1m.u.u.u.", "1p=0e", 1, true, "ur"},
+        {"undone to the file: saved", "c1p+u.", "", 1, false, "-r"},
+        {"redone: unsaved", "c1p+u.r.", "1p=0e", 1, true, "u-"},
+        {"a value shown is no step", "c1c2u.", "", 2, false, "--"},
+        {"two steps back to the file: saved", "c1p+p-", "", 1, false, "u-"},
+        {"the pending change of the same piece stays", "c1p+b+u.", "1p=0e", 1, true, "ur"},
+        {"Undo shows the step's piece, its line at once", "c2t3c0u.", "", 2, false, "-r"},
+        {"the track's flag leaves the piece", "m.c2u.", "", 2, false, "-r"},
+        {"a change after Undo drops Redo", "c1p+p+u.u.b+r.", "1b=26", 1, true, "u-"},
+        {"Undo past a save: unsaved", "c1p+s.u.", "", 1, true, "-r"},
+        {"Redo back to the save: saved", "c1p+s.u.r.", "1p=0e", 1, false, "u-"},
+        {"Redo after a save: unsaved", "c1p+p+u.s.r.", "1p=0f", 1, true, "u-"},
+        {"a load starts with no steps", "c1p+s.o.u.", "1p=0e", 0, false, "--"},
+        {"10,000 steps kept, the oldest dropped", "b+" + repeat("p+p-", 5000) + repeat("u.", 10001), "0b=01", 0, true, "-r"},
+    };
+    const std::string loaded = TrackBytes(4);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(LoadBytes("undo.tra", loaded));
+        for (size_t i = 0; i + 1 < row.ops.size(); i += 2) {
+            const int n = row.ops[i + 1] - '0', step = row.ops[i + 1] == '+' ? 1 : -1;
+            PieceEditState& state = trackDocument.editState;
+            switch (row.ops[i]) {
+            case 'c': ChoosePiece(n); break;
+            case 't': ChangePieceType(n); break;
+            case 'l': SetPieceLength(n); break;
+            case 'a': SetPieceAttribute(n); break;
+            case 'p': ReadBackPitch(state.pitch + step, false); break;
+            case 'b': ReadBackBank(state.bank + step, false); break;
+            case 'm': ToggleMatterhornSetting(); break;
+            case 'u': UndoEdit(); break;
+            case 'r': RedoEdit(); break;
+            case 's': SaveTrack(); break;
+            case 'o': LoadTrack(); break;
+            }
+        }
+        EXPECT_EQ(static_cast<bool>(trackDocument.isDirty), row.dirty);
+        EXPECT_EQ(std::string(CanUndoEdit() ? "u" : "-") + (CanRedoEdit() ? "r" : "-"), row.undoRedo);
+        EXPECT_EQ(trackDocument.currentPiece, row.current);
+        EXPECT_EQ(display.selectedLine, row.current);
+        EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], std::to_string(row.current + 1));
+        EncodeCurrentPiece();
+        char text[16];
+        std::snprintf(text, sizeof text, " m=%02x", trackDocument.header.matterhornSetting);
+        std::string held = trackDocument.header.matterhornSetting == static_cast<uint8_t>(loaded[3]) ? "" : text;
+        for (int at = 0; at < 12; ++at) {  // the listed pieces and the one carried
+            const uint8_t is = reinterpret_cast<const uint8_t*>(trackDocument.pieces)[at];
+            std::snprintf(text, sizeof text, " %d%c=%02x", at / 3, "cbp"[at % 3], is);
+            held += is == static_cast<uint8_t>(loaded[82 + at]) ? "" : text;
+        }
+        EXPECT_EQ(held.substr(held.empty() ? 0 : 1), row.held);
+        std::vector<std::string> lines;
+        for (int piece = 0; piece < 3; ++piece)
+            lines.push_back(PieceListText(trackDocument.pieces[piece].code));
+        EXPECT_EQ(display.pieceLines, lines);  // as held, at once
+        EXPECT_EQ(display.matterhornChecked, trackDocument.header.matterhornSetting != 0);
     }
 }
 
