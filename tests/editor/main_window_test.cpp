@@ -142,7 +142,8 @@ void StepArrow(int id, bool up)
 enum Action {
     EDIT, PITCH_DOWN, BANK_UP, BANK_DOWN, LINE_1, LINE_2, LOOK, RIGHT_TURN, LENGTH_48, ACCELERATE, MATTERHORN,
     EXIT_BUTTON, EXIT_MENU, CLOSE_BOX, SAVE, SAVE_AS, OPEN, REFRESH, ABOUT, OTHER_WRITES, LOCK, SCREENSHOT,
-    TAB_TO_PITCH, KEY_UP, CTRL_S, CTRL_O, CTRL_SHIFT_S, F5, ENTER_ESC, DROP_B, DROP_TWO, DROP_LONG
+    TAB_TO_PITCH, KEY_UP, CTRL_S, CTRL_O, CTRL_SHIFT_S, F5, ENTER_ESC, DROP_B, DROP_TWO, DROP_LONG,
+    CTRL_Z, CTRL_Y, UNDO_MENU, REDO_MENU
 };
 
 // A key as the keyboard sends it to the focus, Ctrl and Shift held as given,
@@ -215,6 +216,10 @@ void Do(Action action)
     case CTRL_O: PressKey('O', true); break;
     case CTRL_SHIFT_S: PressKey('S', true, true); break;
     case F5: PressKey(VK_F5); break;
+    case CTRL_Z: PressKey('Z', true); break;
+    case CTRL_Y: PressKey('Y', true); break;
+    case UNDO_MENU: menu(IDM_EDIT_UNDO); break;
+    case REDO_MENU: menu(IDM_EDIT_REDO); break;
     case ENTER_ESC:
         PressKey(VK_RETURN);
         PressKey(VK_ESCAPE);
@@ -289,6 +294,11 @@ TEST_F(EditorWindow, CommandsAndControls)
         {"keys: Ctrl+Shift+S", {CTRL_SHIFT_S}, {FileDialog("Save Track As", IDOK, c)}, true, c, "3", ORIGINAL},
         {"keys: F5, Cancel", {EDIT, OTHER_WRITES, F5}, {SAVE_CANCEL}, true, TRACK, "3", OTHER},
         {"keys: Enter and Esc do nothing", {EDIT, ENTER_ESC}, {}, true, TRACK, "3", ORIGINAL},
+        {"keys: Ctrl+Z takes the step back, no question", {EDIT, CTRL_Z, EXIT_BUTTON}, {}, false, TRACK, "", ORIGINAL},
+        {"keys: Ctrl+Z, Ctrl+Y, Save", {EDIT, CTRL_Z, CTRL_Y, SAVE}, {}, true, TRACK, "3", EDITED},
+        {"Edit/Undo shows the step's piece and its line", {RIGHT_TURN, LINE_2, UNDO_MENU}, {}, true, TRACK, "3", ORIGINAL,
+         TRACK_SHOWN + "1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew"},
+        {"Undo past a save asks on Exit", {EDIT, SAVE, UNDO_MENU, EXIT_BUTTON}, {SAVE_NO}, false, TRACK, "", EDITED},
         {"drop a track", {DROP_B}, {}, true, b, "1", ORIGINAL},
         {"drop, Cancel", {EDIT, DROP_B}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
         {"drop two, No: the first opens", {EDIT, DROP_TWO}, {SAVE_NO}, true, b, "1", ORIGINAL},
@@ -373,7 +383,9 @@ TEST_F(EditorWindow, Layout)
     }
 }
 
-// Save and Save As are grayed until a track is loaded, and stay enabled.
+// Save and Save As are grayed until a track is loaded, and stay enabled;
+// Undo and Redo while there is no step to take back or make again, and
+// their keys do nothing then.
 TEST_F(EditorWindow, MenuStates)
 {
     OpenWindow("");
@@ -381,18 +393,30 @@ TEST_F(EditorWindow, MenuStates)
     auto grayed = [menu]() {
         SendMessageA(mainWindow, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
         std::string states;
-        for (UINT id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_OPEN})
+        for (UINT id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_OPEN, IDM_EDIT_UNDO, IDM_EDIT_REDO})
             states += GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED ? "g" : "-";
         return states;
     };
-    EXPECT_EQ(grayed(), "gg-");
+    EXPECT_EQ(grayed(), "gg-gg");
     WriteBytes(TRACK, ORIGINAL);
     SetTrackPath(TRACK.c_str());
-    LoadTrack();
-    EXPECT_EQ(grayed(), "---");
+    LoadTrackIntoWindow();
+    // What each does to the two, and the pitch of piece 0 then (10 as loaded).
+    const struct { Action action; const char* states; const char* pitch; } rows[] = {
+        {CTRL_Z, "---gg", "10"}, {LOOK, "---gg", "10"}, {EDIT, "----g", "11"}, {UNDO_MENU, "---g-", "10"},
+        {REDO_MENU, "----g", "11"}, {CTRL_Z, "---g-", "10"}, {CTRL_Y, "----g", "11"}, {CTRL_Y, "----g", "11"},
+        {REFRESH, "---gg", "10"},
+    };
+    ExpectReplies({SAVE_NO});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.action);
+        Do(row.action);
+        EXPECT_EQ(grayed(), row.states);
+        EXPECT_EQ(Text(IDC_PIECE_PITCH), row.pitch);
+    }
     SetTrackPath("missing.tra");
     LoadTrack();
-    EXPECT_EQ(grayed(), "---");
+    EXPECT_EQ(grayed(), "---gg");
 }
 
 // After a load the piece list has the focus; Tab goes through the controls
@@ -412,12 +436,19 @@ TEST_F(EditorWindow, Keyboard)
                                        IDM_FILE_OPEN, IDM_FILE_REFRESH, IDM_FILE_EXIT, IDC_PIECE_LIST, IDM_FILE_EXIT};
     EXPECT_EQ(order, expected);
     std::string items;
-    for (int id : {IDM_FILE_OPEN, IDM_FILE_REFRESH, IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_HELP_CONTENTS}) {
+    for (int at : {0, 1, 2}) {
+        char text[64] = "";
+        GetMenuStringA(GetMenu(mainWindow), at, text, sizeof text, MF_BYPOSITION);
+        items += std::string(text) + "|";
+    }
+    for (int id : {IDM_FILE_OPEN, IDM_FILE_REFRESH, IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_EDIT_UNDO, IDM_EDIT_REDO,
+                   IDM_HELP_CONTENTS}) {
         char text[64] = "";
         GetMenuStringA(GetMenu(mainWindow), id, text, sizeof text, MF_BYCOMMAND);
         items += std::string(text) + "|";
     }
-    EXPECT_EQ(items, "&Open\tCtrl+O|&Refresh\tF5|&Save\tCtrl+S|Save &As\tCtrl+Shift+S|&Contents\tF1|");
+    EXPECT_EQ(items, "&File|&Edit|&Help|&Open\tCtrl+O|&Refresh\tF5|&Save\tCtrl+S|Save &As\tCtrl+Shift+S|"
+                     "&Undo\tCtrl+Z|&Redo\tCtrl+Y|&Contents\tF1|");
 }
 
 // The Open dialog starts in "TraDir" of the machine's settings, text or
