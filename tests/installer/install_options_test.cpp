@@ -72,4 +72,17 @@ TEST(TakeFolder, BackslashFitAndDrive)
     }
 }
 
+// The numbers are what scripts test for: fixed, and listed by /? as logged.
+TEST(ExitCodes, NumbersAndTheirMeaningsInTheBox)
+{
+    const struct { int code, number; } rows[] = {
+        {EXIT_INSTALLED, 0}, {EXIT_BAD_COMMAND_LINE, 1}, {EXIT_CANCELLED, 2}, {EXIT_FOLDER_REFUSED, 3}, {EXIT_INCOMPLETE, 4},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.code, row.number);
+        EXPECT_NE(std::string(USAGE_TEXT).find(std::to_string(row.number) + " " + ExitCodeMeaning(row.code)),
+                  std::string::npos) << row.number;
+    }
+}
+
 }  // namespace
