@@ -1,9 +1,11 @@
 // Page 3: the search of every fixed drive for the game's executable, depth
-// first, in drive letter order; the first hit ends it.
+// first, in drive letter order; the first hit ends it. A game folder given
+// on the command line takes its place.
 #include <windows.h>
 
 #include <cstring>
 
+#include "install_log.h"
 #include "installer_state.h"
 #include "path_text.h"
 
@@ -46,16 +48,30 @@ bool IsSubfolder(const WIN32_FIND_DATAA& entry)
 
 void RunGameFolderSearch()
 {
-    HWND progress = OpenProgressWindow(SearchProgressDlgProc);
-    if (!progress) {
+    HWND progress = nullptr;
+    if (!installer.givenGameFolder[0] && !(progress = OpenProgressWindow(SearchProgressDlgProc))) {
         ReportWindowFailure();
         return;
     }
-    foldersVisited = 0;
-    if (!SearchFixedDrives(progress))
-        JoinPath(installer.gameFolder, sizeof installer.gameFolder, DEFAULT_GAME_FOLDER, nullptr);
-    DestroyWindow(progress);
+    FindGameFolder(progress);
+    if (progress)
+        DestroyWindow(progress);
     PostMessageA(installer.window, WM_WIZARD_NEXT, 0, 0);
+}
+
+void FindGameFolder(HWND progress)
+{
+    if (installer.givenGameFolder[0]) {
+        JoinPath(installer.gameFolder, sizeof installer.gameFolder, installer.givenGameFolder, nullptr);
+        LogStep("Game folder %s: given, no search", installer.gameFolder);
+        return;
+    }
+    foldersVisited = 0;
+    const int found = SearchFixedDrives(progress);
+    if (!found)
+        JoinPath(installer.gameFolder, sizeof installer.gameFolder, DEFAULT_GAME_FOLDER, nullptr);
+    LogStep("Search for %s on the fixed drives: %s %s", GAME_EXECUTABLE,
+            found ? "found in" : "not found, game folder", installer.gameFolder);
 }
 
 int SearchFixedDrives(HWND progress)

@@ -1,6 +1,7 @@
-// Page 6: the fourteen installation actions, in order, one progress step
-// each. No failure stops the list, and every failure is reported and counted
-// so that the finish page can tell.
+// Page 6: the installation actions, in order, one progress step each. No
+// failure stops the list, and every failure is reported (shown in the
+// wizard, logged in every mode) and counted so that the finish page and the
+// exit code can tell.
 #include <windows.h>
 #include <lzexpand.h>
 #include <objbase.h>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "install_log.h"
 #include "installer_state.h"
 #include "path_text.h"
 
@@ -59,6 +61,9 @@ const RegistryValue REGISTRY_VALUES[] = {
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName", "Velari v2.0", nullptr, nullptr},
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", "\"", installer.targetFolder,
      "removal.exe\""},
+    // What a deployment tool runs to remove it without a question.
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString", "\"", installer.targetFolder,
+     "removal.exe\" /SILENT"},
     // What the system's list of programs shows beside the name.
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayIcon", nullptr, installer.targetFolder, "Velari.exe,0"},
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", "2.0", nullptr, nullptr},
@@ -86,18 +91,33 @@ static_assert(sizeof EXPANSIONS / sizeof *EXPANSIONS + sizeof REGISTRY_VALUES / 
                   INSTALL_ACTION_COUNT,
               "the bar has one step per action");
 
-void ReportFailure(const char* format, const char* first, const char* second = "")
+// The wizard shows every failure; the silent modes show nothing.
+void ShowFailure(const char* text)
+{
+    if (installer.options.mode == INSTALL_WIZARD)
+        MessageBoxA(installer.window, text, "Error!", MB_OK);
+}
+
+void ReportFailure(const char* format, const char* first, const char* second)
 {
     char text[2 * MAX_PATH + 100];
     snprintf(text, sizeof text, format, first, second);
-    MessageBoxA(installer.window, text, "Error!", MB_OK);
+    ShowFailure(text);
     ++installer.failedActions;
+}
+
+// The reason, with the system's error of the call that just failed.
+const char* Failed(const char* reason, DWORD* error)
+{
+    *error = GetLastError();
+    return reason;
 }
 
 // The length the compressed file's header promises is the only way to see
 // that it was cut short; and an empty original comes back as one zero byte
-// unless the output is cut to that length.
-bool ExpandInto(const char* sourcePath, const char* partPath)
+// unless the output is cut to that length. Returns the failure's reason,
+// null when expanded.
+const char* ExpandInto(const char* sourcePath, const char* partPath, DWORD* error)
 {
     OFSTRUCT sourceRecord, partRecord;
     // Read only, so that a file another program holds open for reading, or
@@ -105,72 +125,98 @@ bool ExpandInto(const char* sourcePath, const char* partPath)
     // also made ready for expansion.
     INT compressed = LZOpenFileA(const_cast<char*>(sourcePath), &sourceRecord, OF_READ);
     if (compressed < 0)
-        return false;
+        return Failed("the compressed file can't be opened", error);
     LONG promised = LZSeek(compressed, 0, 2);
     HFILE part = LZOpenFileA(const_cast<char*>(partPath), &partRecord, OF_CREATE | OF_READWRITE);
+    const char* failure = part < 0 ? Failed("the expanded file can't be made", error) : nullptr;
     LONG copied = -1;
     if (promised >= 0 && LZSeek(compressed, 0, 0) == 0 && part >= 0)
         copied = LZCopy(compressed, part);
     LZClose(compressed);
     if (part >= 0)
         LZClose(part);
-    if (copied < promised)
-        return false;
-    if (copied == promised)
-        return true;
+    *error = failure ? *error : 0;
+    // A length that can't be read is an error code, never a length.
+    if (!failure && (promised < 0 || copied < promised))
+        failure = "the compressed file is cut short or can't be read";
+    if (failure || copied == promised)
+        return failure;
     HANDLE file = CreateFileA(partPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return Failed("the expanded file can't be cut to its length", error);
     bool cut = SetFilePointer(file, promised, nullptr, FILE_BEGIN) ==
                    static_cast<DWORD>(promised) &&
                SetEndOfFile(file);
+    if (!cut)
+        failure = Failed("the expanded file can't be cut to its length", error);
     CloseHandle(file);
-    return cut;
+    return failure;
 }
 
 // Expanded beside the target and put in its place only when whole, so a
 // failure never leaves a partial file nor destroys an earlier one.
-bool ExpandFile(const char* sourcePath, const char* targetPath)
+const char* ExpandFile(const char* sourcePath, const char* targetPath, DWORD* error)
 {
     char partPath[MAX_PATH];
     if (!GetTempFileNameA(installer.targetFolder, "vlr", 0, partPath))
-        return false;
-    bool done = ExpandInto(sourcePath, partPath) &&
-                MoveFileExA(partPath, targetPath, MOVEFILE_REPLACE_EXISTING);
-    if (!done)
+        return Failed("no file can be made in the target folder", error);
+    const char* failure = ExpandInto(sourcePath, partPath, error);
+    if (!failure && !MoveFileExA(partPath, targetPath, MOVEFILE_REPLACE_EXISTING))
+        failure = Failed("the expanded file can't replace the one there", error);
+    if (failure)
         DeleteFileA(partPath);
-    return done;
+    return failure;
 }
 
 void RunExpansion(const Expansion& expansion)
 {
     char sourcePath[MAX_PATH], targetPath[MAX_PATH];
-    bool joined =
-        JoinPath(sourcePath, sizeof sourcePath, installer.sourceFolder, expansion.compressedName) &&
-        JoinPath(targetPath, sizeof targetPath, installer.targetFolder, expansion.expandedName);
-    if (!joined || !ExpandFile(sourcePath, targetPath))
+    const char* failure = "the path is too long";
+    DWORD error = 0;
+    if (JoinPath(sourcePath, sizeof sourcePath, installer.sourceFolder, expansion.compressedName) &&
+        JoinPath(targetPath, sizeof targetPath, installer.targetFolder, expansion.expandedName))
+        failure = ExpandFile(sourcePath, targetPath, &error);
+    LogStep("Expand %s%s to %s%s: %s", installer.sourceFolder, expansion.compressedName,
+            installer.targetFolder, expansion.expandedName, StepResult(failure, error));
+    if (failure)
         ReportFailure("Velari Installer could not expand %s%s.", installer.sourceFolder,
                       expansion.compressedName);
 }
 
 void RunRegistryAction(const RegistryValue& value)
 {
-    char text[MAX_PATH];
-    bool ok = JoinPath(text, sizeof text, value.before ? value.before : "",
-                       value.folder ? value.folder : "", value.after);
+    // Bounded all the same: a command with its switch may pass MAX_PATH.
+    char text[2 * MAX_PATH];
+    const bool joined = JoinPath(text, sizeof text, value.before ? value.before : "",
+                                 value.folder ? value.folder : "", value.after);
+    const char* failure = joined ? nullptr : "the value is too long";
+    DWORD error = 0;
     HKEY key = nullptr;
-    if (RegCreateKeyExA(value.root, value.key, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        MessageBoxA(installer.window, "Error creating key", "Error!", MB_OK);
+    LONG result = RegCreateKeyExA(value.root, value.key, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (result != ERROR_SUCCESS) {
+        ShowFailure("Error creating key");
         key = nullptr;
+        failure = "the key can't be created or opened";
+        error = static_cast<DWORD>(result);
     }
     const bool isNumber = value.number != nullptr;
     const BYTE* data = isNumber ? reinterpret_cast<const BYTE*>(value.number) : reinterpret_cast<const BYTE*>(text);
     const DWORD size = isNumber ? sizeof(DWORD) : static_cast<DWORD>(strlen(text) + 1);
-    if (!ok || !key ||
-        RegSetValueExA(key, value.name, 0, isNumber ? REG_DWORD : REG_SZ, data, size) != ERROR_SUCCESS) {
-        MessageBoxA(installer.window, "Error setting value", "Error!", MB_OK);
+    if (!failure &&
+        (result = RegSetValueExA(key, value.name, 0, isNumber ? REG_DWORD : REG_SZ, data, size)) != ERROR_SUCCESS) {
+        failure = "the value can't be set";
+        error = static_cast<DWORD>(result);
+    }
+    char shown[16];
+    if (isNumber)
+        snprintf(shown, sizeof shown, "%lu", static_cast<unsigned long>(*value.number));
+    LogStep("Registry %s\\%s, %s = %s: %s", value.root == HKEY_CLASSES_ROOT ? "HKEY_CLASSES_ROOT" : "HKEY_LOCAL_MACHINE",
+            value.key, value.name ? value.name : "(default)", isNumber ? shown : text,
+            StepResult(failure, error));
+    if (failure) {
+        ShowFailure("Error setting value");
         ++installer.failedActions;
     }
     if (key)
@@ -219,34 +265,46 @@ void CreateFolderLevels(const char* folder)
     }
 }
 
-bool SaveShortcut(const char* linkPath, const char* targetPath, const char* description)
+// The failure's reason, null when saved.
+const char* SaveShortcut(const char* linkPath, const char* targetPath, const char* description,
+                         DWORD* error)
 {
     IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
-        return false;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                      reinterpret_cast<void**>(&link));
+    *error = static_cast<DWORD>(result);
+    if (FAILED(result))
+        return "no shell link can be made";
     link->SetPath(targetPath);
     link->SetDescription(description);
-    bool saved = false;
+    const char* failure = "the shell link can't be saved";
     IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (SUCCEEDED(result)) {
         WCHAR widePath[MAX_PATH];
-        saved = MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) > 0 &&
-                SUCCEEDED(file->Save(widePath, FALSE));
+        if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) == 0)
+            result = HRESULT_FROM_WIN32(GetLastError());
+        else if (SUCCEEDED(result = file->Save(widePath, FALSE)))
+            failure = nullptr;
         file->Release();
     }
     link->Release();
-    return saved;
+    *error = static_cast<DWORD>(result);
+    return failure;
 }
 
 void RunShortcutAction(const char* startMenuFolder, const Shortcut& shortcut)
 {
     char linkPath[MAX_PATH], targetPath[MAX_PATH];
-    bool joined =
-        startMenuFolder[0] != '\0' &&
+    const char* failure = startMenuFolder[0] ? "the path is too long" : "the Start menu's folder is not known";
+    DWORD error = 0;
+    if (startMenuFolder[0] != '\0' &&
         JoinPath(linkPath, sizeof linkPath, startMenuFolder, shortcut.linkName) &&
-        JoinPath(targetPath, sizeof targetPath, installer.targetFolder, shortcut.targetName);
-    if (!joined || !SaveShortcut(linkPath, targetPath, shortcut.description))
+        JoinPath(targetPath, sizeof targetPath, installer.targetFolder, shortcut.targetName))
+        failure = SaveShortcut(linkPath, targetPath, shortcut.description, &error);
+    LogStep("Shortcut %s%s to %s%s: %s", startMenuFolder, shortcut.linkName, installer.targetFolder,
+            shortcut.targetName, StepResult(failure, error));
+    if (failure)
         ReportFailure("Velari Installer could not create the shortcut %s%s.", startMenuFolder,
                       shortcut.linkName);
 }
@@ -260,6 +318,13 @@ void RunInstallation()
         ReportWindowFailure();
         return;
     }
+    RunInstallationActions(progress);
+    DestroyWindow(progress);
+    PostMessageA(installer.window, WM_WIZARD_NEXT, 0, 0);
+}
+
+void RunInstallationActions(HWND progress)
+{
     installer.failedActions = 0;
     for (const Expansion& expansion : EXPANSIONS) {
         RunExpansion(expansion);
@@ -277,6 +342,6 @@ void RunInstallation()
         RunShortcutAction(startMenuFolder, shortcut);
         StepProgress(progress);
     }
-    DestroyWindow(progress);
-    PostMessageA(installer.window, WM_WIZARD_NEXT, 0, 0);
+    LogStep("%d of the %d steps failed.", installer.failedActions, static_cast<int>(INSTALL_ACTION_COUNT));
+    installer.exitCode = installer.failedActions ? EXIT_INCOMPLETE : EXIT_INSTALLED;
 }

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "install_options.h"
+
 // Page changes, always posted to the installer window with both parameters 0.
 #define WM_WIZARD_START          (WM_USER + 100)
 #define WM_WIZARD_NEXT           (WM_USER + 101)
@@ -16,7 +18,7 @@
 #define WM_WIZARD_BROWSE_GAME    (WM_USER + 105)
 #define WM_WIZARD_FINISHED       (WM_USER + 106)
 
-enum { DRIVE_COUNT = 26, INSTALL_ACTION_COUNT = 21, SEARCH_STEPS_PER_DRIVE = 500 };
+enum { DRIVE_COUNT = 26, INSTALL_ACTION_COUNT = 22, SEARCH_STEPS_PER_DRIVE = 500 };
 
 struct DriveEntry {
     BYTE fixed;   // present and of type DRIVE_FIXED when the table was built
@@ -33,6 +35,10 @@ struct InstallerState {
     int finished;
     int currentDrive;           // 0 for drive A
     int failedActions;          // of the last installation run
+    InstallOptions options;     // from the command line; all zero: the wizard
+    char givenGameFolder[MAX_PATH];  // /GAMEDIR with its backslash; empty: search
+    int givenFoldersFit;        // every folder given fits its buffer
+    int exitCode;
     HBITMAP banner;
     DriveEntry drives[DRIVE_COUNT];
     int fixedDriveCount;
@@ -47,6 +53,9 @@ extern InstallerState installer;
 // installer_window.cpp
 bool RegisterInstallerClass();
 HWND CreateInstallerWindow();
+// The installer as its entry point runs it once the command line is read:
+// the wizard, or the silent installation, to its end; returns the exit code.
+int InstallerMain(const InstallOptions& options);
 LRESULT CALLBACK InstallerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowPage();
 int ConfirmAbort();
@@ -72,14 +81,27 @@ void EndDriveSearch(HWND progress);
 
 // target_test.cpp
 void TestTargetFolder();
+// The same test without its questions, "Create Folder?" answered Yes:
+// false when the folder can't be used.
+bool PrepareTargetFolderSilently();
+
+// silent_install.cpp: the search and the installation without a page or a
+// question; ends the run with its exit code.
+void InstallSilently();
 
 // game_search.cpp
 void RunGameFolderSearch();
+// The game folder given on the command line, or else the search's result,
+// its bar in progress (null: no window).
+void FindGameFolder(HWND progress);
 int SearchFixedDrives(HWND progress);
 int SearchFolder(HWND progress, const char* pattern);
 
 // install_actions.cpp
 void RunInstallation();
+// Every action, one step of progress each (null: no window); sets
+// failedActions and the exit code.
+void RunInstallationActions(HWND progress);
 
 // drive_table.cpp
 void InitDriveTable();

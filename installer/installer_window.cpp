@@ -1,11 +1,12 @@
-// The hidden installer window: start-up, the page dispatch, the abort
-// prompt and shut-down.
+// The hidden installer window: start-up with the folders given on the
+// command line, the page dispatch, the abort prompt and shut-down.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
 #include "common_controls.h"
 #include "folder_chooser.h"
+#include "install_log.h"
 #include "installer_state.h"
 #include "path_text.h"
 #include "resource.h"
@@ -34,10 +35,39 @@ void TakeFoldersFromCurrentDirectory()
     installer.targetFolder[0] = static_cast<char>('A' + installer.currentDrive);
 }
 
+// Folders given on the command line replace the defaults, each with its
+// backslash as the target page gives it one; the folder chooser then opens
+// on the given target's drive. One that does not fit leaves the wizard its
+// default and makes a silent installation refuse.
+void TakeGivenFolders()
+{
+    const InstallOptions& options = installer.options;
+    char folder[MAX_PATH];
+    installer.givenFoldersFit = 1;
+    installer.givenGameFolder[0] = '\0';
+    if (options.targetFolder && FolderFromTyped(folder, sizeof folder, options.targetFolder)) {
+        JoinPath(installer.targetFolder, sizeof installer.targetFolder, folder, nullptr);
+        if (HasDriveRoot(folder))
+            installer.currentDrive = DriveNumberOfDirectory(folder);
+    } else if (options.targetFolder) {
+        installer.givenFoldersFit = 0;
+        LogStep("Target folder %s: %s", options.targetFolder, StepResult("the name is too long", 0));
+    }
+    if (options.gameFolder &&
+        !FolderFromTyped(installer.givenGameFolder, sizeof installer.givenGameFolder, options.gameFolder)) {
+        installer.givenFoldersFit = 0;
+        LogStep("Game folder %s: %s", options.gameFolder, StepResult("the name is too long", 0));
+    }
+}
+
 LRESULT OnCreate(HWND window)
 {
+    static const char* const MODES[] = {"the wizard", "a silent installation", "a very silent installation"};
     installer.window = window;
+    installer.exitCode = EXIT_INCOMPLETE;  // until the installation has run
     TakeFoldersFromCurrentDirectory();
+    LogStep("Velari Installer started in %s: %s", installer.sourceFolder, MODES[installer.options.mode]);
+    TakeGivenFolders();
     installer.finished = 0;
     CoInitialize(nullptr);
     LoadCommonControls();
@@ -64,6 +94,10 @@ void OnDestroy()
 
 void OnStart()
 {
+    if (installer.options.mode != INSTALL_WIZARD) {
+        InstallSilently();
+        return;
+    }
     LoadWizardImages();
     ShowPage();
 }
@@ -73,6 +107,10 @@ void OnClose()
     if (!installer.finished && !ConfirmAbort()) {
         ShowPage();
         return;
+    }
+    if (!installer.finished) {
+        installer.exitCode = EXIT_CANCELLED;
+        LogStep("Cancelled by the user");
     }
     DestroyWindow(installer.window);
 }
@@ -130,6 +168,26 @@ HWND CreateInstallerWindow()
         UpdateWindow(window);
     }
     return window;
+}
+
+int InstallerMain(const InstallOptions& options)
+{
+    installer.options = options;
+    // Without its log the run goes on: the log only tells about it.
+    if (options.logFile)
+        OpenInstallLog(options.logFile);
+    if (!CreateInstallerWindow()) {
+        LogStep("The installer's window can't be made");
+        CloseInstallLog(EXIT_INCOMPLETE);
+        return EXIT_INCOMPLETE;
+    }
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    CloseInstallLog(installer.exitCode);
+    return installer.exitCode;
 }
 
 // Without its page the wizard could only wait for ever: say so and end.

@@ -1,23 +1,26 @@
 // install: the Velari installer. One hidden window drives a wizard of eight
-// pages; every move between pages is a message posted to it.
+// pages, every move between pages a message posted to it; with /SILENT or
+// /VERYSILENT it installs without them. The exit code tells the outcome.
 #include <windows.h>
 
 #include "dll_search.h"
 #include "installer_state.h"
 
-// The command line and the show state are of no use: the window is never shown.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+// The show state is of no use: the window is never shown.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     RestrictDllSearch();
     installer.instance = instance;
-    if (!RegisterInstallerClass() || !CreateInstallerWindow())
-        return 0;
-
-    MSG message;
-    BOOL received;
-    while ((received = GetMessageA(&message, nullptr, 0, 0)) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    InstallOptions options;
+    const bool understood = ParseInstallOptions(commandLine, &options);
+    if (!understood || options.showUsage) {
+        if (options.mode != INSTALL_VERYSILENT)
+            MessageBoxA(nullptr, USAGE_TEXT, "Velari Installer",
+                        MB_OK | (understood ? MB_ICONINFORMATION : MB_ICONERROR));
+        // After /? alone nothing went wrong.
+        return understood ? 0 : EXIT_BAD_COMMAND_LINE;
     }
-    return received == 0 ? static_cast<int>(message.wParam) : 0;
+    if (!RegisterInstallerClass())
+        return EXIT_INCOMPLETE;
+    return InstallerMain(options);
 }

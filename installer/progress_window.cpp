@@ -17,9 +17,10 @@ const DWORD SEARCH_BAR_INTERVAL_MS = 40;
 int driveShareStart, foldersInDrive, barShown;
 DWORD barMovedAt;
 
+// A silent installation may run without the window.
 void MoveSearchBar(HWND progress, int position, bool now)
 {
-    if (position == barShown || (!now && GetTickCount() - barMovedAt < SEARCH_BAR_INTERVAL_MS))
+    if (!progress || position == barShown || (!now && GetTickCount() - barMovedAt < SEARCH_BAR_INTERVAL_MS))
         return;
     barMovedAt = GetTickCount();
     HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
@@ -69,6 +70,8 @@ HWND OpenProgressWindow(DLGPROC form)
 
 void StepProgress(HWND progress)
 {
+    if (!progress)
+        return;
     HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
     SendMessageA(bar, PBM_STEPIT, 0, 0);
     UpdateWindow(bar);

@@ -2,7 +2,9 @@
 // system's list of programs or the Start menu) from the installation's
 // folder, it asks, then hands the work to a copy of itself in a new folder
 // of its own in the temporary folder, which can remove this program file
-// once it has ended.
+// once it has ended. Started with /SILENT (by a deployment tool, which waits
+// for it and reads its exit code), it asks and shows nothing, removes all
+// but its own file and folder itself, and leaves only those to the copy.
 #include <windows.h>
 
 #include "dll_search.h"
@@ -16,6 +18,10 @@ const char CAPTION[] = "Velari Uninstaller";
 const char QUESTION[] = "Remove Velari and all of its components?";
 const char NOT_INSTALLED_TEXT[] = "Velari is not installed here. Nothing was removed.";
 
+// The quiet removal's exit codes, as the installer's: everything removed,
+// or something left.
+enum { EXIT_REMOVED = 0, EXIT_LEFT = 4 };
+
 void FinishRemoval(const char* folder)
 {
     RemovalReport report;
@@ -27,12 +33,18 @@ void FinishRemoval(const char* folder)
                 MB_OK | (report.failures ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
+// The installation's folder: this program file's own.
+bool FindOwnFolder(char* folder, size_t size)
+{
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+    return length > 0 && length < sizeof self && FolderOfPath(folder, size, self);
+}
+
 void StartRemoval()
 {
-    char self[MAX_PATH], folder[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    if (length == 0 || length >= sizeof self || !FolderOfPath(folder, sizeof folder, self) ||
-        !IsInstallation(folder)) {
+    char folder[MAX_PATH];
+    if (!FindOwnFolder(folder, sizeof folder) || !IsInstallation(folder)) {
         MessageBoxA(nullptr, NOT_INSTALLED_TEXT, CAPTION, MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -40,8 +52,24 @@ void StartRemoval()
         return;
     // Without a copy the work is done here, and this file is named among
     // what stays.
-    if (!StartFinishingCopy(folder))
+    if (!StartFinishingCopy(FINISH_SWITCH, folder))
         FinishRemoval(folder);
+}
+
+// The process that a tool waits for ends only when everything but this
+// program file and its folder is done with. Nothing installed here is
+// something left, too: the tool's entry would otherwise pass for removed.
+int RemoveQuietly()
+{
+    char folder[MAX_PATH];
+    if (!FindOwnFolder(folder, sizeof folder) || !IsInstallation(folder))
+        return EXIT_LEFT;
+    RemovalReport report;
+    StartReport(&report);
+    RemoveInstalledParts(folder, &report);
+    if (!StartFinishingCopy(TIDY_SWITCH, folder))
+        RemoveUninstallerAndFolder(folder, &report);
+    return report.failures ? EXIT_LEFT : EXIT_REMOVED;
 }
 
 }  // namespace
@@ -51,10 +79,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
     RestrictDllSearch();
     uint32_t waitHandle;
     char folder[MAX_PATH];
-    if (ParseFinishArguments(arguments, &waitHandle, folder, sizeof folder)) {
+    if (ParseFinishArguments(arguments, FINISH_SWITCH, &waitHandle, folder, sizeof folder)) {
         WaitForFirstProcess(waitHandle);
         RemoveOwnFileAtRestart();
         FinishRemoval(folder);
+    } else if (ParseFinishArguments(arguments, TIDY_SWITCH, &waitHandle, folder, sizeof folder)) {
+        WaitForFirstProcess(waitHandle);
+        RemoveOwnFileAtRestart();
+        RemovalReport report;
+        StartReport(&report);
+        RemoveUninstallerAndFolder(folder, &report);
+    } else if (IsQuietRemoval(arguments)) {
+        return RemoveQuietly();
     } else {
         StartRemoval();
     }

@@ -13,11 +13,12 @@ const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
 const char CLASS_NAME[] = "velari";
 
-// The help viewer's own files beside the help file go too; the uninstaller
-// itself last, as the copy that removes it no longer runs from it.
+// The help viewer's own files beside the help file go too. The uninstaller
+// goes apart, once no process runs from it.
 const char* const TARGET_FILES[] = {
-    "Velari.exe", "Velari.hlp", "Velari.cnt", "Velari.gid", "Velari.fts", "Removal.exe",
+    "Velari.exe", "Velari.hlp", "Velari.cnt", "Velari.gid", "Velari.fts",
 };
+const char UNINSTALLER_FILE[] = "Removal.exe";
 const char* const SHORTCUT_FILES[] = {
     "Velari v2.0.lnk", "Velari Help.lnk", "Uninstall Velari.lnk",
 };
@@ -147,9 +148,20 @@ bool IsInstallation(const char* folder)
 
 void RemoveInstallation(const char* folder, RemovalReport* report)
 {
+    RemoveInstalledParts(folder, report);
+    RemoveUninstallerAndFolder(folder, report);
+}
+
+void RemoveInstalledParts(const char* folder, RemovalReport* report)
+{
     for (const char* name : TARGET_FILES)
         RemoveFile(folder, name, report);
     RemoveShortcuts(report);
     RemoveRegistryEntries(report);
+}
+
+void RemoveUninstallerAndFolder(const char* folder, RemovalReport* report)
+{
+    RemoveFile(folder, UNINSTALLER_FILE, report);
     RemoveFolderIfEmpty(folder, report);
 }

@@ -12,5 +12,9 @@ bool IsInstallation(const char* folder);
 // its registry entries, then folder when nothing else is left in it. Every
 // thing that stays although it belongs to the installation goes into report.
 void RemoveInstallation(const char* folder, RemovalReport* report);
+// The same in two parts: all but the uninstaller's own file and the folder,
+// which only a process not started from that file can remove; then those.
+void RemoveInstalledParts(const char* folder, RemovalReport* report);
+void RemoveUninstallerAndFolder(const char* folder, RemovalReport* report);
 
 #endif

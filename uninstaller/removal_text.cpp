@@ -1,9 +1,11 @@
 #include "removal_text.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
 const char FINISH_SWITCH[] = "/finish";
+const char TIDY_SWITCH[] = "/tidy";
 
 namespace {
 
@@ -45,9 +47,10 @@ bool FolderOfPath(char* out, size_t size, const char* path)
     return true;
 }
 
-bool FormatFinishArguments(char* out, size_t size, uint32_t waitHandle, const char* folder)
+bool FormatFinishArguments(char* out, size_t size, const char* switchText, uint32_t waitHandle,
+                           const char* folder)
 {
-    const int length = snprintf(out, size, "%s %lu %s", FINISH_SWITCH, static_cast<unsigned long>(waitHandle), folder);
+    const int length = snprintf(out, size, "%s %lu %s", switchText, static_cast<unsigned long>(waitHandle), folder);
     if (length < 0 || static_cast<size_t>(length) >= size) {
         if (size > 0)
             out[0] = '\0';
@@ -56,11 +59,11 @@ bool FormatFinishArguments(char* out, size_t size, uint32_t waitHandle, const ch
     return true;
 }
 
-bool ParseFinishArguments(const char* arguments, uint32_t* waitHandle, char* folder,
-                          size_t folderSize)
+bool ParseFinishArguments(const char* arguments, const char* switchText, uint32_t* waitHandle,
+                          char* folder, size_t folderSize)
 {
-    const size_t switchLength = strlen(FINISH_SWITCH);
-    if (strncmp(arguments, FINISH_SWITCH, switchLength) != 0 || arguments[switchLength] != ' ')
+    const size_t switchLength = strlen(switchText);
+    if (strncmp(arguments, switchText, switchLength) != 0 || arguments[switchLength] != ' ')
         return false;
     const char* at = arguments + switchLength + 1;
     uint32_t number = 0;
@@ -79,6 +82,19 @@ bool ParseFinishArguments(const char* arguments, uint32_t* waitHandle, char* fol
         return false;
     *waitHandle = number;
     return true;
+}
+
+bool IsQuietRemoval(const char* arguments)
+{
+    const char QUIET_SWITCH[] = "/SILENT";
+    while (*arguments == ' ' || *arguments == '\t')
+        ++arguments;
+    for (const char* letter = QUIET_SWITCH; *letter; ++letter, ++arguments)
+        if (toupper(static_cast<unsigned char>(*arguments)) != *letter)
+            return false;
+    while (*arguments == ' ' || *arguments == '\t')
+        ++arguments;
+    return *arguments == '\0';
 }
 
 void StartReport(RemovalReport* report)

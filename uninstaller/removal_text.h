@@ -16,14 +16,23 @@ bool JoinText(char* out, size_t size, const char* first, const char* second);
 // empty) when the path has no backslash or the folder does not fit.
 bool FolderOfPath(char* out, size_t size, const char* path);
 
-// The helper copy's arguments: FINISH_SWITCH, the number of the handle it
-// waits for, one blank, then the target folder, taken whole.
+// The helper copy's arguments: its switch, the number of the handle it
+// waits for, one blank, then the target folder, taken whole. FINISH_SWITCH
+// asks for the whole removal, TIDY_SWITCH for the uninstaller's own file
+// and folder after a quiet removal.
 extern const char FINISH_SWITCH[];
-bool FormatFinishArguments(char* out, size_t size, uint32_t waitHandle, const char* folder);
-// False for anything FormatFinishArguments does not make, or a folder that
-// does not fit folderSize bytes or does not end in a backslash.
-bool ParseFinishArguments(const char* arguments, uint32_t* waitHandle, char* folder,
-                          size_t folderSize);
+extern const char TIDY_SWITCH[];
+bool FormatFinishArguments(char* out, size_t size, const char* switchText, uint32_t waitHandle,
+                           const char* folder);
+// False for anything FormatFinishArguments does not make with switchText,
+// or a folder that does not fit folderSize bytes or does not end in a
+// backslash.
+bool ParseFinishArguments(const char* arguments, const char* switchText, uint32_t* waitHandle,
+                          char* folder, size_t folderSize);
+
+// Whether the command line asks for the quiet removal: "/SILENT" in any
+// case, blanks around it allowed.
+bool IsQuietRemoval(const char* arguments);
 
 // What could not be removed, one name a line, for the closing message.
 struct RemovalReport {

@@ -32,7 +32,7 @@ bool MakePrivateFolder(const char* temporary, char* folder, size_t size)
 
 }  // namespace
 
-bool StartFinishingCopy(const char* folder)
+bool StartFinishingCopy(const char* switchText, const char* folder)
 {
     char self[MAX_PATH], temporary[MAX_PATH], privateFolder[MAX_PATH], copy[MAX_PATH];
     const DWORD selfLength = GetModuleFileNameA(nullptr, self, sizeof self);
@@ -53,7 +53,7 @@ bool StartFinishingCopy(const char* folder)
     if (CopyFileA(self, copy, FALSE) &&
         DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &waitHandle,
                         SYNCHRONIZE, TRUE, 0) &&
-        FormatFinishArguments(arguments, sizeof arguments,
+        FormatFinishArguments(arguments, sizeof arguments, switchText,
                               static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(waitHandle)),
                               folder) &&
         JoinText(commandLine, sizeof commandLine, "\"", copy) &&

@@ -5,9 +5,10 @@
 
 #include <cstdint>
 
-// Starts the copy, which waits for this process to end before it removes
-// the installation in folder. False when no copy could be started.
-bool StartFinishingCopy(const char* folder);
+// Starts the copy with switchText (FINISH_SWITCH or TIDY_SWITCH), which
+// waits for this process to end before it removes the installation in
+// folder, or what is left of it. False when no copy could be started.
+bool StartFinishingCopy(const char* switchText, const char* folder);
 
 // In the copy: waits for the first process (its handle as passed on the
 // command line) and has the copy's own file and folder removed at the next

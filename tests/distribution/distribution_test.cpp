@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "win_driver.h"
@@ -261,4 +262,40 @@ TEST(Distribution, Removal)
     EndProgram(&removal);
     Plant("D:\\elsewhere\\", false);
     EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
+}
+
+// As a deployment tool runs them: install.exe /VERYSILENT shows nothing and
+// ends with 0 and its log; the entry's quiet removal, started with its whole
+// command line and waited for, ends with 0 when all but its own file and
+// folder is gone, and those go a moment later.
+TEST(Distribution, QuietInstallationAndRemoval)
+{
+    RemoveTree("D:\\Program Files");
+    MakeFolders("D:\\Program Files");
+    Program installer;
+    ASSERT_TRUE(StartProgram("D:\\SETUP\\install.exe", "/VERYSILENT /LOG=\"D:\\install.log\"", "D:\\SETUP", &installer));
+    HWND shown = nullptr;
+    for (DWORD start = GetTickCount(); !shown && WaitProgramExit(installer, 0) < 0 && GetTickCount() - start < 60000;)
+        shown = WaitTopWindow(installer.pid, nullptr, nullptr, 20);
+    EXPECT_FALSE(shown) << TextOf(shown);
+    EXPECT_EQ(WaitProgramExit(installer), 0);
+    EndProgram(&installer);
+    const std::string log = FileText("D:\\install.log"), last = "Exit code 0: installed.\r\n";
+    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last);
+
+    std::string command = RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "D:\\", &startup, &info)) << command;
+    CloseHandle(info.hThread);
+    Program removal = {info.hProcess, info.dwProcessId};
+    EXPECT_EQ(WaitProgramExit(removal), 0);
+    EndProgram(&removal);
+    for (const std::string& path : {TARGET + "Velari.exe", TARGET + "Velari.cnt", StartMenuFolder("Velari")})
+        EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
+    for (DWORD start = GetTickCount(); GetFileAttributesA(TARGET.c_str()) != INVALID_FILE_ATTRIBUTES;)
+        ASSERT_LT(GetTickCount() - start, EXIT_TIMEOUT_MS) << "the folder stays";
+    EXPECT_FALSE(WaitMessageBox(0, "Velari Uninstaller", 500));
 }

@@ -41,20 +41,10 @@ TEST(TargetFolderFits, LongestFolderStillMakesTheOpenCommand)
     EXPECT_FALSE(TargetFolderFits((longest + "x").c_str()));
 }
 
-// The folder chooser: typed folders, the tree's chain of folders from the
-// root, and collapsing an item of that chain.
-TEST(FolderChooserRules, TypedFolderChainAndCut)
+// The folder chooser's tree: the chain of folders from the root, and
+// collapsing an item of that chain.
+TEST(FolderChooserRules, ChainAndCut)
 {
-    const std::string fits(255, 'x');  // with "D:\" and the backslash, 259 characters
-    const struct { std::string typed; bool taken; std::string folder; } typed[] = {
-        {"D:", true, "D:\\"}, {"D:\\Games", true, "D:\\Games\\"}, {"D:\\Games\\", true, "D:\\Games\\"},
-        {"D:\\" + fits, true, "D:\\" + fits + "\\"}, {"D:\\" + fits + "x", false, ""},
-    };
-    for (const auto& row : typed) {
-        char folder[260];
-        EXPECT_EQ(FolderFromTyped(folder, sizeof folder, row.typed.c_str()), row.taken) << row.typed.size();
-        EXPECT_EQ(folder, row.folder) << row.typed.size();
-    }
     // "!": no item at that level (past the deepest, or a name too long for the item's 16 bytes).
     const struct { const char* folder; const char* chain; int cut; const char* cutTo; } rows[] = {
         {"D:\\", "D:\\|!", 1, "D:\\"},

@@ -15,6 +15,7 @@
 
 #include <cstring>
 
+#include "install_options.h"
 #include "installer_state.h"
 #include "resource.h"
 #include "win_driver.h"
@@ -35,7 +36,7 @@ Reply Page(const char* page, std::vector<std::string> fields, int button, std::f
         {"welcome", "|Welcome to the Velari Installation Program!"}, {"target", "|The first step in installing"},
         {"game", "|Velari Installer has found what appears"}, {"summary", "|Velari Installer has gathered"},
         {"finish", "|Velari Installer has successfully installed Velari!"},
-        {"incomplete", "|The installation of Velari is incomplete: 3 of its 21 steps failed."},
+        {"incomplete", "|The installation of Velari is incomplete: 3 of its 22 steps failed."},
     };
     Reply reply = {"Velari Installer", {}, button, act};
     for (const auto& known : PAGES)
@@ -89,24 +90,23 @@ void Place(const std::vector<std::string>& paths)
         ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('\\'))) && WriteBytes(path, "game")) << path;
 }
 
-// The installer as its entry point runs it, from the folder, to its end.
-void RunInstaller(const std::string& folder, std::vector<Reply> replies)
+// The installer as its entry point runs it, from the folder, with the
+// command line, to its end; its exit code.
+int RunInstaller(const std::string& folder, std::vector<Reply> replies, std::string commandLine = "")
 {
     SetCurrentDirectoryA(folder.c_str());
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     installer = InstallerState();
     installer.instance = instance;
+    InstallOptions options;
+    EXPECT_TRUE(ParseInstallOptions(&commandLine[0], &options)) << commandLine;
     ExpectReplies(std::move(replies));
-    ASSERT_TRUE(CreateInstallerWindow());
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    const int code = InstallerMain(options);
     ExpectAllReplied();
     EXPECT_FALSE(IsWindow(installer.window));
     installer.instance = instance;
     SetCurrentDirectoryA("D:\\");
+    return code;
 }
 
 std::string LinkTarget(const std::string& link)
@@ -141,6 +141,7 @@ void ExpectRegistered(const std::string& target, const std::string& game)
         {HKEY_CLASSES_ROOT, "velari\\shell\\open\\command", nullptr, "\"" + target + "Velari.exe\" %1"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName", "Velari v2.0"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", "\"" + target + "removal.exe\""},
+        {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString", "\"" + target + "removal.exe\" /SILENT"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayIcon", target + "Velari.exe,0"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", "2.0"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Publisher", "Quorvane"},
@@ -249,18 +250,18 @@ protected:
 
 TEST_F(Wizard, Installations)
 {
-    const struct { const char* what; void (*prepare)(); std::string from; std::vector<Reply> replies; void (*expect)(); } rows[] = {
+    const struct { const char* what; void (*prepare)(); std::string from; std::vector<Reply> replies; void (*expect)(); int code; } rows[] = {
         {"walk through", HoldSourceForReading, SETUP,
          {Shot("welcome", {"~< Back"}), Shot("target", {TARGET, "< Back"}), CREATE_YES, Shot("game", {GAME}),
           Shot("summary", {TARGET, GAME}), Shot("finish", {"~< Back", "Finish"})},
-         ExpectInstalled},
+         ExpectInstalled, 0},
         {"again over a changed installation, closed by the close box", Tamper, SETUP,
-         Join({ToGamePage(GAME), {Page("summary", {}, IDC_NEXT), Page("finish", {}, 0, CloseBox)}}), ExpectInstalled},
+         Join({ToGamePage(GAME), {Page("summary", {}, IDC_NEXT), Page("finish", {}, 0, CloseBox)}}), ExpectInstalled, 0},
         {"files that can't be expanded", PrepareBadSources, "D:\\SETUP_BAD",
          Join({ToGamePage(GAME),
                {Page("summary", {}, IDC_NEXT), CannotExpand("Removal.ex_"), CannotExpand("Velari.ex_"),
                 CannotExpand("Velari.hl_"), Page("incomplete", {}, IDC_NEXT, [](HWND page) { Screenshot("page_incomplete", page); })}}),
-         ExpectExpansionFailures},
+         ExpectExpansionFailures, 4},
     };
     Fresh();
     RemoveTree("D:\\GAMES");
@@ -268,9 +269,42 @@ TEST_F(Wizard, Installations)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         row.prepare();
-        RunInstaller(row.from, row.replies);
+        EXPECT_EQ(RunInstaller(row.from, row.replies), row.code);
         CloseHandle(heldOpen);
         heldOpen = INVALID_HANDLE_VALUE;
+        row.expect();
+    }
+}
+
+// Without a page or a question (any dialog fails the row): the outcome in
+// the exit code and the log's last line; a folder given and the game folder
+// given instead of a search.
+TEST_F(Wizard, Silent)
+{
+    const std::string LOG = " /LOG=\"D:\\install.log\"";
+    auto nothingWritten = [] {
+        EXPECT_EQ(GetFileAttributesA(TARGET.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir"), "<none>");
+    };
+    const struct { const char* line; void (*prepare)(); std::string from; int code; std::function<void()> expect; } rows[] = {
+        {"/verysilent /GameDir=D:\\OTHER", [] { Fresh(); MakeFolders(TARGET); }, SETUP, 0, [] { ExpectRegistered(TARGET, "D:\\OTHER\\"); }},
+        {"/SILENT /DIR=\"D:\\Program Files\\Velari\"", [] { Fresh(); }, SETUP, 0, ExpectInstalled},
+        {"/VERYSILENT", PrepareBadSources, "D:\\SETUP_BAD", 4, ExpectExpansionFailures},
+        {"/VERYSILENT", [] { Fresh(false); }, SETUP, 3, nothingWritten},
+        {"/SILENT /DIR=Velari", [] { Fresh(false); }, SETUP, 3, nothingWritten},
+    };
+    Fresh();
+    RemoveTree("D:\\GAMES");
+    Place({GAME + "gravion.exe"});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        row.prepare();
+        DeleteFileA("D:\\install.log");
+        EXPECT_EQ(RunInstaller(row.from, {}, row.line + LOG), row.code);
+        CloseHandle(heldOpen);
+        heldOpen = INVALID_HANDLE_VALUE;
+        const std::string log = FileText("D:\\install.log"), last = "Exit code " + std::to_string(row.code) + ": ";
+        EXPECT_EQ(log.substr(log.rfind("\r\n", log.size() - 3) + 2, last.size()), last);
         row.expect();
     }
 }
@@ -299,7 +333,7 @@ TEST_F(Wizard, PageMoves)
     Fresh();
     RemoveTree("D:\\GAMES");
     Place({first + "gravion.exe"});
-    RunInstaller(SETUP, replies);
+    EXPECT_EQ(RunInstaller(SETUP, replies), 2);
 
     SCOPED_TRACE("the target folder's parent missing");
     Fresh(false);

@@ -20,7 +20,7 @@ TEST_P(FinishArguments, ParseTakesWhatFormatMakesOnly)
     const FinishCase& c = GetParam();
     uint32_t handle = 0;
     char folder[20] = "unchanged";
-    EXPECT_EQ(ParseFinishArguments(c.arguments, &handle, folder, sizeof folder), c.parsed);
+    EXPECT_EQ(ParseFinishArguments(c.arguments, FINISH_SWITCH, &handle, folder, sizeof folder), c.parsed);
     if (c.parsed) {
         EXPECT_EQ(handle, c.handle);
         EXPECT_STREQ(folder, c.folder);
@@ -39,16 +39,28 @@ INSTANTIATE_TEST_SUITE_P(Table, FinishArguments, testing::Values(
     FinishCase{"/finishing 12 C:\\", false, 0, nullptr},
     FinishCase{"/finish 12 D:\\a folder too long\\", false, 0, nullptr}));
 
+// Each switch parses as its own only.
 TEST(FinishArguments, FormatRoundTripsAndRefusesWhatDoesNotFit)
 {
     char arguments[40], folder[40];
     uint32_t handle = 0;
-    ASSERT_TRUE(FormatFinishArguments(arguments, sizeof arguments, 7, "D:\\a b\\"));
-    EXPECT_TRUE(ParseFinishArguments(arguments, &handle, folder, sizeof folder));
+    ASSERT_TRUE(FormatFinishArguments(arguments, sizeof arguments, TIDY_SWITCH, 7, "D:\\a b\\"));
+    EXPECT_FALSE(ParseFinishArguments(arguments, FINISH_SWITCH, &handle, folder, sizeof folder));
+    EXPECT_TRUE(ParseFinishArguments(arguments, TIDY_SWITCH, &handle, folder, sizeof folder));
     EXPECT_EQ(handle, 7u);
     EXPECT_STREQ(folder, "D:\\a b\\");
-    EXPECT_FALSE(FormatFinishArguments(arguments, 12, 7, "D:\\a b\\"));
+    EXPECT_FALSE(FormatFinishArguments(arguments, 12, FINISH_SWITCH, 7, "D:\\a b\\"));
     EXPECT_STREQ(arguments, "");
+}
+
+TEST(IsQuietRemoval, SilentInAnyCaseAlone)
+{
+    const struct { const char* arguments; bool quiet; } rows[] = {
+        {"/SILENT", true}, {" /silent\t", true}, {"/Silent ", true}, {"", false}, {"/SILENTLY", false},
+        {"/SILENT /x", false}, {"SILENT", false}, {"/finish 12 D:\\", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(IsQuietRemoval(row.arguments), row.quiet) << row.arguments;
 }
 
 TEST(FolderOfPath, KeepsTheBackslashAndRefusesWhatDoesNotFit)

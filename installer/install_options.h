@@ -1,0 +1,44 @@
+// The installer's command line, for scripts and deployment tools: switches
+// in any order and any case, separated by blanks, a value after its
+// switch's "=", quoted when it holds blanks. Free of Windows so that it
+// builds and can be tried anywhere.
+#ifndef INSTALL_OPTIONS_H
+#define INSTALL_OPTIONS_H
+
+#include <cstddef>
+
+enum InstallMode { INSTALL_WIZARD, INSTALL_SILENT, INSTALL_VERYSILENT };
+
+// What the program's exit code tells, in every mode.
+enum InstallExitCode {
+    EXIT_INSTALLED = 0,         // every action succeeded
+    EXIT_BAD_COMMAND_LINE = 1,  // nothing was done
+    EXIT_CANCELLED = 2,         // the wizard's Abort
+    EXIT_FOLDER_REFUSED = 3,    // nothing was written
+    EXIT_INCOMPLETE = 4,        // some actions failed, or none could run
+};
+
+struct InstallOptions {
+    InstallMode mode;
+    bool showUsage;            // /?
+    // /DIR, /GAMEDIR and /LOG as given, or null. They point into the parsed
+    // command line, so they are taken whatever their length.
+    const char* targetFolder;
+    const char* gameFolder;
+    const char* logFile;
+};
+
+// Parses commandLine in place: each value loses its quotes and is ended by
+// a zero. False when a switch is unknown or written wrongly (no value, an
+// unclosed quote); options then still tell whether /VERYSILENT was given.
+bool ParseInstallOptions(char* commandLine, InstallOptions* options);
+
+// Whether a folder starts with a drive's root, such as "D:\".
+bool HasDriveRoot(const char* folder);
+
+// The switches and the exit codes, for the message box of /?.
+extern const char USAGE_TEXT[];
+// What an exit code means, for the log's last line.
+const char* ExitCodeMeaning(int code);
+
+#endif
