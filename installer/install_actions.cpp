@@ -88,7 +88,7 @@ static_assert(sizeof EXPANSIONS / sizeof *EXPANSIONS + sizeof REGISTRY_VALUES / 
 
 void ReportFailure(const char* format, const char* first, const char* second = "")
 {
-    char text[2 * MAX_PATH + 100];
+    char text[2 * PATH_SIZE + 100];
     snprintf(text, sizeof text, format, first, second);
     MessageBoxA(installer.window, text, "Error!", MB_OK);
     ++installer.failedActions;
@@ -133,7 +133,7 @@ bool ExpandInto(const char* sourcePath, const char* partPath)
 // failure never leaves a partial file nor destroys an earlier one.
 bool ExpandFile(const char* sourcePath, const char* targetPath)
 {
-    char partPath[MAX_PATH];
+    char partPath[PATH_SIZE];
     if (!GetTempFileNameA(installer.targetFolder, "vlr", 0, partPath))
         return false;
     bool done = ExpandInto(sourcePath, partPath) &&
@@ -145,7 +145,7 @@ bool ExpandFile(const char* sourcePath, const char* targetPath)
 
 void RunExpansion(const Expansion& expansion)
 {
-    char sourcePath[MAX_PATH], targetPath[MAX_PATH];
+    char sourcePath[PATH_SIZE], targetPath[PATH_SIZE];
     bool joined =
         JoinPath(sourcePath, sizeof sourcePath, installer.sourceFolder, expansion.compressedName) &&
         JoinPath(targetPath, sizeof targetPath, installer.targetFolder, expansion.expandedName);
@@ -156,7 +156,7 @@ void RunExpansion(const Expansion& expansion)
 
 void RunRegistryAction(const RegistryValue& value)
 {
-    char text[MAX_PATH];
+    char text[PATH_SIZE];
     bool ok = JoinPath(text, sizeof text, value.before ? value.before : "",
                        value.folder ? value.folder : "", value.after);
     HKEY key = nullptr;
@@ -182,7 +182,7 @@ DWORD KilobytesOfExpandedFiles()
 {
     unsigned long long bytes = 0;
     for (const Expansion& expansion : EXPANSIONS) {
-        char path[MAX_PATH];
+        char path[PATH_SIZE];
         WIN32_FILE_ATTRIBUTE_DATA file;
         if (JoinPath(path, sizeof path, installer.targetFolder, expansion.expandedName) &&
             GetFileAttributesExA(path, GetFileExInfoStandard, &file))
@@ -195,7 +195,7 @@ DWORD KilobytesOfExpandedFiles()
 // Start menu under the Windows directory, as on the oldest systems.
 bool FindStartMenuFolder(char* folder, size_t size)
 {
-    char base[MAX_PATH];
+    char base[PATH_SIZE];
     if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT,
                                    base)))
         return JoinPath(folder, size, base, "\\Velari\\");
@@ -207,7 +207,7 @@ bool FindStartMenuFolder(char* folder, size_t size)
 // Every missing level, from the drive down; existing ones fail harmlessly.
 void CreateFolderLevels(const char* folder)
 {
-    char level[MAX_PATH];
+    char level[PATH_SIZE];
     if (!JoinPath(level, sizeof level, folder, nullptr))
         return;
     for (char* at = level + 3; *at; ++at) {
@@ -241,7 +241,7 @@ bool SaveShortcut(const char* linkPath, const char* targetPath, const char* desc
 
 void RunShortcutAction(const char* startMenuFolder, const Shortcut& shortcut)
 {
-    char linkPath[MAX_PATH], targetPath[MAX_PATH];
+    char linkPath[PATH_SIZE], targetPath[PATH_SIZE];
     bool joined =
         startMenuFolder[0] != '\0' &&
         JoinPath(linkPath, sizeof linkPath, startMenuFolder, shortcut.linkName) &&
@@ -270,7 +270,7 @@ void RunInstallation()
         RunRegistryAction(value);
         StepProgress(progress);
     }
-    char startMenuFolder[MAX_PATH] = "";
+    char startMenuFolder[PATH_SIZE] = "";
     if (FindStartMenuFolder(startMenuFolder, sizeof startMenuFolder))
         CreateFolderLevels(startMenuFolder);
     for (const Shortcut& shortcut : SHORTCUTS) {

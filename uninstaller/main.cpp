@@ -29,7 +29,7 @@ void FinishRemoval(const char* folder)
 
 void StartRemoval()
 {
-    char self[MAX_PATH], folder[MAX_PATH];
+    char self[PATH_SIZE], folder[PATH_SIZE];
     const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
     if (length == 0 || length >= sizeof self || !FolderOfPath(folder, sizeof folder, self) ||
         !IsInstallation(folder)) {
@@ -50,7 +50,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
     RestrictDllSearch();
     uint32_t waitHandle;
-    char folder[MAX_PATH];
+    char folder[PATH_SIZE];
     if (ParseFinishArguments(arguments, &waitHandle, folder, sizeof folder)) {
         WaitForFirstProcess(waitHandle);
         RemoveOwnFileAtRestart();

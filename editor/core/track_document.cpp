@@ -21,10 +21,10 @@ const char SAVE_SUFFIX[] = ".tmp";
 TrackHeader loadedHeader;
 TrackPiece loadedPieces[MAX_TRACK_PIECES];
 
-bool CopyText(char* target, size_t targetSize, const char* source)
+bool CopyPath(char (&target)[TRACK_PATH_SIZE], const char* source)
 {
     size_t length = std::strlen(source);
-    if (length >= targetSize)
+    if (!PathFits(source, length))
         return false;
     std::memcpy(target, source, length + 1);
     return true;
@@ -114,7 +114,7 @@ void ResetTrackDocument()
 
 bool SetTrackPath(const char* newPath)
 {
-    return CopyText(trackDocument.path, sizeof trackDocument.path, newPath);
+    return CopyPath(trackDocument.path, newPath);
 }
 
 bool LoadTrack()

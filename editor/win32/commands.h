@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "track_document.h"
+
 // Loads the track at the document's path; the piece list then has the focus.
 bool LoadTrackIntoWindow();
 
@@ -18,7 +20,7 @@ void AboutCommand();
 void HelpContentsCommand();
 // The help file beside the editor's program file; false when it does not
 // fit a path buffer.
-bool HelpFilePath(char (&path)[MAX_PATH]);
+bool HelpFilePath(char (&path)[TRACK_PATH_SIZE]);
 
 void PitchFieldNotice(int notification);
 void BankFieldNotice(int notification);
