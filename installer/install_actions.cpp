@@ -12,6 +12,7 @@
 
 #include "installer_state.h"
 #include "path_text.h"
+#include "short_path.h"
 
 namespace {
 
@@ -97,23 +98,30 @@ void ReportFailure(const char* format, const char* first, const char* second = "
 // The length the compressed file's header promises is the only way to see
 // that it was cut short; and an empty original comes back as one zero byte
 // unless the output is cut to that length.
+// The files are opened by name here, not by the LZ routines, whose record of
+// the name holds only 128 bytes: a path of UTF-8 letters soon passes that.
 bool ExpandInto(const char* sourcePath, const char* partPath)
 {
-    OFSTRUCT sourceRecord, partRecord;
     // Read only, so that a file another program holds open for reading, or
-    // one on read-only media, expands all the same. Opened so, the file is
-    // also made ready for expansion.
-    INT compressed = LZOpenFileA(const_cast<char*>(sourcePath), &sourceRecord, OF_READ);
-    if (compressed < 0)
+    // one on read-only media, expands all the same.
+    HANDLE source = CreateFileA(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (source == INVALID_HANDLE_VALUE)
         return false;
+    INT compressed = LZInit(static_cast<HFILE>(reinterpret_cast<INT_PTR>(source)));
+    if (compressed < 0) {
+        CloseHandle(source);
+        return false;
+    }
     LONG promised = LZSeek(compressed, 0, 2);
-    HFILE part = LZOpenFileA(const_cast<char*>(partPath), &partRecord, OF_CREATE | OF_READWRITE);
+    HANDLE part = CreateFileA(partPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     LONG copied = -1;
-    if (promised >= 0 && LZSeek(compressed, 0, 0) == 0 && part >= 0)
-        copied = LZCopy(compressed, part);
+    if (promised >= 0 && LZSeek(compressed, 0, 0) == 0 && part != INVALID_HANDLE_VALUE)
+        copied = LZCopy(compressed, static_cast<HFILE>(reinterpret_cast<INT_PTR>(part)));
     LZClose(compressed);
-    if (part >= 0)
-        LZClose(part);
+    if (part != INVALID_HANDLE_VALUE)
+        CloseHandle(part);
     if (copied < promised)
         return false;
     if (copied == promised)
@@ -133,8 +141,10 @@ bool ExpandInto(const char* sourcePath, const char* partPath)
 // failure never leaves a partial file nor destroys an earlier one.
 bool ExpandFile(const char* sourcePath, const char* targetPath)
 {
+    // Named after the target rather than by GetTempFileNameA, which cuts a
+    // name of more than MAX_PATH bytes, as UTF-8 letters soon make.
     char partPath[PATH_SIZE];
-    if (!GetTempFileNameA(installer.targetFolder, "vlr", 0, partPath))
+    if (!JoinPath(partPath, sizeof partPath, targetPath, ".tmp"))
         return false;
     bool done = ExpandInto(sourcePath, partPath) &&
                 MoveFileExA(partPath, targetPath, MOVEFILE_REPLACE_EXISTING);
@@ -246,6 +256,8 @@ void RunShortcutAction(const char* startMenuFolder, const Shortcut& shortcut)
         startMenuFolder[0] != '\0' &&
         JoinPath(linkPath, sizeof linkPath, startMenuFolder, shortcut.linkName) &&
         JoinPath(targetPath, sizeof targetPath, installer.targetFolder, shortcut.targetName);
+    if (joined)
+        UseShortFormBeyondAscii(targetPath, sizeof targetPath);
     if (!joined || !SaveShortcut(linkPath, targetPath, shortcut.description))
         ReportFailure("Velari Installer could not create the shortcut %s%s.", startMenuFolder,
                       shortcut.linkName);

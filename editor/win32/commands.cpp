@@ -11,6 +11,7 @@
 #include "about_box.h"
 #include "main_window.h"
 #include "resource.h"
+#include "short_path.h"
 #include "start_folder.h"
 #include "track_document.h"
 #include "track_edits.h"
@@ -177,6 +178,7 @@ bool HelpFilePath(char (&path)[TRACK_PATH_SIZE])
         return false;
     }
     std::memcpy(name + 1, HELP_FILE_NAME, sizeof HELP_FILE_NAME);
+    UseShortFormBeyondAscii(path, sizeof path);
     return true;
 }
 
