@@ -9,6 +9,7 @@
 
 #include "track_display.h"
 #include "track_document.h"
+#include "track_name_text.h"
 
 // The window stand-in.
 MessageAnswer ShowTrackMessage(const char*, const char*, MessageKind) { return ANSWER_OK; }
@@ -20,6 +21,7 @@ void AddPieceListLine(const char*) {}
 void EndPieceList() {}
 void SelectPieceListLine(int) {}
 void SelectChoice(PieceChoiceList, int) {}
+bool DecodeCodePageText(unsigned, const char*, size_t, char*, size_t) { return false; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

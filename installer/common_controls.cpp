@@ -17,10 +17,11 @@ bool LoadCommonControls()
 {
     if (!commonControls)
         commonControls = LoadLibraryA("comctl32.dll");
-    auto* init = Find<void WINAPI()>("InitCommonControls");
-    if (init)
-        init();
-    return init != nullptr;
+    // Loaded by name, the version the manifest asks for still comes: the
+    // activation context is looked at before any folder.
+    auto* init = Find<BOOL WINAPI(const INITCOMMONCONTROLSEX*)>("InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    return init && init(&classes);
 }
 
 HIMAGELIST CreateIconList(int size, int initial, int grow)

@@ -10,6 +10,7 @@
 #include "installer_state.h"
 #include "path_text.h"
 #include "resource.h"
+#include "screen_bitmap.h"
 
 namespace {
 
@@ -17,11 +18,11 @@ namespace {
 // path without a trailing backslash (or the bare root).
 void FillFromDriveDirectory(char* entry, int driveNumber, const char* root)
 {
-    char current[MAX_PATH];
+    char current[PATH_SIZE];
     if (_getdcwd(driveNumber, current, sizeof current) && current[0] != '\0' &&
-        JoinPath(entry, MAX_PATH, current, nullptr))
+        JoinPath(entry, PATH_SIZE, current, nullptr))
         return;
-    JoinPath(entry, MAX_PATH, root, nullptr);
+    JoinPath(entry, PATH_SIZE, root, nullptr);
 }
 
 HICON LoadSmallIcon(int id)
@@ -41,12 +42,12 @@ void InitDriveTable()
         DriveEntry& drive = installer.drives[i - 1];
         if (!(present & (1u << (i - 1))) || GetDriveTypeA(root) != DRIVE_FIXED)
             continue;
-        drive.path = static_cast<char*>(malloc(MAX_PATH));
+        drive.path = static_cast<char*>(malloc(PATH_SIZE));
         if (!drive.path)
             continue;
         drive.fixed = 1;
         if (i == installer.currentDrive + 1)
-            JoinPath(drive.path, MAX_PATH, installer.targetFolder, nullptr);
+            JoinPath(drive.path, PATH_SIZE, installer.targetFolder, nullptr);
         else
             FillFromDriveDirectory(drive.path, i, root);
         ++installer.fixedDriveCount;
@@ -72,5 +73,5 @@ void LoadWizardImages()
         installer.closedFolderImage = AddIconToList(installer.folderIcons, closedFolder);
         installer.openFolderImage = AddIconToList(installer.folderIcons, openFolder);
     }
-    installer.banner = LoadBitmapA(installer.instance, MAKEINTRESOURCEA(IDB_BANNER));
+    installer.banner = LoadScreenBitmap(installer.instance, IDB_BANNER);
 }

@@ -21,7 +21,7 @@ const int DRIVE_ITEM_HEIGHT = 18;
 int rebuilding;
 int navigationPending;  // later notifications may name items it removes
 NMTREEVIEWA pendingExpansion;
-char itemText[MAX_PATH];
+char itemText[PATH_SIZE];
 
 struct ChooserRole {
     const char* caption;  // null: the template's
@@ -54,10 +54,10 @@ void FillDriveBox(HWND dialog)
     for (int i = 1; i <= DRIVE_COUNT; ++i, ++root[0]) {
         if (!installer.drives[i - 1].fixed)
             continue;
-        char label[MAX_PATH] = "";
+        char label[PATH_SIZE] = "";
         if (!GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0))
             label[0] = '\0';
-        char text[MAX_PATH];
+        char text[PATH_SIZE];
         char letter[] = "A: [";
         letter[0] = root[0];
         JoinPath(text, sizeof text, letter, label, "]");
@@ -89,9 +89,9 @@ void DrawDriveItem(const DRAWITEMSTRUCT* item)
     TEXTMETRICA metrics = {};
     GetTextMetricsA(item->hDC, &metrics);
     const int y = (item->rcItem.top + item->rcItem.bottom - metrics.tmHeight) / 2;
-    // The box holds only texts of the drives' labels, each under MAX_PATH.
+    // The box holds only texts of the drives' labels, each under PATH_SIZE.
     itemText[0] = '\0';
-    if (SendMessageA(item->hwndItem, CB_GETLBTEXTLEN, item->itemID, 0) < MAX_PATH)
+    if (SendMessageA(item->hwndItem, CB_GETLBTEXTLEN, item->itemID, 0) < PATH_SIZE)
         SendMessageA(item->hwndItem, CB_GETLBTEXT, item->itemID, reinterpret_cast<LPARAM>(itemText));
     ExtTextOutA(item->hDC, 18 * unit, y, ETO_CLIPPED | ETO_OPAQUE, &item->rcItem, itemText,
                 static_cast<UINT>(strlen(itemText)), nullptr);
@@ -109,7 +109,7 @@ HTREEITEM InsertFolderItem(HWND tree, HTREEITEM parent, const char* text, int le
     insert.hInsertAfter = TVI_SORT;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
     insert.item.pszText = const_cast<char*>(text);
-    insert.item.cchTextMax = MAX_PATH;
+    insert.item.cchTextMax = PATH_SIZE;
     insert.item.iImage = installer.closedFolderImage;
     insert.item.iSelectedImage = installer.openFolderImage;
     insert.item.lParam = level;
@@ -121,7 +121,7 @@ HTREEITEM InsertFolderItem(HWND tree, HTREEITEM parent, const char* text, int le
 // path with its backslash would not fit is left out: it could not be entered.
 void ListSubfolders(HWND tree, HTREEITEM deepest, const char* entry)
 {
-    char pattern[MAX_PATH];
+    char pattern[PATH_SIZE];
     if (!JoinPath(pattern, sizeof pattern, entry, "*.*"))
         return;
     const int level = FolderLevels(entry) + 2;
@@ -130,7 +130,7 @@ void ListSubfolders(HWND tree, HTREEITEM deepest, const char* entry)
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        char path[MAX_PATH];
+        char path[PATH_SIZE];
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !strcmp(found.cFileName, ".") ||
             !strcmp(found.cFileName, "..") || !JoinPath(path, sizeof path, entry, found.cFileName, "\\"))
             continue;
@@ -146,7 +146,7 @@ void FillFolderTree(HWND tree)
     rebuilding = 1;
     SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     if (entry) {
-        char name[MAX_PATH];
+        char name[PATH_SIZE];
         HTREEITEM deepest = nullptr;
         for (int level = 1; FolderLevelName(entry, level, name, sizeof name); ++level)
             deepest = InsertFolderItem(tree, deepest, name, level);
@@ -172,11 +172,11 @@ void OnFolderExpanded(HWND tree, const NMTREEVIEWA* notification)
         item.hItem = notification->itemNew.hItem;
         item.pszText = itemText;
         item.cchTextMax = sizeof itemText;
-        char longer[MAX_PATH];
+        char longer[PATH_SIZE];
         if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ||
             !JoinPath(longer, sizeof longer, entry, itemText, "\\"))
             return;
-        JoinPath(entry, MAX_PATH, longer, nullptr);
+        JoinPath(entry, PATH_SIZE, longer, nullptr);
     }
     FillFolderTree(tree);
 }
@@ -189,17 +189,17 @@ void ShowEntry(HWND dialog)
 
 void TakeTypedFolder(HWND dialog, const ChooserRole& role)
 {
-    char typed[MAX_PATH + 1];
+    char typed[PATH_SIZE + 1];
     GetDlgItemTextA(dialog, IDC_FOLDER_FIELD, typed, sizeof typed);
-    char folder[MAX_PATH];
+    char folder[PATH_SIZE];
     if (!FolderFromTyped(folder, sizeof folder, typed)) {
         MessageBoxA(dialog, "This path is too long. Please choose a shorter one.", "Error",
                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    JoinPath(role.folder, MAX_PATH, folder, nullptr);
+    JoinPath(role.folder, PATH_SIZE, folder, nullptr);
     if (char* entry = CurrentEntry())
-        JoinPath(entry, MAX_PATH, folder, nullptr);
+        JoinPath(entry, PATH_SIZE, folder, nullptr);
     EndDialog(dialog, IDOK);
 }
 
@@ -213,7 +213,7 @@ INT_PTR OnInitDialog(HWND dialog, const ChooserRole& role)
     SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, role.folder);
     char* entry = CurrentEntry();
     if (entry && role.treeFollowsFolder)
-        JoinPath(entry, MAX_PATH, role.folder, nullptr);
+        JoinPath(entry, PATH_SIZE, role.folder, nullptr);
     if (role.prompt)
         SetDlgItemTextA(dialog, IDC_FIRST_TEXT, role.prompt);
     HWND tree = GetDlgItem(dialog, IDC_FOLDER_TREE);

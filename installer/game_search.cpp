@@ -14,6 +14,7 @@ namespace {
 const char GAME_EXECUTABLE[] = "gravion.exe";
 const char DEFAULT_GAME_FOLDER[] = "C:\\Gravion\\";
 const char ALL_ENTRIES[] = "*.*";
+const char SUBFOLDER_ENTRIES[] = "\\*.*";
 // Often enough that the system never takes the window for hung.
 const int FOLDERS_PER_LIVENESS_CHECK = 256;
 
@@ -111,11 +112,11 @@ int SearchFolder(HWND progress, const char* pattern)
         }
         if (!IsSubfolder(entry))
             continue;
-        char subfolder[MAX_PATH];
+        char subfolder[PATH_SIZE];
         memcpy(subfolder, pattern, folderLength);
+        subfolder[folderLength] = '\0';
         // A name whose pattern would not fit is passed over.
-        if (!JoinPath(subfolder + folderLength, sizeof subfolder - folderLength, entry.cFileName,
-                      "\\", ALL_ENTRIES))
+        if (!JoinPath(subfolder, sizeof subfolder, subfolder, entry.cFileName, SUBFOLDER_ENTRIES))
             continue;
         if (SearchFolder(progress, subfolder)) {
             found = 1;

@@ -14,6 +14,7 @@
 #include "install_log.h"
 #include "installer_state.h"
 #include "path_text.h"
+#include "short_path.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ void ShowFailure(const char* text)
 
 void ReportFailure(const char* format, const char* first, const char* second)
 {
-    char text[2 * MAX_PATH + 100];
+    char text[2 * PATH_SIZE + 100];
     snprintf(text, sizeof text, format, first, second);
     ShowFailure(text);
     ++installer.failedActions;
@@ -116,25 +117,33 @@ const char* Failed(const char* reason, DWORD* error)
 // The length the compressed file's header promises is the only way to see
 // that it was cut short; and an empty original comes back as one zero byte
 // unless the output is cut to that length. Returns the failure's reason,
-// null when expanded.
+// null when expanded. The files are opened by name here, not by the LZ
+// routines, whose record of the name holds only 128 bytes: a path of UTF-8
+// letters soon passes that.
 const char* ExpandInto(const char* sourcePath, const char* partPath, DWORD* error)
 {
-    OFSTRUCT sourceRecord, partRecord;
     // Read only, so that a file another program holds open for reading, or
-    // one on read-only media, expands all the same. Opened so, the file is
-    // also made ready for expansion.
-    INT compressed = LZOpenFileA(const_cast<char*>(sourcePath), &sourceRecord, OF_READ);
-    if (compressed < 0)
+    // one on read-only media, expands all the same.
+    HANDLE source = CreateFileA(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (source == INVALID_HANDLE_VALUE)
         return Failed("the compressed file can't be opened", error);
+    INT compressed = LZInit(static_cast<HFILE>(reinterpret_cast<INT_PTR>(source)));
+    if (compressed < 0) {
+        const char* failure = Failed("the compressed file can't be read", error);
+        CloseHandle(source);
+        return failure;
+    }
     LONG promised = LZSeek(compressed, 0, 2);
-    HFILE part = LZOpenFileA(const_cast<char*>(partPath), &partRecord, OF_CREATE | OF_READWRITE);
-    const char* failure = part < 0 ? Failed("the expanded file can't be made", error) : nullptr;
+    HANDLE part = CreateFileA(partPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const char* failure = part == INVALID_HANDLE_VALUE ? Failed("the expanded file can't be made", error) : nullptr;
     LONG copied = -1;
-    if (promised >= 0 && LZSeek(compressed, 0, 0) == 0 && part >= 0)
-        copied = LZCopy(compressed, part);
+    if (promised >= 0 && LZSeek(compressed, 0, 0) == 0 && part != INVALID_HANDLE_VALUE)
+        copied = LZCopy(compressed, static_cast<HFILE>(reinterpret_cast<INT_PTR>(part)));
     LZClose(compressed);
-    if (part >= 0)
-        LZClose(part);
+    if (part != INVALID_HANDLE_VALUE)
+        CloseHandle(part);
     *error = failure ? *error : 0;
     // A length that can't be read is an error code, never a length.
     if (!failure && (promised < 0 || copied < promised))
@@ -155,12 +164,14 @@ const char* ExpandInto(const char* sourcePath, const char* partPath, DWORD* erro
 }
 
 // Expanded beside the target and put in its place only when whole, so a
-// failure never leaves a partial file nor destroys an earlier one.
+// failure never leaves a partial file nor destroys an earlier one. The part
+// is named after the target rather than by GetTempFileNameA, which cuts a
+// name of more than MAX_PATH bytes, as UTF-8 letters soon make.
 const char* ExpandFile(const char* sourcePath, const char* targetPath, DWORD* error)
 {
-    char partPath[MAX_PATH];
-    if (!GetTempFileNameA(installer.targetFolder, "vlr", 0, partPath))
-        return Failed("no file can be made in the target folder", error);
+    char partPath[PATH_SIZE];
+    if (!JoinPath(partPath, sizeof partPath, targetPath, ".tmp"))
+        return "the path is too long";
     const char* failure = ExpandInto(sourcePath, partPath, error);
     if (!failure && !MoveFileExA(partPath, targetPath, MOVEFILE_REPLACE_EXISTING))
         failure = Failed("the expanded file can't replace the one there", error);
@@ -171,7 +182,7 @@ const char* ExpandFile(const char* sourcePath, const char* targetPath, DWORD* er
 
 void RunExpansion(const Expansion& expansion)
 {
-    char sourcePath[MAX_PATH], targetPath[MAX_PATH];
+    char sourcePath[PATH_SIZE], targetPath[PATH_SIZE];
     const char* failure = "the path is too long";
     DWORD error = 0;
     if (JoinPath(sourcePath, sizeof sourcePath, installer.sourceFolder, expansion.compressedName) &&
@@ -186,11 +197,12 @@ void RunExpansion(const Expansion& expansion)
 
 void RunRegistryAction(const RegistryValue& value)
 {
-    // Bounded all the same: a command with its switch may pass MAX_PATH.
-    char text[2 * MAX_PATH];
-    const bool joined = JoinPath(text, sizeof text, value.before ? value.before : "",
-                                 value.folder ? value.folder : "", value.after);
-    const char* failure = joined ? nullptr : "the value is too long";
+    // A command with its switch may be longer than any path: joined as text,
+    // bounded all the same.
+    char text[2 * PATH_SIZE];
+    const int length = snprintf(text, sizeof text, "%s%s%s", value.before ? value.before : "",
+                                value.folder ? value.folder : "", value.after ? value.after : "");
+    const char* failure = length >= 0 && static_cast<size_t>(length) < sizeof text ? nullptr : "the value is too long";
     DWORD error = 0;
     HKEY key = nullptr;
     LONG result = RegCreateKeyExA(value.root, value.key, 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -228,7 +240,7 @@ DWORD KilobytesOfExpandedFiles()
 {
     unsigned long long bytes = 0;
     for (const Expansion& expansion : EXPANSIONS) {
-        char path[MAX_PATH];
+        char path[PATH_SIZE];
         WIN32_FILE_ATTRIBUTE_DATA file;
         if (JoinPath(path, sizeof path, installer.targetFolder, expansion.expandedName) &&
             GetFileAttributesExA(path, GetFileExInfoStandard, &file))
@@ -241,7 +253,7 @@ DWORD KilobytesOfExpandedFiles()
 // Start menu under the Windows directory, as on the oldest systems.
 bool FindStartMenuFolder(char* folder, size_t size)
 {
-    char base[MAX_PATH];
+    char base[PATH_SIZE];
     if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT,
                                    base)))
         return JoinPath(folder, size, base, "\\Velari\\");
@@ -253,7 +265,7 @@ bool FindStartMenuFolder(char* folder, size_t size)
 // Every missing level, from the drive down; existing ones fail harmlessly.
 void CreateFolderLevels(const char* folder)
 {
-    char level[MAX_PATH];
+    char level[PATH_SIZE];
     if (!JoinPath(level, sizeof level, folder, nullptr))
         return;
     for (char* at = level + 3; *at; ++at) {
@@ -295,13 +307,15 @@ const char* SaveShortcut(const char* linkPath, const char* targetPath, const cha
 
 void RunShortcutAction(const char* startMenuFolder, const Shortcut& shortcut)
 {
-    char linkPath[MAX_PATH], targetPath[MAX_PATH];
+    char linkPath[PATH_SIZE], targetPath[PATH_SIZE];
     const char* failure = startMenuFolder[0] ? "the path is too long" : "the Start menu's folder is not known";
     DWORD error = 0;
     if (startMenuFolder[0] != '\0' &&
         JoinPath(linkPath, sizeof linkPath, startMenuFolder, shortcut.linkName) &&
-        JoinPath(targetPath, sizeof targetPath, installer.targetFolder, shortcut.targetName))
+        JoinPath(targetPath, sizeof targetPath, installer.targetFolder, shortcut.targetName)) {
+        UseShortFormBeyondAscii(targetPath, sizeof targetPath);
         failure = SaveShortcut(linkPath, targetPath, shortcut.description, &error);
+    }
     LogStep("Shortcut %s%s to %s%s: %s", startMenuFolder, shortcut.linkName, installer.targetFolder,
             shortcut.targetName, StepResult(failure, error));
     if (failure)
@@ -335,7 +349,7 @@ void RunInstallationActions(HWND progress)
         RunRegistryAction(value);
         StepProgress(progress);
     }
-    char startMenuFolder[MAX_PATH] = "";
+    char startMenuFolder[PATH_SIZE] = "";
     if (FindStartMenuFolder(startMenuFolder, sizeof startMenuFolder))
         CreateFolderLevels(startMenuFolder);
     for (const Shortcut& shortcut : SHORTCUTS) {

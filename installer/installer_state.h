@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "install_options.h"
+#include "path_size.h"
 
 // Page changes, always posted to the installer window with both parameters 0.
 #define WM_WIZARD_START          (WM_USER + 100)
@@ -22,21 +23,21 @@ enum { DRIVE_COUNT = 26, INSTALL_ACTION_COUNT = 22, SEARCH_STEPS_PER_DRIVE = 500
 
 struct DriveEntry {
     BYTE fixed;   // present and of type DRIVE_FIXED when the table was built
-    char* path;   // MAX_PATH bytes: the folder last shown; only for fixed drives
+    char* path;   // PATH_SIZE bytes: the folder last shown; only for fixed drives
 };
 
 struct InstallerState {
     HINSTANCE instance;
     HWND window;
-    char sourceFolder[MAX_PATH];
-    char targetFolder[MAX_PATH];
-    char gameFolder[MAX_PATH];
+    char sourceFolder[PATH_SIZE];
+    char targetFolder[PATH_SIZE];
+    char gameFolder[PATH_SIZE];
     int pageIndex;
     int finished;
     int currentDrive;           // 0 for drive A
     int failedActions;          // of the last installation run
     InstallOptions options;     // from the command line; all zero: the wizard
-    char givenGameFolder[MAX_PATH];  // /GAMEDIR with its backslash; empty: search
+    char givenGameFolder[PATH_SIZE];  // /GAMEDIR with its backslash; empty: search
     int givenFoldersFit;        // every folder given fits its buffer
     int exitCode;
     HBITMAP banner;

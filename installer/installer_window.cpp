@@ -22,9 +22,9 @@ const char DEFAULT_TARGET_FOLDER[] = "A:\\Program Files\\Velari\\";
 // its drive. A directory without a drive letter (a network path) gives C:.
 void TakeFoldersFromCurrentDirectory()
 {
-    char current[MAX_PATH];
-    DWORD length = GetCurrentDirectoryA(MAX_PATH - 1, current);
-    if (length == 0 || length >= MAX_PATH - 1)
+    char current[PATH_SIZE];
+    DWORD length = GetCurrentDirectoryA(PATH_SIZE - 1, current);
+    if (length == 0 || length >= PATH_SIZE - 1)
         current[0] = '\0';
     // Too long a directory leaves the source folder empty: every expansion
     // then fails and says which file it could not expand.
@@ -42,7 +42,7 @@ void TakeFoldersFromCurrentDirectory()
 void TakeGivenFolders()
 {
     const InstallOptions& options = installer.options;
-    char folder[MAX_PATH];
+    char folder[PATH_SIZE];
     installer.givenFoldersFit = 1;
     installer.givenGameFolder[0] = '\0';
     if (options.targetFolder && FolderFromTyped(folder, sizeof folder, options.targetFolder)) {

@@ -5,13 +5,17 @@
 bool JoinPath(char* out, size_t size, const char* first, const char* second, const char* third)
 {
     const char* parts[3] = {first, second, third};
-    size_t length = 0;
-    for (const char* part : parts)
-        if (part)
-            length += strlen(part);
+    size_t length = 0, characters = 0;
+    for (const char* part : parts) {
+        if (!part)
+            continue;
+        const size_t n = strlen(part);
+        length += n;
+        characters += PathCharacterCount(part, n);
+    }
     if (size == 0)
         return false;
-    if (length >= size) {
+    if (length >= size || characters > PATH_CHARACTERS) {
         out[0] = '\0';
         return false;
     }
@@ -39,13 +43,12 @@ int DriveNumberOfDirectory(const char* directory)
 
 // "<folder>Velari.exe" %1 with its two quotes, and its terminator.
 static const size_t LONGEST_SUFFIX = (sizeof "\"" - 1) + (sizeof "Velari.exe\" %1" - 1);
-static const size_t PATH_BYTES = 260;
-static_assert(MAX_TARGET_FOLDER_LENGTH == PATH_BYTES - 1 - LONGEST_SUFFIX,
+static_assert(MAX_TARGET_FOLDER_LENGTH == PATH_CHARACTERS - LONGEST_SUFFIX,
               "the refusal's message names this length");
 
 bool TargetFolderFits(const char* folder)
 {
-    return strlen(folder) <= MAX_TARGET_FOLDER_LENGTH;
+    return PathCharacterCount(folder, strlen(folder)) <= MAX_TARGET_FOLDER_LENGTH;
 }
 
 bool FolderFromTyped(char* folder, size_t size, const char* typed)

@@ -5,9 +5,12 @@
 
 #include <cstddef>
 
+#include "path_size.h"
+
 // out = first + second + third (either of the last two may be null), when the
-// whole text with its terminator fits size bytes; otherwise out is left
-// empty and the result is false.
+// whole text with its terminator fits size bytes and has at most 259
+// characters, the longest path Windows takes; otherwise out is left empty
+// and the result is false. out may be first.
 bool JoinPath(char* out, size_t size, const char* first, const char* second,
               const char* third = nullptr);
 
@@ -16,7 +19,7 @@ bool JoinPath(char* out, size_t size, const char* first, const char* second,
 int DriveNumberOfDirectory(const char* directory);
 
 // Whether every text the installation composes from this target folder (the
-// longest is the quoted open command) fits MAX_PATH bytes.
+// longest is the quoted open command) has at most 259 characters.
 bool TargetFolderFits(const char* folder);
 const size_t MAX_TARGET_FOLDER_LENGTH = 244;
 

@@ -7,6 +7,7 @@
 
 #include "installer_state.h"
 #include "resource.h"
+#include "screen_bitmap.h"
 
 namespace {
 
@@ -30,6 +31,13 @@ const PageButton SUMMARY_BUTTONS[] = {{IDC_BACK, WM_WIZARD_BACK},
 const PageButton FINISH_BUTTONS[] = {{IDC_NEXT, WM_WIZARD_FINISHED},
                                      {IDCANCEL, WM_WIZARD_FINISHED}};
 
+// The template's banner is drawn for 96 dots per inch; the loaded one fits
+// the screen's resolution.
+void ShowBanner(HWND dialog)
+{
+    SetDialogPicture(dialog, IDC_BANNER, installer.banner);
+}
+
 template <size_t N>
 INT_PTR OnPageCommand(HWND dialog, WPARAM wParam, const PageButton (&buttons)[N])
 {
@@ -48,11 +56,7 @@ INT_PTR OnPageCommand(HWND dialog, WPARAM wParam, const PageButton (&buttons)[N]
 INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        if (installer.banner)
-            SendDlgItemMessageA(dialog, IDC_BANNER, STM_SETIMAGE, IMAGE_BITMAP,
-                                reinterpret_cast<LPARAM>(installer.banner));
-        return TRUE;
+    case WM_INITDIALOG: ShowBanner(dialog); return TRUE;
     case WM_COMMAND: return OnPageCommand(dialog, wParam, WELCOME_BUTTONS);
     default: return FALSE;
     }
@@ -61,7 +65,10 @@ INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
 INT_PTR CALLBACK TargetPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG: SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, installer.targetFolder); return TRUE;
+    case WM_INITDIALOG:
+        ShowBanner(dialog);
+        SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, installer.targetFolder);
+        return TRUE;
     case WM_COMMAND: return OnPageCommand(dialog, wParam, TARGET_BUTTONS);
     default: return FALSE;
     }
@@ -70,7 +77,10 @@ INT_PTR CALLBACK TargetPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR CALLBACK GamePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG: SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, installer.gameFolder); return TRUE;
+    case WM_INITDIALOG:
+        ShowBanner(dialog);
+        SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, installer.gameFolder);
+        return TRUE;
     case WM_COMMAND: return OnPageCommand(dialog, wParam, GAME_BUTTONS);
     default: return FALSE;
     }
@@ -80,6 +90,7 @@ INT_PTR CALLBACK SummaryPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
 {
     switch (message) {
     case WM_INITDIALOG:
+        ShowBanner(dialog);
         SetDlgItemTextA(dialog, IDC_TARGET_FIELD, installer.targetFolder);
         SetDlgItemTextA(dialog, IDC_GAME_FIELD, installer.gameFolder);
         return TRUE;
@@ -93,6 +104,7 @@ INT_PTR CALLBACK FinishPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_INITDIALOG:
+        ShowBanner(dialog);
         if (installer.failedActions > 0) {
             char text[128];
             snprintf(text, sizeof text,

@@ -36,14 +36,14 @@ void FinishRemoval(const char* folder)
 // The installation's folder: this program file's own.
 bool FindOwnFolder(char* folder, size_t size)
 {
-    char self[MAX_PATH];
+    char self[PATH_SIZE];
     const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
     return length > 0 && length < sizeof self && FolderOfPath(folder, size, self);
 }
 
 void StartRemoval()
 {
-    char folder[MAX_PATH];
+    char folder[PATH_SIZE];
     if (!FindOwnFolder(folder, sizeof folder) || !IsInstallation(folder)) {
         MessageBoxA(nullptr, NOT_INSTALLED_TEXT, CAPTION, MB_OK | MB_ICONINFORMATION);
         return;
@@ -61,7 +61,7 @@ void StartRemoval()
 // something left, too: the tool's entry would otherwise pass for removed.
 int RemoveQuietly()
 {
-    char folder[MAX_PATH];
+    char folder[PATH_SIZE];
     if (!FindOwnFolder(folder, sizeof folder) || !IsInstallation(folder))
         return EXIT_LEFT;
     RemovalReport report;
@@ -78,7 +78,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
     RestrictDllSearch();
     uint32_t waitHandle;
-    char folder[MAX_PATH];
+    char folder[PATH_SIZE];
     if (ParseFinishArguments(arguments, FINISH_SWITCH, &waitHandle, folder, sizeof folder)) {
         WaitForFirstProcess(waitHandle);
         RemoveOwnFileAtRestart();

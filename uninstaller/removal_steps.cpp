@@ -33,7 +33,7 @@ bool IsGone(DWORD error)
 
 void RemoveFile(const char* folder, const char* name, RemovalReport* report)
 {
-    char path[MAX_PATH];
+    char path[PATH_SIZE];
     if (!JoinText(path, sizeof path, folder, name)) {
         AddFailure(report, name);
         return;
@@ -58,7 +58,7 @@ void RemoveFolderIfEmpty(const char* folder, RemovalReport* report)
 // users, or the Start menu under the Windows directory.
 bool FindStartMenuFolder(char* folder, size_t size)
 {
-    char base[MAX_PATH];
+    char base[PATH_SIZE];
     if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT,
                                    base)))
         return JoinText(folder, size, base, "\\Velari\\");
@@ -69,7 +69,7 @@ bool FindStartMenuFolder(char* folder, size_t size)
 
 void RemoveShortcuts(RemovalReport* report)
 {
-    char folder[MAX_PATH];
+    char folder[PATH_SIZE];
     if (!FindStartMenuFolder(folder, sizeof folder)) {
         AddFailure(report, "the Start menu's folder Velari");
         return;
@@ -81,7 +81,7 @@ void RemoveShortcuts(RemovalReport* report)
 
 void AddKeyFailure(HKEY root, const char* key, RemovalReport* report)
 {
-    char name[MAX_PATH];
+    char name[PATH_SIZE];
     const char* rootName = root == HKEY_CLASSES_ROOT ? "HKEY_CLASSES_ROOT\\" : "HKEY_LOCAL_MACHINE\\";
     AddFailure(report, JoinText(name, sizeof name, rootName, key) ? name : key);
 }
@@ -112,7 +112,7 @@ void RemoveKeyIfEmpty(HKEY root, const char* key, RemovalReport* report)
 // association over keeps it.
 void RemoveTrackAssociation(RemovalReport* report)
 {
-    char value[MAX_PATH] = "";
+    char value[PATH_SIZE] = "";
     LONG size = sizeof value;
     if (RegQueryValueA(HKEY_CLASSES_ROOT, ".tra", value, &size) != ERROR_SUCCESS)
         return;
@@ -135,7 +135,7 @@ void RemoveRegistryEntries(RemovalReport* report)
 
 bool IsInstallation(const char* folder)
 {
-    char editor[MAX_PATH];
+    char editor[PATH_SIZE];
     if (JoinText(editor, sizeof editor, folder, "Velari.exe") &&
         GetFileAttributesA(editor) != INVALID_FILE_ATTRIBUTES)
         return true;

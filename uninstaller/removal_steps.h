@@ -2,6 +2,7 @@
 #ifndef REMOVAL_STEPS_H
 #define REMOVAL_STEPS_H
 
+#include "path_size.h"
 #include "removal_text.h"
 
 // Whether folder (ending in a backslash) holds an installation: the editor

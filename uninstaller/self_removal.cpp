@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "path_size.h"
 #include "removal_text.h"
 
 namespace {
@@ -34,7 +35,7 @@ bool MakePrivateFolder(const char* temporary, char* folder, size_t size)
 
 bool StartFinishingCopy(const char* switchText, const char* folder)
 {
-    char self[MAX_PATH], temporary[MAX_PATH], privateFolder[MAX_PATH], copy[MAX_PATH];
+    char self[PATH_SIZE], temporary[PATH_SIZE], privateFolder[PATH_SIZE], copy[PATH_SIZE];
     const DWORD selfLength = GetModuleFileNameA(nullptr, self, sizeof self);
     const DWORD temporaryLength = GetTempPathA(sizeof temporary, temporary);
     if (selfLength == 0 || selfLength >= sizeof self || temporaryLength == 0 ||
@@ -48,7 +49,7 @@ bool StartFinishingCopy(const char* switchText, const char* folder)
     // The copy waits on this handle, which it inherits: unlike a process
     // number it can't come to name another process meanwhile.
     HANDLE waitHandle = nullptr;
-    char commandLine[2 * MAX_PATH + 40], arguments[MAX_PATH + 30];
+    char commandLine[2 * PATH_SIZE + 40], arguments[PATH_SIZE + 30];
     bool started = false;
     if (CopyFileA(self, copy, FALSE) &&
         DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &waitHandle,
@@ -90,7 +91,7 @@ void WaitForFirstProcess(uint32_t waitHandle)
 // The file first: the folder can only go once it is empty.
 void RemoveOwnFileAtRestart()
 {
-    char self[MAX_PATH], folder[MAX_PATH];
+    char self[PATH_SIZE], folder[PATH_SIZE];
     const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
     if (length == 0 || length >= sizeof self)
         return;

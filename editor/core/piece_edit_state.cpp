@@ -1,11 +1,11 @@
 #include "piece_edit_state.h"
 
 #include <cstdio>
-#include <cstring>
 #include <initializer_list>
 
 #include "track_display.h"
 #include "track_document.h"
+#include "track_name_text.h"
 
 namespace {
 
@@ -25,12 +25,10 @@ void ShowNumber(TrackField field, int value)
     ShowFieldText(field, text);
 }
 
-// The name fields need not hold their zero byte in a file we did not write.
-void ShowHeaderText(TrackField field, const char* source)
+void ShowTrackName(TrackField field, const char (&name)[TRACK_NAME_SIZE])
 {
-    char text[TRACK_NAME_SIZE + 1];
-    std::memcpy(text, source, TRACK_NAME_SIZE);
-    text[TRACK_NAME_SIZE] = '\0';
+    char text[TRACK_NAME_TEXT_SIZE];
+    TrackNameText(name, text);
     ShowFieldText(field, text);
 }
 
@@ -139,8 +137,8 @@ void EncodeCurrentPiece()
 void RefreshPieceList()
 {
     const TrackHeader& header = trackDocument.header;
-    ShowHeaderText(FIELD_TRACK_NAME, header.trackName);
-    ShowHeaderText(FIELD_DESIGNER_NAME, header.designerName);
+    ShowTrackName(FIELD_TRACK_NAME, header.trackName);
+    ShowTrackName(FIELD_DESIGNER_NAME, header.designerName);
     ShowNumber(FIELD_PIECE_COUNT, header.pieceCount);
 
     int lineCount = header.pieceCount > 0 ? header.pieceCount : 0;

@@ -27,10 +27,10 @@ TrackPiece loadedPieces[MAX_TRACK_PIECES];
 TrackHeader settledHeader;
 TrackPiece settledPieces[MAX_TRACK_PIECES];
 
-bool CopyText(char* target, size_t targetSize, const char* source)
+bool CopyPath(char (&target)[TRACK_PATH_SIZE], const char* source)
 {
     size_t length = std::strlen(source);
-    if (length >= targetSize)
+    if (!PathFits(source, length))
         return false;
     std::memcpy(target, source, length + 1);
     return true;
@@ -144,7 +144,7 @@ void UpdateDirtyFlag()
 
 bool SetTrackPath(const char* newPath)
 {
-    return CopyText(trackDocument.path, sizeof trackDocument.path, newPath);
+    return CopyPath(trackDocument.path, newPath);
 }
 
 bool LoadTrack()

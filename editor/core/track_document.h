@@ -4,10 +4,11 @@
 
 #include <cstdint>
 
+#include "path_size.h"
 #include "piece_edit_state.h"
 #include "track_format.h"
 
-enum { TRACK_PATH_SIZE = 260 };  // MAX_PATH, the terminating zero included
+enum { TRACK_PATH_SIZE = PATH_SIZE };  // UTF-8 bytes of up to 259 characters, and the zero
 
 struct TrackDocument {
     TrackHeader header;   // pieceCount holds the listed count (stored count - 1)
@@ -36,7 +37,8 @@ bool ConfirmSaveChanges();
 // After a change or its undoing: isDirty is set exactly when the track
 // differs from what its file held at the last load or save.
 void UpdateDirtyFlag();
-// Sets path for a coming load or save; refuses (false) a name that does not fit.
+// Sets path for a coming load or save; refuses (false) a name of more than
+// 259 characters, as Windows counts them.
 bool SetTrackPath(const char* newPath);
 // Writes the track, changed or not, to newPath. On success the window title
 // names the new file; on failure path and isDirty are as they were.

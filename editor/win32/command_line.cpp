@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "path_size.h"
+
 bool TrackPathFromCommandLine(const char* commandLine, char* path, size_t pathSize)
 {
     if (pathSize == 0)
@@ -17,7 +19,7 @@ bool TrackPathFromCommandLine(const char* commandLine, char* path, size_t pathSi
         ++start;
         length -= 2;
     }
-    if (length >= pathSize)
+    if (length >= pathSize || PathCharacterCount(start, length) > PATH_CHARACTERS)
         return false;
     std::memcpy(path, start, length);
     path[length] = '\0';

@@ -7,7 +7,8 @@
 
 // Copies the command line into path (pathSize bytes), without the one pair
 // of double quotes that may wrap it; everything else, blanks included, is
-// kept. False, with path empty, when it does not fit.
+// kept. False, with path empty, when it does not fit or has more than 259
+// characters.
 bool TrackPathFromCommandLine(const char* commandLine, char* path, size_t pathSize);
 
 #endif

@@ -12,6 +12,7 @@
 #include "edit_history.h"
 #include "main_window.h"
 #include "resource.h"
+#include "short_path.h"
 #include "start_folder.h"
 #include "track_document.h"
 #include "track_edits.h"
@@ -32,7 +33,6 @@ const char DROPPED_PATH_TOO_LONG[] =
 // the fields later systems added after it stay unused.
 constexpr DWORD FILE_DIALOG_RECORD_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 static_assert(FILE_DIALOG_RECORD_SIZE == 76, "the Windows 95 file dialog record is 76 bytes");
-static_assert(MAX_PATH == TRACK_PATH_SIZE, "a track path fills one platform path buffer");
 
 // Set once the user has answered the unsaved-changes prompt for Exit, so the
 // WM_CLOSE it posts does not ask a second time.
@@ -40,13 +40,13 @@ bool closeConfirmed;
 
 // The dialog edits a copy: the document's path changes only through
 // SetTrackPath, which the load or save that follows relies on.
-void CopyCurrentPath(char (&buffer)[MAX_PATH])
+void CopyCurrentPath(char (&buffer)[TRACK_PATH_SIZE])
 {
     std::memcpy(buffer, trackDocument.path, sizeof buffer);
     buffer[sizeof buffer - 1] = '\0';
 }
 
-void FillFileDialogRecord(OPENFILENAMEA& record, const char* filter, char (&file)[MAX_PATH],
+void FillFileDialogRecord(OPENFILENAMEA& record, const char* filter, char (&file)[TRACK_PATH_SIZE],
                           const char* title)
 {
     std::memset(&record, 0, sizeof record);
@@ -109,7 +109,7 @@ void SaveAsCommand()
 {
     if (!trackDocument.isLoaded)
         return;
-    char file[MAX_PATH];
+    char file[TRACK_PATH_SIZE];
     CopyCurrentPath(file);
     OPENFILENAMEA record;
     FillFileDialogRecord(record, SAVE_AS_FILTER, file, SAVE_AS_TITLE);
@@ -126,7 +126,7 @@ void OpenCommand()
 {
     if (!ConfirmSaveChanges())
         return;
-    char file[MAX_PATH];
+    char file[TRACK_PATH_SIZE];
     CopyCurrentPath(file);
     OPENFILENAMEA record;
     FillFileDialogRecord(record, OPEN_FILTER, file, OPEN_TITLE);
@@ -142,9 +142,10 @@ void OpenCommand()
 // would make pointless.
 void TracksDropped(HDROP drop)
 {
-    char file[MAX_PATH];
+    char file[TRACK_PATH_SIZE];
     const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
-    const bool fits = length > 0 && length < sizeof file && DragQueryFileA(drop, 0, file, sizeof file) == length;
+    const bool fits = length > 0 && length < sizeof file && DragQueryFileA(drop, 0, file, sizeof file) == length &&
+                      PathFits(file, length);
     DragFinish(drop);
     if (!fits) {
         MessageBoxA(mainWindow, DROPPED_PATH_TOO_LONG, "Error!", MB_OK | MB_ICONERROR);
@@ -169,7 +170,7 @@ void AboutCommand()
 
 // The viewer looks for a bare name only in the current and the Windows
 // folder, and an editor started by opening a track runs in the track's.
-bool HelpFilePath(char (&path)[MAX_PATH])
+bool HelpFilePath(char (&path)[TRACK_PATH_SIZE])
 {
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     char* name = length > 0 && length < sizeof path ? std::strrchr(path, '\\') : nullptr;
@@ -178,12 +179,13 @@ bool HelpFilePath(char (&path)[MAX_PATH])
         return false;
     }
     std::memcpy(name + 1, HELP_FILE_NAME, sizeof HELP_FILE_NAME);
+    UseShortFormBeyondAscii(path, sizeof path);
     return true;
 }
 
 void HelpContentsCommand()
 {
-    char helpFile[MAX_PATH];
+    char helpFile[TRACK_PATH_SIZE];
     if (!HelpFilePath(helpFile) || WinHelpA(mainWindow, helpFile, HELP_FINDER, 0))
         return;
     // The call fails when the viewer it started has no window yet: ask

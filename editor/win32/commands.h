@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "track_document.h"
+
 // Loads the track at the document's path; the piece list then has the focus.
 bool LoadTrackIntoWindow();
 
@@ -20,7 +22,7 @@ void UndoCommand();
 void RedoCommand();
 // The help file beside the editor's program file; false when it does not
 // fit a path buffer.
-bool HelpFilePath(char (&path)[MAX_PATH]);
+bool HelpFilePath(char (&path)[TRACK_PATH_SIZE]);
 
 void PitchFieldNotice(int notification);
 void BankFieldNotice(int notification);

@@ -14,7 +14,7 @@ void LoadCommandLineTrack(const char* commandLine)
 {
     // A file that is refused or cannot be read leaves path empty again: the
     // load puts back the path of the last track, and there is none yet.
-    char path[MAX_PATH];
+    char path[TRACK_PATH_SIZE];
     if (TrackPathFromCommandLine(commandLine, path, sizeof path) && path[0] != '\0' &&
         SetTrackPath(path))
         LoadTrackIntoWindow();

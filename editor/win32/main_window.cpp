@@ -3,11 +3,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "commands.h"
 #include "resource.h"
 #include "start_folder.h"
 #include "track_document.h"
 #include "track_format.h"
+#include "track_name_text.h"
 
 HINSTANCE programInstance;
 HACCEL menuKeys;
@@ -110,13 +113,26 @@ void FillChoiceLists()
     FillChoiceList(mainControls.attributes, ATTRIBUTE_CHOICES, PIECE_ATTRIBUTE_COUNT);
 }
 
+// The names in track files are in the system's code page, which the
+// program's own (UTF-8, by its manifest) does not replace.
+unsigned SystemCodePage()
+{
+    char number[8];
+    if (!GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number))
+        return 1252;
+    const unsigned codePage = static_cast<unsigned>(atoi(number));
+    return codePage != 0 ? codePage : 1252;
+}
+
 void CreateMainWindowContents(HWND window)
 {
     ResetTrackDocument();
+    trackNameCodePage = SystemCodePage();
     layoutUnits = MeasureSystemFont(window);
     SetWindowPos(window, nullptr, 0, 0, WINDOW_WIDTH_COLUMNS * layoutUnits.columnUnit,
                  WINDOW_HEIGHT_LINES * layoutUnits.lineHeight, SWP_NOMOVE | SWP_NOZORDER);
-    InitCommonControls();
+    const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
     CreateControls(window);
     FillChoiceLists();
     ReadStartFolder();
@@ -131,7 +147,7 @@ void PaintMainWindow(HWND window)
 
 void DestroyMainWindow(HWND window)
 {
-    char helpFile[MAX_PATH];
+    char helpFile[TRACK_PATH_SIZE];
     if (HelpFilePath(helpFile))
         WinHelpA(window, helpFile, HELP_QUIT, 0);
     PostQuitMessage(0);

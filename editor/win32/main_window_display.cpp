@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "main_window.h"
+#include "track_name_text.h"
 
 namespace {
 
@@ -93,11 +94,32 @@ void ShowWindowTitle(const char* title)
     SetWindowTextA(mainWindow, title);
 }
 
+// The texts are UTF-8, which the A functions take only where the manifest
+// made it the program's code page: the wide form shows them on any system.
 void ShowFieldText(TrackField field, const char* text)
 {
     if (HWND upDown = FieldUpDown(field))
         PlaceUpDownNear(upDown, text);
-    SetWindowTextA(FieldControl(field), text);
+    WCHAR wide[TRACK_NAME_TEXT_SIZE];
+    if (MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, TRACK_NAME_TEXT_SIZE) > 0)
+        SetWindowTextW(FieldControl(field), wide);
+    else
+        SetWindowTextA(FieldControl(field), text);
+}
+
+bool DecodeCodePageText(unsigned codePage, const char* bytes, size_t length, char* text, size_t size)
+{
+    WCHAR wide[TRACK_NAME_TEXT_SIZE];
+    const int wideLength = length == 0 ? 0 : MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length),
+                                                                 wide, TRACK_NAME_TEXT_SIZE - 1);
+    if (length > 0 && wideLength <= 0)
+        return false;
+    const int textLength = wideLength == 0 ? 0 : WideCharToMultiByte(CP_UTF8, 0, wide, wideLength, text,
+                                                                     static_cast<int>(size) - 1, nullptr, nullptr);
+    if (wideLength > 0 && textLength <= 0)
+        return false;
+    text[textLength] = '\0';
+    return true;
 }
 
 void ShowMatterhornCheck(bool checked)

@@ -33,8 +33,9 @@
 #define IDI_VELARI          2000
 #define IDI_TRACK_FILE      2001
 
-// The picture in the About box.
+// The picture in the About box, and the control that shows it.
 #define IDB_ABOUT           2500
+#define IDC_ABOUT_PICTURE   2501
 
 #define IDR_MAIN_MENU       4000
 #define IDR_ACCELERATORS    4001

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-char startFolder[MAX_PATH];
+char startFolder[PATH_SIZE];
 
 namespace {
 
@@ -19,7 +19,7 @@ void ReadStartFolder()
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
 
-    char value[MAX_PATH];
+    char value[PATH_SIZE];
     DWORD type = 0;
     DWORD size = sizeof value;
     LONG result = RegQueryValueExA(key, TRACK_FOLDER_VALUE, nullptr, &type,

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include "path_size.h"
+
 // Empty when the setting is missing or unusable; always zero-ended.
-extern char startFolder[MAX_PATH];
+extern char startFolder[PATH_SIZE];
 
 void ReadStartFolder();
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "track_display.h"
 #include "track_document.h"
 #include "track_edits.h"
+#include "track_name_text.h"
 
 namespace fs = std::filesystem;
 
@@ -58,6 +60,11 @@ void AddPieceListLine(const char* text) { display.pieceLines.push_back(text); }
 void EndPieceList() {}
 void SelectPieceListLine(int line) { display.selectedLine = line; }
 void SelectChoice(PieceChoiceList list, int index) { display.choice[list] = index; }
+// The platform's decoding, for a code page the track logic has no table of: marks what it was given.
+bool DecodeCodePageText(unsigned codePage, const char* bytes, size_t length, char* text, size_t size)
+{
+    return std::snprintf(text, size, "%u:%.*s", codePage, static_cast<int>(length), bytes) > 0;
+}
 
 namespace {
 
@@ -70,7 +77,7 @@ std::string TrackBytes(int count, int records = -1)
         reinterpret_cast<uint8_t*>(&header)[i] = static_cast<uint8_t>(0xA0 + i);
     std::memcpy(header.signature, "RC", 2);
     std::memset(header.trackName, 0, TRACK_NAME_SIZE);
-    std::memcpy(header.trackName, "Loop The Loop", 13);
+    std::memcpy(header.trackName, "Caf\xE9 \x80\x9F \x81 Ride", 15);  // Windows-1252
     std::memset(header.designerName, 'D', TRACK_NAME_SIZE);
     header.pieceCount = static_cast<int16_t>(count);
     std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
@@ -129,7 +136,7 @@ TEST_F(TrackTest, AcceptedTrackIsShownAndWrittenBackByteForByte)
         // The last record is carried but not listed.
         EXPECT_EQ(display.fields[FIELD_PIECE_COUNT], std::to_string(row.count - 1));
         EXPECT_EQ(display.pieceLines.size(), static_cast<size_t>(std::max(row.count - 1, 0)));
-        EXPECT_EQ(display.fields[FIELD_TRACK_NAME], "Loop The Loop");
+        EXPECT_EQ(display.fields[FIELD_TRACK_NAME], "Café €Ÿ \u0081 Ride");
         EXPECT_EQ(display.fields[FIELD_DESIGNER_NAME], std::string(21, 'D'));
         EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], row.count > 0 ? "1" : "");
         EXPECT_EQ(display.matterhornChecked, row.matterhorn != 0);
@@ -153,6 +160,17 @@ TEST_F(TrackTest, AcceptedTrackIsShownAndWrittenBackByteForByte)
             bytes[82 + 1] = -3;
         EXPECT_EQ(ReadBytes(copy), bytes);
     }
+}
+
+// The names are bytes of the system's code page: 1252 by the track logic's own table (above), any
+// other whole through the platform.
+TEST_F(TrackTest, NamesOfAnotherCodePageGoWholeToThePlatform)
+{
+    trackNameCodePage = 1253;
+    const bool loaded = LoadBytes("t.tra", TrackBytes(1));
+    trackNameCodePage = 1252;
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(display.fields[FIELD_TRACK_NAME], "1253:Caf\xE9 \x80\x9F \x81 Ride");
 }
 
 TEST_F(TrackTest, AnEmptyTrackShowsAndKeepsNothingOfTheTrackBefore)

@@ -6,19 +6,28 @@
 
 #include "path_text.h"
 
+// 259 characters as Windows counts them (UTF-16 units), in up to three bytes each.
 TEST(JoinPath, FitsExactlyOrRefusesAndLeavesEmpty)
 {
-    const struct { size_t first, second; bool fits; } rows[] = {
-        {3, 4, true}, {255, 4, true}, {256, 4, false}, {259, 0, true}, {260, 0, false},
+    const struct { size_t first, second; const char* letter; bool fits; } rows[] = {
+        {3, 4, "a", true}, {255, 4, "a", true}, {256, 4, "a", false}, {259, 0, "a", true},
+        {258, 1, "\u03A9", true}, {259, 1, "\u03A9", false},      // Greek: two bytes
+        {259, 0, "\u8DEF", true}, {260, 0, "\u8DEF", false},      // three bytes
+        {129, 1, "\U0001F3CE", true}, {129, 2, "\U0001F3CE", false},  // four bytes, two characters
     };
     for (const auto& row : rows) {
-        const std::string first(row.first, 'a'), second(row.second, 'b');
-        char out[261];
-        out[260] = 'x';  // one past the 260 bytes given: never written
-        EXPECT_EQ(JoinPath(out, 260, first.c_str(), second.c_str()), row.fits) << row.first;
+        std::string first;
+        for (size_t i = 0; i < row.first; ++i)
+            first += row.letter;
+        const std::string second(row.second, 'b');
+        char out[PATH_SIZE + 1];
+        out[PATH_SIZE] = 'x';  // one past the bytes given: never written
+        EXPECT_EQ(JoinPath(out, PATH_SIZE, first.c_str(), second.c_str()), row.fits) << row.first;
         EXPECT_EQ(std::string(out), row.fits ? first + second : "") << row.first;
-        EXPECT_EQ(out[260], 'x');
+        EXPECT_EQ(out[PATH_SIZE], 'x');
     }
+    char small[8];
+    EXPECT_FALSE(JoinPath(small, sizeof small, "\u03A9\u03A9\u03A9", "\u03A9"));  // four characters, eight bytes
 }
 
 TEST(DriveNumberOfDirectory, LetterInEitherCaseElseDriveC)
@@ -39,6 +48,11 @@ TEST(TargetFolderFits, LongestFolderStillMakesTheOpenCommand)
     EXPECT_TRUE(TargetFolderFits(longest.c_str()));
     EXPECT_EQ(command.size() + 1, 260u);
     EXPECT_FALSE(TargetFolderFits((longest + "x").c_str()));
+    std::string greek = "C:\\";
+    for (size_t i = 0; i < MAX_TARGET_FOLDER_LENGTH - 4; ++i)
+        greek += "\u03A9";
+    EXPECT_TRUE(TargetFolderFits((greek + "\\").c_str()));
+    EXPECT_FALSE(TargetFolderFits((greek + "\u03A9\\").c_str()));
 }
 
 // The folder chooser's tree: the chain of folders from the root, and
