@@ -8,7 +8,8 @@
 #      folder of its own (E2E_E_DRIVE)
 # No drive leads to the host's root. Usage: wine_world_setup.sh ENV_FILE [e:TYPE]
 # With WINE_WORLD_DISPLAY set (a person's own display), that display is used
-# instead of an Xvfb of the world's own.
+# instead of an Xvfb of the world's own; with WINE_WORLD_DPI set (144 for a
+# 150% screen), everything runs at that many dots per inch.
 set -euo pipefail
 env_file=$1
 extra=${2:-}
@@ -65,6 +66,9 @@ wineboot -i </dev/null >>"$log" 2>&1 || fail "wineboot failed"
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$log" 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >>"$log" 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1
+if [ -n "${WINE_WORLD_DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$WINE_WORLD_DPI" /f >>"$log" 2>&1
+fi
 if [ -n "$extra" ]; then
     wine reg add 'HKLM\Software\Wine\Drives' /v e: /d "${extra#e:}" /f /reg:64 >>"$log" 2>&1 || fail "no drive $extra"
 fi

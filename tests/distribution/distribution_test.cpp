@@ -299,3 +299,56 @@ TEST(Distribution, QuietInstallationAndRemoval)
         ASSERT_LT(GetTickCount() - start, EXIT_TIMEOUT_MS) << "the folder stays";
     EXPECT_FALSE(WaitMessageBox(0, "Velari Uninstaller", 500));
 }
+
+namespace {
+
+// Runs a command line given in UTF-16, as the shell and tools do with any
+// name, in folder; its exit code, -1 when it did not end in time.
+long RunWide(std::wstring command, const wchar_t* folder)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info))
+        return -2;
+    CloseHandle(info.hThread);
+    Program program = {info.hProcess, info.dwProcessId};
+    const long code = WaitProgramExit(program, 60000);
+    EndProgram(&program);
+    return code;
+}
+
+}  // namespace
+
+// Installed into a folder named in Greek, the editor opens a track in
+// another such folder from the shell, and the quiet removal removes the
+// folder. This program has no code page of its own: it names them all in UTF-16.
+TEST(Distribution, FoldersNamedInGreek)
+{
+    const std::wstring target = L"D:\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", tracks = L"D:\\\u03a0\u03af\u03c3\u03c4\u03b5\u03c2",
+                       track = tracks + L"\\\u03c0\u03af\u03c3\u03c4\u03b1.tra";
+    ASSERT_EQ(RunWide(L"D:\\SETUP\\install.exe /VERYSILENT /DIR=\"" + target + L"\"", L"D:\\SETUP"), 0);
+    CreateDirectoryW(tracks.c_str(), nullptr);
+    CopyFileW(L"D:\\data\\sample-small.tra", track.c_str(), FALSE);
+    SHELLEXECUTEINFOW run = {};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_NOCLOSEPROCESS;
+    run.lpFile = track.c_str();
+    run.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExW(&run) && run.hProcess);
+    Program editor = {run.hProcess, GetProcessId(run.hProcess)};
+    HWND window = WaitTopWindow(editor.pid, "Velari", nullptr);
+    WCHAR title[300] = L"";
+    for (DWORD start = GetTickCount(); window && wcscmp(title, (L"Velari - " + track).c_str()) && GetTickCount() - start < 5000; Sleep(50))
+        SendMessageW(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(title));
+    EXPECT_EQ(std::wstring(title), L"Velari - " + track);
+    EndProgram(&editor);
+
+    WCHAR command[800] = L"";
+    DWORD size = sizeof command;
+    RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari",
+                 L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
+    EXPECT_EQ(RunWide(command, L"D:\\"), 0);
+    for (DWORD start = GetTickCount(); GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;)
+        ASSERT_LT(GetTickCount() - start, EXIT_TIMEOUT_MS) << "the folder stays";
+}

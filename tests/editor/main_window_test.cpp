@@ -238,8 +238,11 @@ void Do(Action action)
 
 const Reply SAVE_YES = {"Save Track?", {}, IDYES}, SAVE_NO = {"Save Track?", {}, IDNO},
             SAVE_CANCEL = {"Save Track?", {}, IDCANCEL}, ERROR_OK = {"Error!", {}, IDOK};
-const Reply ABOUT_BOX = {"About Velari", {"Velari for Windows 95", "Quorvane"}, IDOK,
-                         [](HWND box) { Screenshot("velari-about-box", box); }};
+// The picture drawn for 96 dots per inch, at the screen's.
+const Reply ABOUT_BOX = {"About Velari", {"Velari for Windows 95", "Quorvane"}, IDOK, [](HWND box) {
+                             EXPECT_EQ(BitmapWidth(GetDlgItem(box, IDC_ABOUT_PICTURE)), AtScreenDpi(122));
+                             Screenshot("velari-about-box", box);
+                         }};
 
 }  // namespace
 
@@ -471,4 +474,25 @@ TEST_F(EditorWindow, OpenStartsInTraDir)
         CloseWindow();
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
     }
+}
+
+// A track in a folder named in Greek, given as the command line gives it:
+// its path reaches the title and the disk whole (as the wide functions see
+// them), and its names, bytes of the system's code page (1252 here), show as
+// the letters they are and go back to the file as they were.
+TEST_F(EditorWindow, FolderNamedInGreek)
+{
+    const std::string folder = FOLDER + "\\\u03a4\u03c1\u03b1\u03ba \u03a9", track = folder + "\\\u03c0\u03af\u03c3\u03c4\u03b1.tra";
+    const std::string cafe = std::string(ORIGINAL).replace(7, 11, "Caf\xE9 Valley");
+    ASSERT_TRUE(MakeFolders(folder) && WriteBytes(track, cafe));
+    OpenWindow("");
+    ASSERT_TRUE(SetTrackPath(track.c_str()) && LoadTrackIntoWindow());
+    WCHAR title[300] = L"", name[64] = L"";
+    GetWindowTextW(mainWindow, title, 300);
+    GetWindowTextW(GetDlgItem(mainWindow, IDC_TRACK_NAME), name, 64);
+    EXPECT_EQ(std::wstring(title), L"Velari - D:\\window\\\u03a4\u03c1\u03b1\u03ba \u03a9\\\u03c0\u03af\u03c3\u03c4\u03b1.tra");
+    EXPECT_EQ(std::wstring(name), L"CAF\u00c9 VALLEY");
+    Do(EDIT);
+    Do(SAVE);
+    EXPECT_EQ(FileText(track), WithByte(cafe, 84, 11));
 }

@@ -48,7 +48,10 @@ Reply Page(const char* page, std::vector<std::string> fields, int button, std::f
 }
 Reply Shot(const char* page, std::vector<std::string> fields)
 {
-    return Page(page, fields, IDC_NEXT, [page](HWND dialog) { Screenshot((std::string("page_") + page).c_str(), dialog); });
+    return Page(page, fields, IDC_NEXT, [page](HWND dialog) {
+        EXPECT_EQ(BitmapWidth(GetDlgItem(dialog, IDC_BANNER)), AtScreenDpi(122));  // drawn for 96 dots per inch
+        Screenshot((std::string("page_") + page).c_str(), dialog);
+    });
 }
 
 const Reply CREATE_YES = {"Create Folder?", {"|The Specified Target Folder Does Not Exist! Create It Now?|"}, IDYES},
@@ -500,4 +503,36 @@ TEST_F(Wizard, FolderChooser)
     auto onE = [](HWND chooser) { ExpectChooser(chooser, "C: [SYSTEM]*|D: [DATA]", "E:\\Program Files\\Velari\\", "C:\\ 1*+ ["); };
     RunInstaller("E:\\", {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_BROWSE), {CHOOSE, {}, IDCANCEL, onE},
                           Page("target", {}, IDCANCEL), ABORT_YES});
+}
+
+// A target and a game folder named in Greek, typed in the chooser and found
+// by the search: the folders, the values and the shortcuts name them, as the
+// wide functions see them too. A shortcut keeps a path beyond ASCII in its
+// short form, which leads to the same file.
+TEST_F(Wizard, FoldersNamedInGreek)
+{
+    const std::string target = "D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", game = "D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\";
+    const std::wstring targetW = L"D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", gameW = L"D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\";
+    Fresh();
+    RemoveTree("D:\\GAMES");
+    Place({game + "gravion.exe"});
+    EXPECT_EQ(RunInstaller(SETUP, {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_BROWSE),
+                                   {"Choose Folder", {}, IDOK, [&](HWND chooser) { Type(chooser, target); }},
+                                   Page("target", {target}, IDC_NEXT), CREATE_YES, Page("game", {game}, IDC_NEXT),
+                                   Page("summary", {target, game}, IDC_NEXT), Page("finish", {}, IDC_NEXT)}), 0);
+    auto valueW = [](const wchar_t* name) {
+        WCHAR value[400] = L"";
+        DWORD size = sizeof value;
+        RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvane\\Velari\\2.0", name, RRF_RT_REG_SZ, nullptr, value, &size);
+        return std::wstring(value);
+    };
+    EXPECT_EQ(valueW(L"HDDir"), targetW);
+    EXPECT_EQ(valueW(L"TraDir"), gameW);
+    EXPECT_NE(GetFileAttributesW((targetW + L"Velari.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, "velari\\shell\\open\\command", nullptr), "\"" + target + "Velari.exe\" %1");
+    const std::string link = LinkTarget(StartMenuFolder("Velari") + "Velari v2.0.lnk");
+    char longPath[PATH_SIZE] = "";
+    GetLongPathNameA(link.substr(0, link.find('|')).c_str(), longPath, sizeof longPath);
+    EXPECT_EQ(longPath + link.substr(link.find('|')), target + "Velari.exe|Velari v2.0");
+    RemoveTree(game);
 }

@@ -271,6 +271,21 @@ std::string RegistryText(HKEY root, const char* key, const char* name)
     return type == REG_SZ && size == strlen(value) + 1 ? value : "<not text>";
 }
 
+int BitmapWidth(HWND picture)
+{
+    BITMAP bitmap = {};
+    GetObjectA(reinterpret_cast<HBITMAP>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof bitmap, &bitmap);
+    return bitmap.bmWidth;
+}
+
+int AtScreenDpi(int pixels)
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(pixels, dpi, 96);
+}
+
 // What the screen shows where the window is, as a 24-bit BMP file.
 bool Screenshot(const char* name, HWND window)
 {

@@ -74,6 +74,11 @@ std::string StartMenuFolder(const char* name);
 // type or not ended by its one zero.
 std::string RegistryText(HKEY root, const char* key, const char* name);
 
+// The width of the bitmap a picture control shows, and what a width drawn
+// for 96 dots per inch comes to on this screen.
+int BitmapWidth(HWND picture);
+int AtScreenDpi(int pixels);
+
 // Asks the host-side runner for a PNG of the window, name.png in the test
 // output, and waits until it is taken.
 bool Screenshot(const char* name, HWND window);
