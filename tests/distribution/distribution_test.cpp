@@ -1,10 +1,10 @@
 // What only a real start of the distribution shows, driven from a second
-// process under Wine: install.exe started from D:\SETUP and its exit code,
-// the shell opening a track in the installed editor, the system's list of
-// programs, the removal through the system's own uninstall entry (which
-// needs the uninstaller's real copy of itself), the help viewer, and that
-// the programs running with administrator rights load no DLL planted beside
-// them. The wizard's pages, answers and results are the in-process test's.
+// process under Wine: install.exe started from D:\SETUP as a deployment tool
+// starts it, the system's list of programs, the shell opening a track in the
+// installed editor, the help viewer, the removal through the system's own
+// uninstall entry and through its quiet command (both need the uninstaller's
+// real copy of itself), and that the programs running with administrator
+// rights load no DLL planted beside them. The wizard is the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -22,7 +22,7 @@ namespace {
 const std::string TARGET = "D:\\Program Files\\Velari\\";
 const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
-enum { NEXT = 103, TRACK_NAME = 1100, CONTENTS_COMMAND = 1010 };
+enum { CONTENTS_COMMAND = 1010 };
 
 // DLLs of names that the programs load, planted in folder, with Wine told to
 // prefer them for the elevated programs as Windows would (its own builtin
@@ -45,33 +45,29 @@ void Plant(const std::string& folder, bool planted)
     }
 }
 
-std::string TemporaryFolder()
+// Runs a command line as the shell and tools do, in UTF-16, whatever its
+// names, in folder; its exit code, -1 when it did not end in time.
+long RunCommand(std::wstring command, const wchar_t* folder)
 {
-    char folder[MAX_PATH] = "";
-    GetTempPathA(sizeof folder, folder);
-    return folder;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info))
+        return -2;
+    CloseHandle(info.hThread);
+    Program program = {info.hProcess, info.dwProcessId};
+    const long code = WaitProgramExit(program, 60000);
+    EndProgram(&program);
+    return code;
 }
 
-// install.exe as a person runs it: Next on every page, Yes to making the
-// folder; it must end with 0.
-bool Install()
+// install.exe run from the distribution with nothing shown, into target; a
+// question or a message would keep it from ending.
+long Install(const std::wstring& target)
 {
     RemoveTree("D:\\Program Files");
     MakeFolders("D:\\Program Files");
-    Program installer;
-    if (!StartProgram("D:\\SETUP\\install.exe", "", "D:\\SETUP", &installer))
-        return false;
-    for (DWORD start = GetTickCount(); WaitProgramExit(installer, 0) < 0 && GetTickCount() - start < 60000;) {
-        HWND dialog = WaitTopWindow(installer.pid, "#32770", nullptr, 200);
-        if (dialog && TextOf(dialog) == "Create Folder?")
-            PressDialogButton(dialog, IDYES);
-        else if (dialog && IsWindowEnabled(GetDlgItem(dialog, NEXT)))
-            PressDialogButton(dialog, NEXT);
-    }
-    const long code = WaitProgramExit(installer);
-    EndProgram(&installer);
-    EXPECT_EQ(code, 0);
-    return code == 0 && FileExists(TARGET + "Velari.exe");
+    return RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /DIR=\"" + target + L"\" /LOG=\"D:\\install.log\"", L"D:\\SETUP");
 }
 
 // Its output, for a program of the system that writes one.
@@ -85,36 +81,6 @@ std::string Output(const char* command)
     EndProgram(&program);
     return FileText("D:\\output.txt");
 }
-
-}  // namespace
-
-TEST(Distribution, Installation)
-{
-    CoInitialize(nullptr);  // for the shell's open
-    Plant("D:\\SETUP\\", true);
-    const bool installed = Install();
-    Plant("D:\\SETUP\\", false);
-    ASSERT_TRUE(installed);
-    const std::string listed = Output("uninstaller --list");
-    EXPECT_NE(listed.find("Velari|||Velari v2.0"), std::string::npos) << listed;
-    // A track opened through the shell starts the installed editor with it.
-    MakeFolders("D:\\My Tracks");
-    WriteBytes("D:\\My Tracks\\opened.tra", FileText("D:\\data\\sample-small.tra"));
-    SHELLEXECUTEINFOA run = {};
-    run.cbSize = sizeof run;
-    run.fMask = SEE_MASK_NOCLOSEPROCESS;
-    run.lpFile = "D:\\My Tracks\\opened.tra";
-    run.nShow = SW_SHOWNORMAL;
-    ASSERT_TRUE(ShellExecuteExA(&run) && run.hProcess);
-    Program editor = {run.hProcess, GetProcessId(run.hProcess)};
-    HWND window = WaitTopWindow(editor.pid, "Velari", "Velari - D:\\My Tracks\\opened.tra");
-    ASSERT_TRUE(window);
-    EXPECT_EQ(TextOf(GetDlgItem(window, TRACK_NAME)), "PINE VALLEY");
-    Screenshot("installed_editor", window);
-    EndProgram(&editor);
-}
-
-namespace {
 
 // The help viewer's window, whichever process shows it, and its topic's text.
 BOOL CALLBACK KeepRichText(HWND child, LPARAM text)
@@ -141,25 +107,6 @@ void ExpectViewer(const char* how, const char* screenshot)
     WaitWindowGone(viewer);
 }
 
-}  // namespace
-
-TEST(Distribution, Help)
-{
-    ASSERT_TRUE(FileExists(TARGET + "Velari.exe") || Install());
-    // Started from another folder, as the shell starts it for a track.
-    Program editor;
-    StartProgram((TARGET + "Velari.exe").c_str(), "", "D:\\data", &editor);
-    PostMessageA(WaitTopWindow(editor.pid, "Velari", nullptr), WM_COMMAND, CONTENTS_COMMAND, 0);
-    ExpectViewer("Help > Contents", "help_viewer");
-    EndProgram(&editor);
-    Program start;
-    StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder("Velari") + "Velari Help.lnk\"").c_str(), "D:\\", &start);
-    ExpectViewer("the Velari Help shortcut", nullptr);
-    EndProgram(&start);
-}
-
-namespace {
-
 bool KeyExists(HKEY root, const char* key)
 {
     HKEY handle;
@@ -168,6 +115,62 @@ bool KeyExists(HKEY root, const char* key)
     RegCloseKey(handle);
     return true;
 }
+
+}  // namespace
+
+// Into a folder named in Greek, beside planted DLLs: installed, listed; a
+// track in another such folder opened from the shell; the help from the
+// editor started elsewhere and from its shortcut; then the entry's quiet
+// command, waited for, ends with 0 once all but its own file and folder is
+// gone, and those go a moment later. This program has no code page of its
+// own: it names the folders in UTF-16.
+TEST(Distribution, InstallationUseAndQuietRemoval)
+{
+    const std::wstring target = L"D:\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", tracks = L"D:\\\u03a0\u03af\u03c3\u03c4\u03b5\u03c2",
+                       track = tracks + L"\\\u03c0\u03af\u03c3\u03c4\u03b1.tra";
+    Plant("D:\\SETUP\\", true);
+    ASSERT_EQ(Install(target), 0);
+    Plant("D:\\SETUP\\", false);
+    const std::string log = FileText("D:\\install.log"), last = "Exit code 0: installed.\r\n";
+    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last);
+    const std::string listed = Output("uninstaller --list");
+    EXPECT_NE(listed.find("Velari|||Velari v2.0"), std::string::npos) << listed;
+
+    CreateDirectoryW(tracks.c_str(), nullptr);
+    CopyFileW(L"D:\\data\\sample-small.tra", track.c_str(), FALSE);
+    SHELLEXECUTEINFOW run = {};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_NOCLOSEPROCESS;
+    run.lpFile = track.c_str();
+    run.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExW(&run) && run.hProcess);
+    Program editor = {run.hProcess, GetProcessId(run.hProcess)};
+    HWND window = WaitTopWindow(editor.pid, "Velari", nullptr);
+    WCHAR title[300] = L"";
+    for (DWORD start = GetTickCount(); window && wcscmp(title, (L"Velari - " + track).c_str()) && GetTickCount() - start < 5000; Sleep(50))
+        SendMessageW(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(title));
+    EXPECT_EQ(std::wstring(title), L"Velari - " + track);
+    Screenshot("installed_editor", window);
+    PostMessageA(window, WM_COMMAND, CONTENTS_COMMAND, 0);
+    ExpectViewer("Help > Contents", "help_viewer");
+    EndProgram(&editor);
+    Program start;
+    StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder("Velari") + "Velari Help.lnk\"").c_str(), "D:\\", &start);
+    ExpectViewer("the Velari Help shortcut", nullptr);
+    EndProgram(&start);
+
+    WCHAR command[800] = L"";
+    DWORD size = sizeof command;
+    RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari",
+                 L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
+    EXPECT_EQ(RunCommand(command, L"D:\\"), 0);
+    EXPECT_EQ(GetFileAttributesW((target + L"Velari.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
+    for (DWORD start = GetTickCount(); GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;)
+        ASSERT_LT(GetTickCount() - start, EXIT_TIMEOUT_MS) << "the folder stays";
+}
+
+namespace {
 
 // The uninstaller's message box, in whichever process shows it: it must
 // say text; the button is pressed and its process must end.
@@ -186,11 +189,11 @@ void Answer(const char* text, int button)
 
 HANDLE heldOpen = INVALID_HANDLE_VALUE;
 
+}  // namespace
+
 // Through the system's list of programs: the question, then the copy's
 // closing message. What is left afterwards: the program's files, the
 // folder, the user's track, the ".tra" association.
-}  // namespace
-
 TEST(Distribution, Removal)
 {
     const struct { const char* what; void (*prepare)(); int answer; std::string closing; bool files, folder, track, association; } rows[] = {
@@ -201,10 +204,12 @@ TEST(Distribution, Removal)
              heldOpen = CreateFileA((TARGET + "Velari.cnt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
          },
          IDYES, TARGET + "Velari.cnt", false, true, true, true},
-        {"everything", [] { Install(); }, IDYES, "Velari was removed.", false, false, false, false},
+        {"everything", [] { Install(L"D:\\Program Files\\Velari"); }, IDYES, "Velari was removed.", false, false, false, false},
     };
-    ASSERT_TRUE(Install());
-    Plant(TemporaryFolder(), true);
+    ASSERT_EQ(Install(L"D:\\Program Files\\Velari"), 0);
+    char temporary[MAX_PATH] = "";
+    GetTempPathA(sizeof temporary, temporary);
+    Plant(temporary, true);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         row.prepare();
@@ -237,7 +242,7 @@ TEST(Distribution, Removal)
             EXPECT_EQ(KeyExists(key.root, key.key), key.present) << key.key;
     }
     // No planted DLL loaded; the copy and its own folder removed at restart.
-    Plant(TemporaryFolder(), false);
+    Plant(temporary, false);
     char pending[4096] = "";
     DWORD size = sizeof pending - 2;
     RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
@@ -262,93 +267,4 @@ TEST(Distribution, Removal)
     EndProgram(&removal);
     Plant("D:\\elsewhere\\", false);
     EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
-}
-
-// As a deployment tool runs them: install.exe /VERYSILENT shows nothing and
-// ends with 0 and its log; the entry's quiet removal, started with its whole
-// command line and waited for, ends with 0 when all but its own file and
-// folder is gone, and those go a moment later.
-TEST(Distribution, QuietInstallationAndRemoval)
-{
-    RemoveTree("D:\\Program Files");
-    MakeFolders("D:\\Program Files");
-    Program installer;
-    ASSERT_TRUE(StartProgram("D:\\SETUP\\install.exe", "/VERYSILENT /LOG=\"D:\\install.log\"", "D:\\SETUP", &installer));
-    HWND shown = nullptr;
-    for (DWORD start = GetTickCount(); !shown && WaitProgramExit(installer, 0) < 0 && GetTickCount() - start < 60000;)
-        shown = WaitTopWindow(installer.pid, nullptr, nullptr, 20);
-    EXPECT_FALSE(shown) << TextOf(shown);
-    EXPECT_EQ(WaitProgramExit(installer), 0);
-    EndProgram(&installer);
-    const std::string log = FileText("D:\\install.log"), last = "Exit code 0: installed.\r\n";
-    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last);
-
-    std::string command = RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString");
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "D:\\", &startup, &info)) << command;
-    CloseHandle(info.hThread);
-    Program removal = {info.hProcess, info.dwProcessId};
-    EXPECT_EQ(WaitProgramExit(removal), 0);
-    EndProgram(&removal);
-    for (const std::string& path : {TARGET + "Velari.exe", TARGET + "Velari.cnt", StartMenuFolder("Velari")})
-        EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
-    for (DWORD start = GetTickCount(); GetFileAttributesA(TARGET.c_str()) != INVALID_FILE_ATTRIBUTES;)
-        ASSERT_LT(GetTickCount() - start, EXIT_TIMEOUT_MS) << "the folder stays";
-    EXPECT_FALSE(WaitMessageBox(0, "Velari Uninstaller", 500));
-}
-
-namespace {
-
-// Runs a command line given in UTF-16, as the shell and tools do with any
-// name, in folder; its exit code, -1 when it did not end in time.
-long RunWide(std::wstring command, const wchar_t* folder)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info))
-        return -2;
-    CloseHandle(info.hThread);
-    Program program = {info.hProcess, info.dwProcessId};
-    const long code = WaitProgramExit(program, 60000);
-    EndProgram(&program);
-    return code;
-}
-
-}  // namespace
-
-// Installed into a folder named in Greek, the editor opens a track in
-// another such folder from the shell, and the quiet removal removes the
-// folder. This program has no code page of its own: it names them all in UTF-16.
-TEST(Distribution, FoldersNamedInGreek)
-{
-    const std::wstring target = L"D:\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", tracks = L"D:\\\u03a0\u03af\u03c3\u03c4\u03b5\u03c2",
-                       track = tracks + L"\\\u03c0\u03af\u03c3\u03c4\u03b1.tra";
-    ASSERT_EQ(RunWide(L"D:\\SETUP\\install.exe /VERYSILENT /DIR=\"" + target + L"\"", L"D:\\SETUP"), 0);
-    CreateDirectoryW(tracks.c_str(), nullptr);
-    CopyFileW(L"D:\\data\\sample-small.tra", track.c_str(), FALSE);
-    SHELLEXECUTEINFOW run = {};
-    run.cbSize = sizeof run;
-    run.fMask = SEE_MASK_NOCLOSEPROCESS;
-    run.lpFile = track.c_str();
-    run.nShow = SW_SHOWNORMAL;
-    ASSERT_TRUE(ShellExecuteExW(&run) && run.hProcess);
-    Program editor = {run.hProcess, GetProcessId(run.hProcess)};
-    HWND window = WaitTopWindow(editor.pid, "Velari", nullptr);
-    WCHAR title[300] = L"";
-    for (DWORD start = GetTickCount(); window && wcscmp(title, (L"Velari - " + track).c_str()) && GetTickCount() - start < 5000; Sleep(50))
-        SendMessageW(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(title));
-    EXPECT_EQ(std::wstring(title), L"Velari - " + track);
-    EndProgram(&editor);
-
-    WCHAR command[800] = L"";
-    DWORD size = sizeof command;
-    RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari",
-                 L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
-    EXPECT_EQ(RunWide(command, L"D:\\"), 0);
-    for (DWORD start = GetTickCount(); GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;)
-        ASSERT_LT(GetTickCount() - start, EXIT_TIMEOUT_MS) << "the folder stays";
 }
