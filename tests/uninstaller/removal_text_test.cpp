@@ -6,38 +6,25 @@
 
 namespace {
 
-struct FinishCase {
-    const char* arguments;
-    bool parsed;
-    uint32_t handle;
-    const char* folder;
-};
-
-class FinishArguments : public testing::TestWithParam<FinishCase> {};
-
-TEST_P(FinishArguments, ParseTakesWhatFormatMakesOnly)
+// What the first process passes its copy: only what FormatFinishArguments makes parses.
+TEST(FinishArguments, ParseTakesWhatFormatMakesOnly)
 {
-    const FinishCase& c = GetParam();
-    uint32_t handle = 0;
-    char folder[20] = "unchanged";
-    EXPECT_EQ(ParseFinishArguments(c.arguments, FINISH_SWITCH, &handle, folder, sizeof folder), c.parsed);
-    if (c.parsed) {
-        EXPECT_EQ(handle, c.handle);
-        EXPECT_STREQ(folder, c.folder);
+    const struct { const char* arguments; bool parsed; uint32_t handle = 0; const char* folder = nullptr; } rows[] = {
+        {"/finish 124 D:\\Program Files\\", true, 124, "D:\\Program Files\\"},
+        {"/finish 4294967295 C:\\", true, 4294967295u, "C:\\"},
+        {"", false}, {"/finish", false}, {"/finish 12", false}, {"/finish x D:\\", false}, {"/finish 12 D:\\Velari", false},
+        {"/finish 4294967296 C:\\", false}, {"/finishing 12 C:\\", false}, {"/finish 12 D:\\a folder too long\\", false},
+    };
+    for (const auto& row : rows) {
+        uint32_t handle = 0;
+        char folder[20] = "unchanged";
+        EXPECT_EQ(ParseFinishArguments(row.arguments, FINISH_SWITCH, &handle, folder, sizeof folder), row.parsed) << row.arguments;
+        if (row.parsed) {
+            EXPECT_EQ(handle, row.handle);
+            EXPECT_STREQ(folder, row.folder);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, FinishArguments, testing::Values(
-    FinishCase{"/finish 124 D:\\Program Files\\", true, 124, "D:\\Program Files\\"},
-    FinishCase{"/finish 4294967295 C:\\", true, 4294967295u, "C:\\"},
-    FinishCase{"", false, 0, nullptr},
-    FinishCase{"/finish", false, 0, nullptr},
-    FinishCase{"/finish 12", false, 0, nullptr},
-    FinishCase{"/finish x D:\\", false, 0, nullptr},
-    FinishCase{"/finish 12 D:\\Velari", false, 0, nullptr},
-    FinishCase{"/finish 4294967296 C:\\", false, 0, nullptr},
-    FinishCase{"/finishing 12 C:\\", false, 0, nullptr},
-    FinishCase{"/finish 12 D:\\a folder too long\\", false, 0, nullptr}));
 
 // Each switch parses as its own only.
 TEST(FinishArguments, FormatRoundTripsAndRefusesWhatDoesNotFit)
