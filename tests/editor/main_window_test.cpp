@@ -268,7 +268,6 @@ TEST_F(EditorWindow, CommandsAndControls)
         {"keys: Enter and Esc do nothing", {EDIT, ENTER_ESC}, {}, true, TRACK, "3", ORIGINAL},
         {"Edit/Undo shows the step's piece and its line", {RIGHT_TURN, LINE_2, UNDO_MENU}, {}, true, TRACK, "3", ORIGINAL,
          TRACK_SHOWN + "1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew"},
-        {"Undo past a save asks on Exit", {EDIT, SAVE, UNDO_MENU, EXIT_BUTTON}, {SAVE_NO}, false, TRACK, "", EDITED},
         {"drop a track", {DROP_B}, {}, true, b, "1", ORIGINAL},
         {"drop, Cancel", {EDIT, DROP_B}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
         {"drop two, No: the first opens", {EDIT, DROP_TWO}, {SAVE_NO}, true, b, "1", ORIGINAL},

@@ -93,6 +93,18 @@ void Place(const std::vector<std::string>& paths)
         ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('\\'))) && WriteBytes(path, "game")) << path;
 }
 
+// The game's executable in these places only: a fresh installation, its
+// target folder there.
+void GameOnlyAt(const std::vector<std::string>& paths)
+{
+    Fresh();
+    MakeFolders(TARGET);
+    RemoveTree("D:\\GAMES");
+    DeleteFileA("D:\\gravion.exe");
+    DeleteFileA("C:\\GRAVTEST\\gravion.exe");
+    Place(paths);
+}
+
 // The installer as its entry point runs it, from the folder, with the
 // command line, to its end; its exit code.
 int RunInstaller(const std::string& folder, std::vector<Reply> replies, std::string commandLine = "")
@@ -253,8 +265,18 @@ protected:
 
 // Each walk, by the wizard or by a command line (then any dialog fails the
 // row), with its exit code and the log's last line, and what it leaves.
-TEST_F(Wizard, Installations)
+// Cancel, Esc and the close box, each answered No, show the page afresh;
+// Back goes one page back, from the game page through a new search; the
+// target test asks before it makes the folder, and a folder that can't be
+// made leads back to the target page. The game page shows what the search
+// found; behind links (a loop among them) and on the CD-ROM nothing is found.
+TEST_F(Wizard, Walks)
 {
+    const std::string first = "D:\\GAMES\\FIRST\\", second = "D:\\GAMES\\SECOND\\";
+    auto moveGame = [=](HWND) { GameOnlyAt({second + "gravion.exe"}); };
+    const Reply CANNOT_CREATE = {"Error", {"|Velari Installer could not create the folder. Click OK to choose a different Folder.|"}, IDOK};
+    auto search = [](std::vector<std::string> files) { return [=] { GameOnlyAt(files); }; };
+    auto found = [](const std::string& game) { return Join({ToGamePage(game, IDCANCEL), {ABORT_YES}}); };
     const std::string greek = "D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", greekGame = "D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\";
     auto nothingWritten = [] {
         EXPECT_EQ(GetFileAttributesA(TARGET.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -307,7 +329,25 @@ TEST_F(Wizard, Installations)
         {"files that can't be expanded, silently", PrepareBadSources, "D:\\SETUP_BAD", "/VERYSILENT", {}, ExpectExpansionFailures, 4},
         {"the target's parent missing", [] { Fresh(false); }, SETUP, "/VERYSILENT", {}, nothingWritten, 3},
         {"a target without a drive", [] { Fresh(false); }, SETUP, "/SILENT /DIR=Velari", {}, nothingWritten, 3},
-        {"a target and a game folder named in Greek", [=] { Fresh(); RemoveTree("D:\\GAMES"); Place({greekGame + "gravion.exe"}); }, SETUP, "",
+        {"every kind of move", search({first + "gravion.exe"}), SETUP, "",
+         {Page("welcome", {}, IDCANCEL), ABORT_NO, Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, 0, EscKey), ABORT_NO,
+          Page("target", {TARGET}, IDC_NEXT), Page("game", {first}, 0, CloseBox), ABORT_NO,
+          Page("game", {first}, IDC_BROWSE), {"Find Gravion!", {}, IDCANCEL}, Page("game", {first}, IDC_NEXT),
+          Page("summary", {TARGET, first}, IDC_BACK, moveGame), Page("game", {first}, IDC_BACK),
+          Page("game", {second}, IDCANCEL), ABORT_YES},
+         [] {}, 2},
+        {"the target folder not made", [] { Fresh(); }, SETUP, "",
+         {Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, IDC_NEXT), CREATE_NO, Page("target", {TARGET}, IDC_BACK),
+          Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, IDC_NEXT), CREATE_YES, Page("game", {}, IDCANCEL), ABORT_YES},
+         [] { EXPECT_NE(GetFileAttributesA(TARGET.c_str()), INVALID_FILE_ATTRIBUTES); }, 2},
+        {"the target folder's parent missing", [] { Fresh(false); }, SETUP, "",
+         {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_NEXT), CREATE_YES, CANNOT_CREATE, Page("target", {}, IDCANCEL), ABORT_YES},
+         nothingWritten, 2},
+        {"search: nothing but behind links and on the CD-ROM", search({}), SETUP, "", found("C:\\Gravion\\"), [] {}, 2},
+        {"search: at the root of D:", search({"D:\\gravion.exe"}), SETUP, "", found("D:\\"), [] {}, 2},
+        {"search: upper-case name", search({"D:\\GAMES\\Caps\\GRAVION.EXE"}), SETUP, "", found("D:\\GAMES\\Caps\\"), [] {}, 2},
+        {"search: on C: and D:", search({GAME + "gravion.exe", "C:\\GRAVTEST\\gravion.exe"}), SETUP, "", found("C:\\GRAVTEST\\"), [] {}, 2},
+        {"a target and a game folder named in Greek", [=] { GameOnlyAt({greekGame + "gravion.exe"}); RemoveTree(TARGET); }, SETUP, "",
          {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_BROWSE),
           {"Choose Folder", {}, IDOK, [=](HWND chooser) { SetDlgItemTextA(chooser, IDC_FOLDER_FIELD, greek.c_str()); }},
           Page("target", {greek}, IDC_NEXT), CREATE_YES, Page("game", {greekGame}, IDC_NEXT),
@@ -327,61 +367,6 @@ TEST_F(Wizard, Installations)
         const std::string log = FileText("D:\\install.log"), last = "Exit code " + std::to_string(row.code) + ": ";
         EXPECT_EQ(log.substr(log.rfind("\r\n", log.size() - 3) + 2, last.size()), last);
         row.expect();
-    }
-}
-
-// Cancel, Esc and the close box, each answered No, show the page afresh;
-// Browse then Cancel keeps the folder; Back goes one page back, from the
-// game page through a new search; the target test asks before it makes the
-// folder, and a folder that can't be made leads back to the target page.
-TEST_F(Wizard, PageMoves)
-{
-    const std::string first = "D:\\GAMES\\FIRST\\", second = "D:\\GAMES\\SECOND\\";
-    auto moveGame = [=](HWND) {
-        RemoveTree("D:\\GAMES");
-        Place({second + "gravion.exe"});
-    };
-    const Reply CANNOT_CREATE = {"Error", {"|Velari Installer could not create the folder. Click OK to choose a different Folder.|"}, IDOK};
-    const std::vector<Reply> replies = {
-        Page("welcome", {}, IDCANCEL), ABORT_NO, Page("welcome", {}, IDC_NEXT),
-        Page("target", {TARGET}, IDC_BROWSE), {"Choose Folder", {}, IDCANCEL}, Page("target", {TARGET}, 0, EscKey), ABORT_NO,
-        Page("target", {TARGET}, IDC_NEXT), CREATE_NO, Page("target", {TARGET}, IDC_BACK),
-        Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, IDC_NEXT), CREATE_YES,
-        Page("game", {first}, 0, CloseBox), ABORT_NO, Page("game", {first}, IDC_BROWSE), {"Find Gravion!", {}, IDCANCEL},
-        Page("game", {first}, IDC_NEXT), Page("summary", {TARGET, first}, IDC_BACK, moveGame),
-        Page("game", {first}, IDC_BACK), Page("game", {second}, IDCANCEL), ABORT_YES,
-    };
-    Fresh();
-    RemoveTree("D:\\GAMES");
-    Place({first + "gravion.exe"});
-    EXPECT_EQ(RunInstaller(SETUP, replies), 2);
-
-    SCOPED_TRACE("the target folder's parent missing");
-    Fresh(false);
-    RunInstaller(SETUP, {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_NEXT), CREATE_YES, CANNOT_CREATE,
-                         Page("target", {}, IDCANCEL), ABORT_YES});
-    EXPECT_EQ(GetFileAttributesA(TARGET.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-// The game page shows what the search found; behind links (a loop among
-// them) and on the CD-ROM nothing is found.
-TEST_F(Wizard, Search)
-{
-    const struct { const char* what; std::vector<std::string> files; const char* found; } rows[] = {
-        {"nothing but behind links and on the CD-ROM", {}, "C:\\Gravion\\"},
-        {"at the root of D:", {"D:\\gravion.exe"}, "D:\\"},
-        {"upper-case name", {"D:\\GAMES\\Caps\\GRAVION.EXE"}, "D:\\GAMES\\Caps\\"},
-        {"on C: and D:", {GAME + "gravion.exe", "C:\\GRAVTEST\\gravion.exe"}, "C:\\GRAVTEST\\"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        Fresh();
-        MakeFolders(TARGET);
-        RemoveTree("D:\\GAMES");
-        Place(row.files);
-        RunInstaller(SETUP, Join({ToGamePage(row.found, IDCANCEL), {ABORT_YES}}));
-        DeleteFileA("D:\\gravion.exe");
-        DeleteFileA("C:\\GRAVTEST\\gravion.exe");
     }
 }
 

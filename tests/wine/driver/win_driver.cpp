@@ -32,6 +32,14 @@ BOOL CALLBACK CollectText(HWND child, LPARAM texts)
     return TRUE;
 }
 
+// A dialog's control texts as "|text|text|", "~" before a disabled one's.
+std::string DialogTexts(HWND dialog)
+{
+    std::string texts = "|";
+    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
 // The enabled dialog is the innermost: its owner is disabled while it runs.
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -79,12 +87,6 @@ std::string TextOf(HWND window)
     return text;
 }
 
-std::string DialogTexts(HWND dialog)
-{
-    std::string texts = "|";
-    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
-    return texts;
-}
 
 HWND FileNameField(HWND dialog)
 {

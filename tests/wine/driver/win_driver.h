@@ -20,15 +20,14 @@ enum : DWORD { REPLY_TIMEOUT_MS = 5000, WINDOW_TIMEOUT_MS = 15000, EXIT_TIMEOUT_
 std::string ClassOf(HWND window);
 // WM_GETTEXT, which also asks a window of another process.
 std::string TextOf(HWND window);
-// A dialog's control texts as "|text|text|", "~" before a disabled one's.
-std::string DialogTexts(HWND dialog);
 // A common file dialog's file name field, or nullptr for another dialog.
 HWND FileNameField(HWND dialog);
 
 // In one process: the next dialog expected, with its caption, texts that
-// its DialogTexts must hold, what to do on it (the dialogs that causes get
-// the next replies), and the button then pressed (0: none). A dialog the
-// script does not expect fails the test and is closed.
+// its controls must show ("|text|", "~" before a disabled one's), what to do
+// on it (the dialogs that causes get the next replies), and the button then
+// pressed (0: none). A dialog the script does not expect fails the test and
+// is closed.
 struct Reply {
     std::string caption;
     std::vector<std::string> shows;
@@ -79,8 +78,8 @@ std::string RegistryText(HKEY root, const char* key, const char* name);
 int BitmapWidth(HWND picture);
 int AtScreenDpi(int pixels);
 
-// Asks the host-side runner for a PNG of the window, name.png in the test
-// output, and waits until it is taken.
+// What the screen shows where the window is, for name.png in the test
+// output (run_in_wine.sh turns D:\.e2e-shots\name.bmp into it).
 bool Screenshot(const char* name, HWND window);
 
 }  // namespace e2e
