@@ -196,7 +196,7 @@ const Action EDIT = Arrow(IDC_PITCH_UPDOWN, true), PITCH_DOWN = Arrow(IDC_PITCH_
              KEY_UP = Key(VK_UP), CTRL_S = Key('S', true), CTRL_O = Key('O', true), CTRL_SHIFT_S = Key('S', true, true),
              F5 = Key(VK_F5), CTRL_Z = Key('Z', true), CTRL_Y = Key('Y', true),
              DROP_B = Dropped({FOLDER + "\\b.tra"}), DROP_TWO = Dropped({FOLDER + "\\b.tra", FOLDER + "\\c.tra"}),
-             DROP_LONG = Dropped({FOLDER + "\\" + std::string(MAX_PATH, 'x') + ".tra"}),
+             DROP_LONG = Dropped({FOLDER + "\\" + std::string(MAX_PATH - FOLDER.size() - 5, 'x') + ".tra"}),  // 260 characters
              CLOSE_BOX = [] { SendMessageA(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); },
              LOOK = [] { for (int line : {2, 1, 0}) Select(IDC_PIECE_LIST, line); },
              TAB_TO_PITCH = [] { for (int tab = 0; tab < 4; ++tab) PressKey(VK_TAB); },
