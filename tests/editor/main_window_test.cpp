@@ -301,35 +301,6 @@ TEST_F(EditorWindow, CommandsAndControls)
     }
 }
 
-// Where the controls sit, in the units of the system font: the window,
-// the first and last of each column, and the arrows beside their field.
-TEST_F(EditorWindow, Layout)
-{
-    OpenWindow("");
-    TEXTMETRICA metrics;
-    HDC context = GetDC(mainWindow);
-    GetTextMetricsA(context, &metrics);
-    ReleaseDC(mainWindow, context);
-    const int u = ((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 3 : 2) * metrics.tmAveCharWidth / 2;
-    const int h = metrics.tmHeight + metrics.tmExternalLeading;
-    RECT window;
-    GetWindowRect(mainWindow, &window);
-    EXPECT_EQ(window.right - window.left, 57 * u);
-    EXPECT_EQ(window.bottom - window.top, 25 * h);
-    const int rows[][5] = {  // id, left and top; then width and height where the control keeps them
-        {IDC_TRACK_NAME, 1, 1, 25, 1}, {IDC_DESIGNER_NAME, 30, 1, 25, 1}, {IDC_PIECE_LIST, 1, 4, 25, 0},
-        {IDC_PIECE_TYPE, 30, 7, 10, 0}, {IDC_PIECE_PITCH, 30, 13, 8, 1}, {IDC_PITCH_UPDOWN, 38, 13, 0, 1},
-        {IDC_MATTERHORN, 30, 17, 25, 1}, {IDM_FILE_SAVE, 1, 19, 10, 2}, {IDM_FILE_EXIT, 45, 19, 10, 2},
-    };
-    for (const int* row : rows) {
-        RECT rect;
-        GetWindowRect(GetDlgItem(mainWindow, row[0]), &rect);
-        MapWindowPoints(HWND_DESKTOP, mainWindow, reinterpret_cast<POINT*>(&rect), 2);
-        const int at[] = {int(rect.left), int(rect.top), int(row[3] ? rect.right - rect.left : 0), int(row[4] ? rect.bottom - rect.top : 0)};
-        EXPECT_EQ(std::vector<int>(at, at + 4), (std::vector<int>{row[1] * u, 5 + row[2] * h, row[3] * u, row[4] * h})) << row[0];
-    }
-}
-
 // Save and Save As are grayed until a track is loaded, and stay enabled;
 // Undo and Redo while there is no step to take back or make again, and
 // their keys do nothing then.

@@ -347,8 +347,6 @@ TEST_F(Wizard, Walks)
          nothingWritten, 2},
         {"search: nothing but behind links and on the CD-ROM", search({}), SETUP, "", found("C:\\Gravion\\"), [] {}, 2},
         {"search: at the root of D:", search({"D:\\gravion.exe"}), SETUP, "", found("D:\\"), [] {}, 2},
-        {"search: upper-case name", search({"D:\\GAMES\\Caps\\GRAVION.EXE"}), SETUP, "", found("D:\\GAMES\\Caps\\"), [] {}, 2},
-        {"search: on C: and D:", search({GAME + "gravion.exe", "C:\\GRAVTEST\\gravion.exe"}), SETUP, "", found("C:\\GRAVTEST\\"), [] {}, 2},
         {"a target and a game folder named in Greek", [=] { GameOnlyAt({greekGame + "gravion.exe"}); RemoveTree(TARGET); }, SETUP, "",
          {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_BROWSE),
           {"Choose Folder", {}, IDOK, [=](HWND chooser) { SetDlgItemTextA(chooser, IDC_FOLDER_FIELD, greek.c_str()); }},
