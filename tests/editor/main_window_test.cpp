@@ -120,7 +120,6 @@ std::string Shown()
     return shown;
 }
 
-
 void Select(int id, int index)
 {
     const bool list = id == IDC_PIECE_LIST;
@@ -156,20 +155,6 @@ void PressKey(UINT key, bool ctrl = false, bool shift = false)
     SetKeyboardState(state);
 }
 
-// Files dropped from the shell: a DROPFILES block, the paths, one more zero.
-void Drop(std::vector<std::string> paths)
-{
-    std::string names;
-    for (const std::string& path : paths)
-        names += path + '\0';
-    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    memcpy(files + 1, names.data(), names.size());
-    GlobalUnlock(drop);
-    PostMessageA(mainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-}
-
 // What a person does, as the window receives it; the program's loop then
 // handles what it posted.
 using Action = std::function<void()>;
@@ -178,7 +163,21 @@ Action Arrow(int id, bool up) { return [=] { StepArrow(id, up); }; }
 Action Key(UINT key, bool ctrl = false, bool shift = false) { return [=] { PressKey(key, ctrl, shift); }; }
 Action Click(int id) { return [=] { SendDlgItemMessageA(mainWindow, id, BM_CLICK, 0, 0); }; }
 Action Command(int id) { return [=] { SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); }; }
-Action Dropped(std::vector<std::string> paths) { return [=] { Drop(paths); }; }
+// Files dropped from the shell: a DROPFILES block, the paths, one more zero.
+Action Dropped(std::vector<std::string> paths)
+{
+    return [=] {
+        std::string names;
+        for (const std::string& path : paths)
+            names += path + '\0';
+        HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
+        auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+        files->pFiles = sizeof(DROPFILES);
+        memcpy(files + 1, names.data(), names.size());
+        GlobalUnlock(drop);
+        PostMessageA(mainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    };
+}
 void Do(const Action& action)
 {
     action();
