@@ -105,6 +105,14 @@ void GameOnlyAt(const std::vector<std::string>& paths)
     Place(paths);
 }
 
+// A walk that comes to a stop with no dialog open would wait for ever.
+void CALLBACK WalkStopped(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    ADD_FAILURE() << "the installer went on without a window for half a minute";
+    DestroyWindow(installer.window);
+}
+
 // The installer as its entry point runs it, from the folder, with the
 // command line, to its end; its exit code.
 int RunInstaller(const std::string& folder, std::vector<Reply> replies, std::string commandLine = "")
@@ -116,7 +124,9 @@ int RunInstaller(const std::string& folder, std::vector<Reply> replies, std::str
     InstallOptions options;
     EXPECT_TRUE(ParseInstallOptions(&commandLine[0], &options)) << commandLine;
     ExpectReplies(std::move(replies));
+    const UINT_PTR deadline = SetTimer(nullptr, 0, 30000, WalkStopped);
     const int code = InstallerMain(options);
+    KillTimer(nullptr, deadline);
     ExpectAllReplied();
     EXPECT_FALSE(IsWindow(installer.window));
     installer.instance = instance;
