@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+#include "path_size.h"
+
 // Replaces path (size bytes) by its short form when it holds a letter beyond
 // ASCII and the file has a short form that fits; otherwise leaves it.
 inline void UseShortFormBeyondAscii(char* path, size_t size)
@@ -17,7 +19,7 @@ inline void UseShortFormBeyondAscii(char* path, size_t size)
     for (const char* at = path; *at; ++at) {
         if (static_cast<unsigned char>(*at) < 0x80)
             continue;
-        char shortPath[3 * MAX_PATH];
+        char shortPath[PATH_SIZE];
         const DWORD length = GetShortPathNameA(path, shortPath, sizeof shortPath);
         if (length > 0 && length < sizeof shortPath && length < size)
             std::memcpy(path, shortPath, length + 1);
