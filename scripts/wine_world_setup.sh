@@ -14,6 +14,7 @@ set -euo pipefail
 env_file=$1
 extra=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
+"$here/wine_runs_32bit.sh" || exit 77
 [ -f "$env_file" ] && "$here/wine_world_cleanup.sh" "$env_file" >/dev/null
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/velari-e2e.XXXXXXXX")
