@@ -14,11 +14,23 @@ set -euo pipefail
 env_file=$1
 extra=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-"$here/wine_runs_32bit.sh" || exit 77
+# WINE_WORLD_WIN64=1: the programs are a 64-bit build, for a machine whose
+# kernel can't start Wine's 32-bit loader; Wine's own wrapper would still
+# pick that loader, so the world's "wine" is the 64-bit one.
+if [ "${WINE_WORLD_WIN64:-}" != 1 ]; then
+    "$here/wine_runs_32bit.sh" || exit 77
+fi
 [ -f "$env_file" ] && "$here/wine_world_cleanup.sh" "$env_file" >/dev/null
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/velari-e2e.XXXXXXXX")
-mkdir -p "$root/home" "$root/d" "$root/e" "$root/log"
+mkdir -p "$root/home" "$root/d" "$root/e" "$root/log" "$root/bin"
+path=$PATH
+if [ "${WINE_WORLD_WIN64:-}" = 1 ]; then
+    printf '#!/bin/sh\nWINELOADER=/usr/lib/wine/wine64 exec /usr/lib/wine/wine64 "$@"\n' >"$root/bin/wine"
+    printf '#!/bin/sh\nexec wine wineboot.exe "$@"\n' >"$root/bin/wineboot"
+    chmod +x "$root/bin/wine" "$root/bin/wineboot"
+    path=$root/bin:$PATH
+fi
 log=$root/log/setup.log
 write_env() {
     cat >"$env_file" <<ENV
@@ -29,9 +41,10 @@ WINEPREFIX=$root/prefix
 E2E_D_DRIVE=$root/d
 E2E_E_DRIVE=$root/e
 HOME=$root/home
+PATH=$path
 WINEDEBUG=-all
 WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
-export DISPLAY WINEPREFIX HOME WINEDEBUG WINEDLLOVERRIDES
+export DISPLAY WINEPREFIX HOME PATH WINEDEBUG WINEDLLOVERRIDES
 ENV
 }
 fail() {

@@ -32,7 +32,7 @@ const char DROPPED_PATH_TOO_LONG[] =
 // The record as the Windows 95 generation knew it, ending at lpTemplateName;
 // the fields later systems added after it stay unused.
 constexpr DWORD FILE_DIALOG_RECORD_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
-static_assert(FILE_DIALOG_RECORD_SIZE == 76, "the Windows 95 file dialog record is 76 bytes");
+static_assert(sizeof(void*) != 4 || FILE_DIALOG_RECORD_SIZE == 76, "the Windows 95 file dialog record is 76 bytes");
 
 // Set once the user has answered the unsaved-changes prompt for Exit, so the
 // WM_CLOSE it posts does not ask a second time.
