@@ -1,29 +1,30 @@
 #include "install_options.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "path_text.h"
 
 const char USAGE_TEXT[] =
-    "install [/SILENT | /VERYSILENT] [/DIR=\"folder\"] [/GAMEDIR=\"folder\"] [/LOG=\"file\"]\n\n"
+    "install.exe takes these switches, in any order and any case:\n\n"
     "/SILENT: no page and no question; only the progress is shown.\n"
     "/VERYSILENT: nothing at all is shown.\n"
-    "/DIR: the folder to install into.\n"
-    "/GAMEDIR: the folder of Gravion!; no search is made.\n"
-    "/LOG: a text file with one line for each step.\n"
+    "/DIR=\"folder\": the folder to install into.\n"
+    "/GAMEDIR=\"folder\": the folder of Gravion!; no search is made.\n"
+    "/LOG=\"file\": a text file with one line for each step.\n"
     "/?: shows this.\n\n"
     "Exit codes:\n"
     "0 installed\n"
     "1 the command line was not understood\n"
     "2 cancelled\n"
-    "3 a folder given can't be used\n"
+    "3 the target folder can't be used\n"
     "4 installed incompletely: some actions failed";
 
 namespace {
 
 const char* const MEANINGS[] = {
     "installed", "the command line was not understood", "cancelled",
-    "a folder given can't be used", "installed incompletely: some actions failed",
+    "the target folder can't be used", "installed incompletely: some actions failed",
 };
 
 bool IsBlank(char c)
@@ -46,85 +47,84 @@ char* AfterName(char* text, const char* name)
     return text;
 }
 
-bool EndsToken(char c)
+// The next argument from *at, its quotes taken out, written over the line
+// itself (it is never longer than what it came from) and ended by a zero;
+// *at moves past it. Unlike the C runtime, a backslash never escapes a
+// quote: a path can't hold a quote, and "D:\My Games\" must keep its last
+// backslash. False when a quote is left open.
+bool TakeArgument(char** at, char** argument)
 {
-    return c == '\0' || IsBlank(c);
-}
-
-// The value at text, quoted or not, ended by a zero in place; *next is
-// where the next switch may start. Null for an empty value, an unclosed
-// quote or a quote anywhere else.
-char* TakeValue(char* text, char** next)
-{
-    char* end;
-    char* value = text;
-    if (*text == '"') {
-        value = text + 1;
-        end = strchr(value, '"');
-        if (!end || !EndsToken(end[1]))
-            return nullptr;
-    } else {
-        for (end = text; !EndsToken(*end); ++end)
-            if (*end == '"')
-                return nullptr;
+    char* from = *at;
+    char* to = from;
+    *argument = to;
+    bool quoted = false;
+    for (; *from && (quoted || !IsBlank(*from)); ++from) {
+        if (*from == '"')
+            quoted = !quoted;
+        else
+            *to++ = *from;
     }
-    if (end == value)
-        return nullptr;
-    *next = *end == '\0' ? end : end + 1;
-    *end = '\0';
-    return value;
+    *at = *from ? from + 1 : from;
+    *to = '\0';
+    return !quoted;
 }
 
-// One switch at text; false when it is unknown or written wrongly.
-bool TakeSwitch(char* text, char** next, InstallOptions* options)
+// The first problem is the one told.
+void TellProblem(InstallOptions* options, const char* first, const char* second)
 {
-    struct { const char* name; const char** value; } valueSwitches[] = {
-        {"/DIR=", &options->targetFolder},
-        {"/GAMEDIR=", &options->gameFolder},
-        {"/LOG=", &options->logFile},
+    if (!options->problem[0])
+        snprintf(options->problem, sizeof options->problem, "%s%s", first, second);
+}
+
+// One argument; the problem told when it is unknown or written wrongly.
+void TakeSwitch(char* argument, InstallOptions* options)
+{
+    struct { const char* name; const char** value; const char* needs; } valueSwitches[] = {
+        {"/DIR", &options->targetFolder, " needs a folder"},
+        {"/GAMEDIR", &options->gameFolder, " needs a folder"},
+        {"/LOG", &options->logFile, " needs a file"},
     };
-    for (const auto& valueSwitch : valueSwitches)
-        if (char* value = AfterName(text, valueSwitch.name)) {
-            *valueSwitch.value = TakeValue(value, next);
-            return *valueSwitch.value != nullptr;
+    for (const auto& valueSwitch : valueSwitches) {
+        char* after = AfterName(argument, valueSwitch.name);
+        if (!after || (*after != '=' && *after != '\0'))
+            continue;
+        if (*after == '\0' || after[1] == '\0') {
+            TellProblem(options, valueSwitch.name, valueSwitch.needs);
+            return;
         }
-    char* end = text;
-    while (!EndsToken(*end))
-        ++end;
-    *next = end;
+        *valueSwitch.value = after + 1;
+        return;
+    }
     char* after;
-    if ((after = AfterName(text, "/VERYSILENT")) && after == end)
+    if ((after = AfterName(argument, "/VERYSILENT")) && *after == '\0')
         options->mode = INSTALL_VERYSILENT;
-    else if ((after = AfterName(text, "/SILENT")) && after == end) {
+    else if ((after = AfterName(argument, "/SILENT")) && *after == '\0') {
         if (options->mode == INSTALL_WIZARD)
             options->mode = INSTALL_SILENT;  // the quieter of the two wins
-    } else if ((after = AfterName(text, "/?")) && after == end)
+    } else if ((after = AfterName(argument, "/?")) && *after == '\0')
         options->showUsage = true;
     else
-        return false;
-    return true;
+        TellProblem(options, "Unknown switch: ", argument);
 }
 
 }  // namespace
 
+// Every argument is read, also after one not understood, to see whether
+// /VERYSILENT or /LOG follows.
 bool ParseInstallOptions(char* commandLine, InstallOptions* options)
 {
     *options = InstallOptions();
-    bool understood = true;
     char* at = commandLine;
     for (;;) {
         while (IsBlank(*at))
             ++at;
         if (*at == '\0')
-            return understood;
-        char* next = at;
-        if (!TakeSwitch(at, &next, options)) {
-            understood = false;
-            // Past what could not be read, to see whether /VERYSILENT follows.
-            for (next = at; !EndsToken(*next); ++next) {
-            }
-        }
-        at = next;
+            return options->problem[0] == '\0';
+        char* argument;
+        if (TakeArgument(&at, &argument))
+            TakeSwitch(argument, options);
+        else
+            TellProblem(options, "A quote is left open: ", argument);
     }
 }
 

@@ -1,7 +1,9 @@
 // The installer's command line, for scripts and deployment tools: switches
-// in any order and any case, separated by blanks, a value after its
-// switch's "=", quoted when it holds blanks. Free of Windows so that it
-// builds and can be tried anywhere.
+// in any order and any case, a value after its switch's "=". Arguments are
+// split as Windows programs split them: blanks outside quotes separate, and
+// a quote anywhere opens or closes a quoted part, so "/DIR=D:\a b",
+// /DIR="D:\a b" and /DIR=D:\"a b" are one and the same. Free of Windows so
+// that it builds and can be tried anywhere.
 #ifndef INSTALL_OPTIONS_H
 #define INSTALL_OPTIONS_H
 
@@ -14,7 +16,7 @@ enum InstallExitCode {
     EXIT_INSTALLED = 0,         // every action succeeded
     EXIT_BAD_COMMAND_LINE = 1,  // nothing was done
     EXIT_CANCELLED = 2,         // the wizard's Abort
-    EXIT_FOLDER_REFUSED = 3,    // nothing was written
+    EXIT_FOLDER_REFUSED = 3,    // the target can't be made; nothing was written
     EXIT_INCOMPLETE = 4,        // some actions failed, or none could run
 };
 
@@ -26,11 +28,14 @@ struct InstallOptions {
     const char* targetFolder;
     const char* gameFolder;
     const char* logFile;
+    // The first switch not understood, as the box and the log name it.
+    char problem[300];
 };
 
-// Parses commandLine in place: each value loses its quotes and is ended by
-// a zero. False when a switch is unknown or written wrongly (no value, an
-// unclosed quote); options then still tell whether /VERYSILENT was given.
+// Parses commandLine in place: each argument loses its quotes and is ended
+// by a zero. False when a switch is unknown or written wrongly (no value, a
+// quote left open), with problem saying which; options then still tell
+// whether /VERYSILENT and /LOG were given.
 bool ParseInstallOptions(char* commandLine, InstallOptions* options);
 
 // Whether a folder starts with a drive's root, such as "D:\".

@@ -32,6 +32,7 @@ struct InstallerState {
     char sourceFolder[PATH_SIZE];
     char targetFolder[PATH_SIZE];
     char gameFolder[PATH_SIZE];
+    char madeFolder[PATH_SIZE];  // the highest level of the target this run made; "" for none
     int pageIndex;
     int finished;
     int currentDrive;           // 0 for drive A
@@ -85,6 +86,8 @@ void TestTargetFolder();
 // The same test without its questions, "Create Folder?" answered Yes:
 // false when the folder can't be used.
 bool PrepareTargetFolderSilently();
+// An abort takes back the folders this run made, as long as they are empty.
+void RemoveMadeFolders();
 
 // silent_install.cpp: the search and the installation without a page or a
 // question; ends the run with its exit code.

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <shlobj.h>
 
 #include "common_controls.h"
+#include "default_target.h"
 #include "folder_chooser.h"
 #include "install_log.h"
 #include "installer_state.h"
@@ -16,10 +18,35 @@ InstallerState installer;
 namespace {
 
 const char INSTALLER_CLASS[] = "Velari Installer";
-const char DEFAULT_TARGET_FOLDER[] = "A:\\Program Files\\Velari\\";
+const char* const MODES[] = {"the wizard", "a silent installation", "a very silent installation"};
+const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 
-// The source folder is the current directory; the default target lies on
-// its drive. A directory without a drive letter (a network path) gives C:.
+// Whether the drive's "Program Files" exists and takes a new file: a CD's,
+// or one the user may not write to, could never hold the target.
+bool DriveProgramFilesUsable(const char* current)
+{
+    char folder[] = "A:\\Program Files", probe[PATH_SIZE];
+    folder[0] = current[0];
+    if (!HasDriveRoot(current) || !GetTempFileNameA(folder, "vel", 0, probe))
+        return false;
+    DeleteFileA(probe);
+    return true;
+}
+
+// The folder of an installation that is still there: installing again
+// upgrades it rather than leave it behind, beyond the reach of its removal.
+void ReadInstalledFolder(char (&folder)[PATH_SIZE])
+{
+    char value[PATH_SIZE], program[PATH_SIZE];
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS ||
+        !FolderFromTyped(folder, sizeof folder, value) || !JoinPath(program, sizeof program, folder, "Velari.exe") ||
+        GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES)
+        folder[0] = '\0';
+}
+
+// The source folder is the current directory; the default target is chosen
+// from what the system says about it.
 void TakeFoldersFromCurrentDirectory()
 {
     char current[PATH_SIZE];
@@ -29,10 +56,17 @@ void TakeFoldersFromCurrentDirectory()
     // Too long a directory leaves the source folder empty: every expansion
     // then fails and says which file it could not expand.
     JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, current, "\\");
+    LogStep("Velari Installer started in %s: %s", installer.sourceFolder, MODES[installer.options.mode]);
 
-    installer.currentDrive = DriveNumberOfDirectory(current);
-    JoinPath(installer.targetFolder, sizeof installer.targetFolder, DEFAULT_TARGET_FOLDER, nullptr);
-    installer.targetFolder[0] = static_cast<char>('A' + installer.currentDrive);
+    char programFiles[MAX_PATH] = "", installed[PATH_SIZE];
+    if (SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles) != S_OK)
+        programFiles[0] = '\0';
+    ReadInstalledFolder(installed);
+    const TargetDefaultFacts facts = {current, DriveProgramFilesUsable(current), programFiles, installed};
+    const TargetDefaultKind kind = ChooseDefaultTarget(facts, installer.targetFolder, sizeof installer.targetFolder);
+    installer.currentDrive = DriveNumberOfDirectory(HasDriveRoot(installer.targetFolder) ? installer.targetFolder : current);
+    if (!installer.options.targetFolder)
+        LogStep("Default target folder %s: %s", installer.targetFolder, TargetDefaultReason(kind));
 }
 
 // Folders given on the command line replace the defaults, each with its
@@ -62,11 +96,9 @@ void TakeGivenFolders()
 
 LRESULT OnCreate(HWND window)
 {
-    static const char* const MODES[] = {"the wizard", "a silent installation", "a very silent installation"};
     installer.window = window;
     installer.exitCode = EXIT_INCOMPLETE;  // until the installation has run
     TakeFoldersFromCurrentDirectory();
-    LogStep("Velari Installer started in %s: %s", installer.sourceFolder, MODES[installer.options.mode]);
     TakeGivenFolders();
     installer.finished = 0;
     CoInitialize(nullptr);
@@ -111,6 +143,7 @@ void OnClose()
     if (!installer.finished) {
         installer.exitCode = EXIT_CANCELLED;
         LogStep("Cancelled by the user");
+        RemoveMadeFolders();
     }
     DestroyWindow(installer.window);
 }

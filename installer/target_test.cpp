@@ -3,6 +3,9 @@
 // the same test without asking.
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "install_log.h"
 #include "installer_state.h"
 #include "path_text.h"
@@ -32,13 +35,48 @@ bool FolderExists()
     return true;
 }
 
-// Only the last level is made: the parent must exist.
+// Every missing level is made, as a person who names a new folder expects;
+// the highest one is kept, so that an abort can take them back.
 bool MakeFolder()
 {
-    const bool made = CreateDirectoryA(installer.targetFolder, nullptr);
-    LogStep("Target folder %s: %s", installer.targetFolder,
-            made ? "made" : StepResult("it can't be made", GetLastError()));
-    return made;
+    char level[PATH_SIZE];
+    const char* target = installer.targetFolder;
+    installer.madeFolder[0] = '\0';
+    if (!target[0])
+        return false;
+    // Below a drive's root every level is tried; elsewhere only the last.
+    const size_t last = strlen(target) - 1;
+    for (size_t end = HasDriveRoot(target) ? 3 : last; end <= last; ++end) {
+        if (target[end] != '\\' && end != last)
+            continue;
+        memcpy(level, target, end + 1);
+        level[end + 1] = '\0';
+        const DWORD attributes = GetFileAttributesA(level);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        if (!CreateDirectoryA(level, nullptr)) {
+            const DWORD error = GetLastError();
+            LogStep("Target folder %s: %s", target, StepResult("it can't be made", error));
+            RemoveMadeFolders();
+            SetLastError(error);
+            return false;
+        }
+        if (!installer.madeFolder[0])
+            memcpy(installer.madeFolder, level, end + 2);
+    }
+    LogStep("Target folder %s: made", target);
+    return true;
+}
+
+// The fixed sentence, then the system's reason on a line of its own.
+void ReportFolderNotMade(DWORD error)
+{
+    char reason[256] = "", text[512];
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                   sizeof reason, nullptr);
+    snprintf(text, sizeof text, "Velari Installer could not create the folder. "
+             "Click OK to choose a different Folder.\n\n%s", reason);
+    BackToTargetPage(text);
 }
 
 }  // namespace
@@ -64,8 +102,7 @@ void TestTargetFolder()
         PostMessageA(installer.window, WM_WIZARD_NEXT, 0, 0);
         return;
     }
-    BackToTargetPage("Velari Installer could not create the folder. "
-                     "Click OK to choose a different Folder.");
+    ReportFolderNotMade(GetLastError());
 }
 
 // A folder without a drive would be taken relative to the current one, or
@@ -77,4 +114,24 @@ bool PrepareTargetFolderSilently()
         return false;
     }
     return FolderFits() && (FolderExists() || MakeFolder());
+}
+
+// From the target up to the highest level made; a level that holds anything
+// stops the walk. The current directory may be the target: it moves away.
+void RemoveMadeFolders()
+{
+    if (!installer.madeFolder[0])
+        return;
+    SetCurrentDirectoryA(installer.sourceFolder);
+    char level[PATH_SIZE];
+    memcpy(level, installer.targetFolder, sizeof level);
+    const size_t highest = strlen(installer.madeFolder);
+    for (size_t end = strlen(level); end >= highest && RemoveDirectoryA(level);) {
+        LogStep("Folder %s: removed, as it was made by this run and left empty", level);
+        // Up to the parent: cut after the backslash before the last name.
+        for (--end; end > 0 && level[end - 1] != '\\'; --end) {
+        }
+        level[end] = '\0';
+    }
+    installer.madeFolder[0] = '\0';
 }

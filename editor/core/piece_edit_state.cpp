@@ -40,12 +40,21 @@ const char* PieceListText(uint8_t code)
     return shape < 0 ? "Unknown" : PIECE_LIST_TEXTS[shape];
 }
 
+bool GiveShapeItsLength(PieceEditState& state)
+{
+    const bool hasLengths = state.shape >= 0 && state.shape < SHAPES_WITH_LENGTH;
+    if (!hasLengths || state.length < PIECE_LENGTH_COUNT)
+        return false;
+    state.length = 0;  // "12 Feet"
+    return true;
+}
+
 uint8_t EncodePieceCode(const PieceEditState& state, uint8_t oldCode)
 {
     uint8_t shapeBits = oldCode & PIECE_SHAPE_BITS;
     uint8_t attributeBits = oldCode & PIECE_ATTRIBUTE_BITS;
     if (state.shape >= 0 && state.shape < SHAPES_WITH_LENGTH) {
-        // Without a length the new shape waits until one is chosen.
+        // A shape chosen has its length; a code that came without one is kept.
         if (state.length < PIECE_LENGTH_COUNT)
             shapeBits = PieceShapeBits(state.shape, state.length);
     } else if (state.shape >= SHAPES_WITH_LENGTH && state.shape < PIECE_SHAPE_COUNT) {

@@ -31,6 +31,10 @@ TrackPiece CurrentPieceAsEdited();
 void RefreshPieceList();
 void ShowPieceFields();
 
+// A shape with lengths can't do without one: a piece that has none takes
+// the first, so that a change of shape lands at once. True when it did.
+bool GiveShapeItsLength(PieceEditState& state);
+
 // The text of a piece's line in the piece list.
 const char* PieceListText(uint8_t code);
 // The code that the edit state gives to a record whose code is oldCode.

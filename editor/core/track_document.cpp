@@ -70,12 +70,9 @@ int ReadTrackFile()
     std::FILE* file = std::fopen(trackDocument.path, "rb");
     if (!file)
         return -1;
+    // A file shorter than a header does not start like a track either.
     size_t headerRead = std::fread(&loadedHeader, 1, sizeof loadedHeader, file);
-    if (headerRead < sizeof loadedHeader) {
-        std::fclose(file);
-        return -1;
-    }
-    if (loadedHeader.signature[0] != 'R' || loadedHeader.signature[1] != 'C') {
+    if (headerRead < sizeof loadedHeader || loadedHeader.signature[0] != 'R' || loadedHeader.signature[1] != 'C') {
         std::fclose(file);
         ShowInvalidTrackMessage();
         return -1;

@@ -14,6 +14,9 @@ void Edit(Field& field, int value)
 {
     const TrackPiece before = CurrentPieceAsEdited();
     field = static_cast<Field>(value);
+    // A shape with lengths takes one with it, in the same step.
+    if (GiveShapeItsLength(trackDocument.editState))
+        SelectChoice(CHOICE_PIECE_LENGTH, trackDocument.editState.length);
     trackDocument.editState.editPending = 1;
     RecordPieceEdit(trackDocument.currentPiece, before, CurrentPieceAsEdited());
     UpdateDirtyFlag();

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <initializer_list>
 
 #include "about_box.h"
 #include "edit_history.h"
@@ -77,6 +78,7 @@ bool LoadTrackIntoWindow()
 {
     if (!LoadTrack())
         return false;
+    EnableTrackControls(mainWindow);
     SetFocus(mainControls.pieceList);
     return true;
 }
@@ -258,13 +260,19 @@ void MatterhornNotice(int notification)
 }
 
 // The keys ask here too before they act, so a grayed item's key does nothing.
+// Nothing grays the track's items again: from the first load on a track is
+// always loaded.
 void EnableMenuItems(HMENU menu)
 {
     EnableMenuItem(menu, IDM_EDIT_UNDO, MF_BYCOMMAND | (CanUndoEdit() ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, IDM_EDIT_REDO, MF_BYCOMMAND | (CanRedoEdit() ? MF_ENABLED : MF_GRAYED));
-    // Nothing grays these again: from the first load on a track is always loaded.
-    if (!trackDocument.isLoaded)
-        return;
-    EnableMenuItem(menu, IDM_FILE_SAVE_AS, MF_BYCOMMAND | MF_ENABLED);
-    EnableMenuItem(menu, IDM_FILE_SAVE, MF_BYCOMMAND | MF_ENABLED);
+    for (UINT id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_REFRESH})
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (trackDocument.isLoaded ? MF_ENABLED : MF_GRAYED));
+}
+
+void EnableTrackControls(HWND window)
+{
+    for (int id : {IDC_PIECE_LIST, IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES, IDC_PIECE_PITCH,
+                   IDC_PITCH_UPDOWN, IDC_PIECE_BANK, IDC_BANK_UPDOWN, IDC_MATTERHORN, IDM_FILE_SAVE, IDM_FILE_REFRESH})
+        EnableWindow(GetDlgItem(window, id), trackDocument.isLoaded);
 }

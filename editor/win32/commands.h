@@ -35,9 +35,11 @@ void PieceLengthNotice(int notification);
 // WM_DROPFILES: the first file dropped is opened as Open would.
 void TracksDropped(HDROP drop);
 
-// WM_INITMENU: Save and Save As once a track is loaded; Undo and Redo
-// while there is a step to take back or make again.
+// WM_INITMENU: Save, Save As and Refresh once a track is loaded; Undo and
+// Redo while there is a step to take back or make again.
 void EnableMenuItems(HMENU menu);
+// The controls that work on a track take clicks only once one is loaded.
+void EnableTrackControls(HWND window);
 // WM_CLOSE, from Exit or from the window frame.
 void CloseRequested();
 

@@ -134,6 +134,7 @@ void CreateMainWindowContents(HWND window)
     const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     CreateControls(window);
+    EnableTrackControls(window);
     FillChoiceLists();
     ReadStartFolder();
 }

@@ -194,7 +194,7 @@ TEST_F(TrackTest, RefusedFileLeavesDocumentAsItWas)
     auto with = [&](size_t at, std::string part) { return std::string(good).replace(at, part.size(), part); };
     const struct { const char* name; std::string bytes; bool message; } rows[] = {
         {"no such file", "", false},
-        {"header of 81 bytes, count 0", with(49, std::string(2, '\0')).substr(0, 81), false},
+        {"header of 81 bytes, count 0", with(49, std::string(2, '\0')).substr(0, 81), true},
         {"first signature byte", with(0, "r"), true},
         {"second signature byte", with(1, "X"), true},
         {"count 2001", TrackBytes(2001), true},
@@ -298,13 +298,15 @@ TEST_F(TrackTest, EveryCodeIsShownAndKeptByAnEditOfPitch)
 TEST_F(TrackTest, EditsReachThePieceInTheirOrder)
 {
     // ops: t type, l length, a attribute, each with its entry, in order.
-    const struct { uint8_t code; const char* ops; uint8_t atOnce; const char* line; uint8_t chosen; } rows[] = {
-        {0x18, "t4", 0x22, "Corkscrew", 0x22},    // a Straight of length 4 becomes a Corkscrew, which has none
-        {0x22, "t0l2", 0x22, "Corkscrew", 0x06},  // a Lift waits for its length
-        {0x0C, "l3t3", 0x20, "Right Turn", 0x20}, // a new type takes the pending length at once
-        {0x04, "l0a2", 0x04, "Lift", 0x82},       // length and attribute wait for the next piece
-        {0x12, "a1", 0x12, "Straight", 0x52},
-        {0xC4, "t2", 0x14, "Straight", 0x14},     // a changed code never names both attributes
+    // length: the entry of "Piece Length" the program last selected.
+    const struct { uint8_t code; const char* ops; uint8_t atOnce; const char* line; uint8_t chosen; int length; } rows[] = {
+        {0x18, "t4", 0x22, "Corkscrew", 0x22, 3},    // a Straight of length 4 becomes a Corkscrew, which has none
+        {0x24, "t2", 0x12, "Straight", 0x12, 0},     // a Little Loop becomes a Straight of 12 Feet at once
+        {0x22, "t0l2", 0x02, "Lift", 0x06, 0},
+        {0x0C, "l3t3", 0x20, "Right Turn", 0x20, 1}, // a new type takes the pending length at once
+        {0x04, "l0a2", 0x04, "Lift", 0x82, 1},       // length and attribute wait for the next piece
+        {0x12, "a1", 0x12, "Straight", 0x52, 0},
+        {0xC4, "t2", 0x14, "Straight", 0x14, 1},     // a changed code never names both attributes
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.ops);
@@ -315,6 +317,7 @@ TEST_F(TrackTest, EditsReachThePieceInTheirOrder)
         EXPECT_EQ(trackDocument.pieces[1].code, row.atOnce);
         EXPECT_EQ(display.pieceLines[1], row.line);
         EXPECT_EQ(display.selectedLine, 1);
+        EXPECT_EQ(display.choice[CHOICE_PIECE_LENGTH], row.length);
         ChoosePiece(0);
         EXPECT_EQ(trackDocument.pieces[1].code, row.chosen);
     }
@@ -334,6 +337,7 @@ TEST_F(TrackTest, UndoAndRedoWalkTheStepsAndTheFileDecidesWhatIsUnsaved)
         {"two steps back to the file: saved", "c1p+p-", "", 1, false, "u-"},
         {"the pending change of the same piece stays", "c1p+b+u.", "1p=0e", 1, true, "ur"},
         {"Undo shows the step's piece, its line at once", "c2t3c0u.", "", 2, false, "-r"},
+        {"a Little Loop made a Straight of 12 Feet: one step", "c1t5c0c1t2u.", "1c=64", 1, true, "ur"},
         {"the track's flag leaves the piece", "m.c2u.", "", 2, false, "-r"},
         {"a change after Undo drops Redo", "c1p+p+u.u.b+r.", "1b=26", 1, true, "u-"},
         {"Undo past a save: unsaved", "c1p+s.u.", "", 1, true, "-r"},

@@ -1,11 +1,13 @@
 // The installer's rules, natively: bounded joins, the drive of the start
 // folder, the longest target folder the installation can use, the folder
-// chooser's rules; and the command line: every switch, quoting, case,
-// blanks, unknown and malformed switches, and how a given folder is taken.
+// chooser's rules; the default target folder; and the command line: every
+// switch, quoting, case, blanks, unknown and malformed switches, and how a
+// given folder is taken.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "default_target.h"
 #include "install_options.h"
 #include "path_text.h"
 
@@ -86,45 +88,69 @@ namespace {
 
 const std::string LONG_VALUE = "D:\\" + std::string(1000, 'v');
 
+// Arguments split as Windows programs split them (a backslash before a
+// quote stays a backslash); problem: the first switch not understood.
 TEST(ParseInstallOptions, Table)
 {
-    const struct { std::string line; bool understood; InstallMode mode; bool usage; const char *dir, *game, *log; } rows[] = {
-        {"", true, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/SILENT", true, INSTALL_SILENT, false, nullptr, nullptr, nullptr},
-        {"/verysilent", true, INSTALL_VERYSILENT, false, nullptr, nullptr, nullptr},
-        {"/VerySilent /silent", true, INSTALL_VERYSILENT, false, nullptr, nullptr, nullptr},
-        {" \t/Silent\t /dir=D:\\V  ", true, INSTALL_SILENT, false, "D:\\V", nullptr, nullptr},
-        {"/DIR=\"D:\\Program Files\\Velari\" /GAMEDIR=\"D:\\My Games\\\" /LOG=\"D:\\a log.txt\"", true,
+    const struct { std::string line; const char* problem; InstallMode mode; bool usage; const char *dir, *game, *log; } rows[] = {
+        {"", "", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/SILENT", "", INSTALL_SILENT, false, nullptr, nullptr, nullptr},
+        {"/verysilent", "", INSTALL_VERYSILENT, false, nullptr, nullptr, nullptr},
+        {"/VerySilent /silent", "", INSTALL_VERYSILENT, false, nullptr, nullptr, nullptr},
+        {" \t/Silent\t /dir=D:\\V  ", "", INSTALL_SILENT, false, "D:\\V", nullptr, nullptr},
+        {"/DIR=\"D:\\Program Files\\Velari\" /GAMEDIR=\"D:\\My Games\\\" /LOG=\"D:\\a log.txt\"", "",
          INSTALL_WIZARD, false, "D:\\Program Files\\Velari", "D:\\My Games\\", "D:\\a log.txt"},
-        {"/log=x.log /GameDir=E:\\G /Dir=C:\\ /VERYSILENT", true, INSTALL_VERYSILENT, false, "C:\\", "E:\\G", "x.log"},
-        {"/DIR=D:\\a /DIR=\"E:\\b\"", true, INSTALL_WIZARD, false, "E:\\b", nullptr, nullptr},
-        {"/DIR=" + LONG_VALUE, true, INSTALL_WIZARD, false, LONG_VALUE.c_str(), nullptr, nullptr},
-        {"/?", true, INSTALL_WIZARD, true, nullptr, nullptr, nullptr},
-        // Not understood; /VERYSILENT among the rest still keeps the box away.
-        {"/FOO", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"SILENT", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/SILENTLY", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/SILENT=1", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/DIR", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/DIR= /VERYSILENT", false, INSTALL_VERYSILENT, false, nullptr, nullptr, nullptr},
-        {"/DIR=\"\"", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/LOG=\"D:\\a log.txt", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/GAMEDIR=\"D:\\a\"b", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/GAMEDIR=D:\\\"a b\"", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"\"/DIR=D:\\a\"", false, INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
-        {"/? /VERYSILENT /X", false, INSTALL_VERYSILENT, true, nullptr, nullptr, nullptr},
+        {"\"/DIR=D:\\a b\"", "", INSTALL_WIZARD, false, "D:\\a b", nullptr, nullptr},
+        {"/DIR=D:\\\"a b\" /GAMEDIR=\"D:\\a\"b", "", INSTALL_WIZARD, false, "D:\\a b", "D:\\ab", nullptr},
+        {"\"/VERYSILENT\" \"/DIR=D:\\Velari Test\" \"/LOG=D:\\v.log\"", "", INSTALL_VERYSILENT, false, "D:\\Velari Test", nullptr, "D:\\v.log"},
+        {"/log=x.log /GameDir=E:\\G /Dir=C:\\ /VERYSILENT", "", INSTALL_VERYSILENT, false, "C:\\", "E:\\G", "x.log"},
+        {"/DIR=D:\\a /DIR=\"E:\\b\"", "", INSTALL_WIZARD, false, "E:\\b", nullptr, nullptr},
+        {"/DIR=" + LONG_VALUE, "", INSTALL_WIZARD, false, LONG_VALUE.c_str(), nullptr, nullptr},
+        {"/?", "", INSTALL_WIZARD, true, nullptr, nullptr, nullptr},
+        // Not understood; /VERYSILENT among the rest still keeps the box away, and /LOG still logs.
+        {"/FOO /BAR", "Unknown switch: /FOO", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"SILENT", "Unknown switch: SILENT", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/SILENTLY", "Unknown switch: /SILENTLY", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/SILENT=1", "Unknown switch: /SILENT=1", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/DIRECTORY=D:\\a", "Unknown switch: /DIRECTORY=D:\\a", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/DIR", "/DIR needs a folder", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/DIR= /VERYSILENT /LOG=x.log", "/DIR needs a folder", INSTALL_VERYSILENT, false, nullptr, nullptr, "x.log"},
+        {"/GAMEDIR=\"\"", "/GAMEDIR needs a folder", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/log", "/LOG needs a file", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/LOG=\"D:\\a log.txt", "A quote is left open: /LOG=D:\\a log.txt", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
+        {"/? /VERYSILENT /X", "Unknown switch: /X", INSTALL_VERYSILENT, true, nullptr, nullptr, nullptr},
     };
     for (const auto& row : rows) {
         std::string line = row.line;
         InstallOptions options;
-        EXPECT_EQ(ParseInstallOptions(&line[0], &options), row.understood) << row.line;
+        EXPECT_EQ(ParseInstallOptions(&line[0], &options), !row.problem[0]) << row.line;
+        EXPECT_STREQ(options.problem, row.problem) << row.line;
         EXPECT_EQ(options.mode, row.mode) << row.line;
         EXPECT_EQ(options.showUsage, row.usage) << row.line;
-        if (!row.understood)
-            continue;
         for (auto value : {std::make_pair(options.targetFolder, row.dir), std::make_pair(options.gameFolder, row.game),
                            std::make_pair(options.logFile, row.log)})
             EXPECT_EQ(std::string(value.first ? value.first : "<none>"), value.second ? value.second : "<none>") << row.line;
+    }
+}
+
+// The platform's answers as data: an installation there wins; then the
+// drive's Program Files where it can be written; else the system's.
+TEST(ChooseDefaultTarget, Table)
+{
+    const std::string longSystem = "C:\\" + std::string(240, 'p');
+    const struct { const char *current; bool driveUsable; std::string system; const char *installed, *folder; TargetDefaultKind kind; } rows[] = {
+        {"D:\\SETUP", true, "C:\\Program Files (x86)", "", "D:\\Program Files\\Velari\\", DEFAULT_DRIVE},
+        {"d:\\", true, "C:\\Program Files (x86)", "", "D:\\Program Files\\Velari\\", DEFAULT_DRIVE},
+        {"D:\\SETUP", false, "C:\\Program Files (x86)", "", "C:\\Program Files (x86)\\Velari\\", DEFAULT_SYSTEM},
+        {"\\\\server\\share", true, "C:\\Program Files\\", "", "C:\\Program Files\\Velari\\", DEFAULT_SYSTEM},
+        {"E:\\", false, "", "", "E:\\Program Files\\Velari\\", DEFAULT_DRIVE},
+        {"D:\\SETUP", false, longSystem, "", "D:\\Program Files\\Velari\\", DEFAULT_DRIVE},
+        {"D:\\SETUP", true, "C:\\Program Files (x86)", "E:\\Tools\\Velari", "E:\\Tools\\Velari\\", DEFAULT_INSTALLED},
+    };
+    for (const auto& row : rows) {
+        char folder[PATH_SIZE];
+        EXPECT_EQ(ChooseDefaultTarget({row.current, row.driveUsable, row.system.c_str(), row.installed}, folder, sizeof folder), row.kind) << row.folder;
+        EXPECT_STREQ(folder, row.folder);
     }
 }
 

@@ -1,0 +1,40 @@
+#include "default_target.h"
+
+#include "install_options.h"
+#include "path_text.h"
+
+namespace {
+
+const char DRIVE_DEFAULT[] = "A:\\Program Files\\Velari\\";
+
+bool Take(const char* first, const char* second, char* folder, size_t size)
+{
+    return first[0] != '\0' && FolderFromTyped(folder, size, first) &&
+           JoinPath(folder, size, folder, second) && TargetFolderFits(folder);
+}
+
+}  // namespace
+
+// The drive's own folder wherever it can be made, as the installer always
+// proposed; a drive without one (a CD, a stick, a network path) gives way
+// to the system's.
+TargetDefaultKind ChooseDefaultTarget(const TargetDefaultFacts& facts, char* folder, size_t size)
+{
+    if (Take(facts.installedFolder, nullptr, folder, size))
+        return DEFAULT_INSTALLED;
+    const bool onDrive = HasDriveRoot(facts.currentDirectory);
+    if (!(onDrive && facts.driveProgramFilesUsable) && Take(facts.systemProgramFiles, "Velari\\", folder, size))
+        return DEFAULT_SYSTEM;
+    if (JoinPath(folder, size, DRIVE_DEFAULT, nullptr))
+        folder[0] = static_cast<char>('A' + DriveNumberOfDirectory(facts.currentDirectory));
+    return DEFAULT_DRIVE;
+}
+
+const char* TargetDefaultReason(TargetDefaultKind kind)
+{
+    switch (kind) {
+    case DEFAULT_INSTALLED: return "the folder of the installation there is";
+    case DEFAULT_DRIVE: return "Program Files on the drive started from";
+    default: return "the system's Program Files folder; the drive started from has none to install into";
+    }
+}
