@@ -19,7 +19,7 @@ using namespace e2e;
 
 namespace {
 
-const std::string TARGET = "D:\\Program Files\\Velari\\";
+const std::string TARGET = "D:\\Velari Test\\";
 const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
 enum { CONTENTS_COMMAND = 1010 };
@@ -68,6 +68,17 @@ long Install(const std::wstring& target)
     RemoveTree("D:\\Program Files");
     MakeFolders("D:\\Program Files");
     return RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /DIR=\"" + target + L"\" /LOG=\"D:\\install.log\"", L"D:\\SETUP");
+}
+
+// The README's deployment lines as a script runs them, into TARGET: start
+// passes the quoted switch on as "/DIR=D:\Velari Test", quotes round it all.
+long Deploy()
+{
+    RemoveTree(TARGET.substr(0, TARGET.size() - 1));
+    WriteBytes("D:\\deploy.bat", "@echo off\r\npushd D:\\SETUP\r\n"
+               "start \"\" /wait install.exe /VERYSILENT /DIR=\"D:\\Velari Test\" /LOG=\"%TEMP%\\velari.log\"\r\n"
+               "set result=%errorlevel%\r\npopd\r\nexit /b %result%\r\n");
+    return RunCommand(L"C:\\windows\\system32\\cmd.exe /c D:\\deploy.bat", L"D:\\");
 }
 
 // The help viewer's window, whichever process shows it, and its topic's text.
@@ -177,7 +188,8 @@ HANDLE heldOpen = INVALID_HANDLE_VALUE;
 
 }  // namespace
 
-// Through the system's list of programs: the question answered Yes, then
+// Installed by the README's deployment script (exit code 0); removed
+// through the system's list of programs: the question answered Yes, then
 // the copy's closing message. What is left afterwards: the program's files,
 // the folder, the user's track, the ".tra" association.
 TEST(Distribution, Removal)
@@ -190,9 +202,9 @@ TEST(Distribution, Removal)
              heldOpen = CreateFileA((TARGET + "Velari.cnt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
          },
          TARGET + "Velari.cnt", false, true, true, true},
-        {"everything", [] { Install(L"D:\\Program Files\\Velari"); }, "Velari was removed.", false, false, false, false},
+        {"everything", [] { Deploy(); }, "Velari was removed.", false, false, false, false},
     };
-    ASSERT_EQ(Install(L"D:\\Program Files\\Velari"), 0);
+    ASSERT_EQ(Deploy(), 0);
     char temporary[MAX_PATH] = "";
     GetTempPathA(sizeof temporary, temporary);
     Plant(temporary, true);

@@ -195,6 +195,7 @@ const Action EDIT = Arrow(IDC_PITCH_UPDOWN, true), PITCH_DOWN = Arrow(IDC_PITCH_
              KEY_UP = Key(VK_UP), CTRL_S = Key('S', true), CTRL_O = Key('O', true), CTRL_SHIFT_S = Key('S', true, true),
              F5 = Key(VK_F5), CTRL_Z = Key('Z', true), CTRL_Y = Key('Y', true),
              DROP_B = Dropped({FOLDER + "\\b.tra"}), DROP_TWO = Dropped({FOLDER + "\\b.tra", FOLDER + "\\c.tra"}),
+             DROP_SHORT = [] { WriteBytes(FOLDER + "\\notes.txt", "nine byte"); Dropped({FOLDER + "\\notes.txt"})(); },
              DROP_LONG = Dropped({FOLDER + "\\" + std::string(MAX_PATH - FOLDER.size() - 5, 'x') + ".tra"}),  // 260 characters
              CLOSE_BOX = [] { SendMessageA(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); },
              LOOK = [] { for (int line : {2, 1, 0}) Select(IDC_PIECE_LIST, line); },
@@ -253,6 +254,8 @@ TEST_F(EditorWindow, CommandsAndControls)
          TRACK_SHOWN + "2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew"},
         {"type", {RIGHT_TURN, SCREENSHOT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x5C),
          TRACK_SHOWN + "1|Right Turn|24 Feet|Brake|10|0|on|Right Turn,Right Turn,Corkscrew"},
+        {"a Corkscrew made a Right Turn: 12 Feet at once", {LINE_2, RIGHT_TURN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 88, 0x9A),
+         TRACK_SHOWN + "3|Right Turn|12 Feet|Accelerate|-85|-125|on|Lift,Right Turn,Right Turn"},
         {"length", {LENGTH_48, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x48)},
         {"attribute", {ACCELERATE, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x84)},
         {"Matterhorn Setting", {MATTERHORN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 3, 0)},
@@ -270,6 +273,7 @@ TEST_F(EditorWindow, CommandsAndControls)
         {"drop a track", {DROP_B}, {}, true, b, "1", ORIGINAL},
         {"drop, Cancel", {EDIT, DROP_B}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
         {"drop two, No: the first opens", {EDIT, DROP_TWO}, {SAVE_NO}, true, b, "1", ORIGINAL},
+        {"drop a file shorter than a header", {DROP_SHORT}, {{"Error!", {"|This is an invalid track file!|"}, IDOK}}, true, TRACK, "3", ORIGINAL},
         {"drop a path too long", {EDIT, DROP_LONG}, {{"Error!", {"|The path of this file is too long"}, IDOK}}, true, TRACK, "3", ORIGINAL},
     };
     for (const Row& row : rows) {
@@ -300,7 +304,8 @@ TEST_F(EditorWindow, CommandsAndControls)
     }
 }
 
-// Save and Save As are grayed until a track is loaded, and stay enabled;
+// Save, Save As and Refresh are grayed, and the track's controls take no
+// clicks, until a track is loaded; then they stay enabled;
 // Undo and Redo while there is no step to take back or make again, and
 // their keys do nothing then.
 TEST_F(EditorWindow, MenuStates)
@@ -314,10 +319,20 @@ TEST_F(EditorWindow, MenuStates)
             states += GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED ? "g" : "-";
         return states;
     };
+    auto off = [menu] {
+        std::string ids = GetMenuState(menu, IDM_FILE_REFRESH, MF_BYCOMMAND) & MF_GRAYED ? "menu" : "";
+        for (int id : {IDM_FILE_SAVE, IDM_FILE_REFRESH, IDC_MATTERHORN, IDC_PITCH_UPDOWN, IDC_BANK_UPDOWN, IDC_PIECE_LIST,
+                       IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES})
+            ids += IsWindowEnabled(GetDlgItem(mainWindow, id)) ? "" : " " + std::to_string(id);
+        return ids;
+    };
     EXPECT_EQ(grayed(), "gg-gg");
+    EXPECT_EQ(off(), "menu 1002 1006 1108 1112 1113 1105 1106 1110 1107");
     WriteBytes(TRACK, ORIGINAL);
     SetTrackPath(TRACK.c_str());
     LoadTrackIntoWindow();
+    EXPECT_EQ(grayed(), "---gg");
+    EXPECT_EQ(off(), "");
     // What each does to the two, and the pitch of piece 0 then (10 as loaded).
     const struct { Action action; const char* states; const char* pitch; } rows[] = {
         {CTRL_Z, "---gg", "10"}, {LOOK, "---gg", "10"}, {EDIT, "----g", "11"}, {UNDO_MENU, "---g-", "10"},

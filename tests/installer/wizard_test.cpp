@@ -24,7 +24,8 @@ using namespace e2e;
 
 namespace {
 
-const std::string SETUP = "D:\\SETUP\\", TARGET = "D:\\Program Files\\Velari\\", GAME = "D:\\GAMES\\GRAVION\\";
+const std::string SETUP = "D:\\SETUP\\", TARGET = "D:\\Program Files\\Velari\\", GAME = "D:\\GAMES\\GRAVION\\",
+                  SYSTEM_TARGET = "C:\\Program Files (x86)\\Velari\\";
 const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
 const char* const FILES[] = {"Removal.exe", "Velari.exe", "Velari.hlp", "Velari.cnt"};
@@ -78,6 +79,7 @@ void Fresh(bool parent = true)
 {
     SetCurrentDirectoryA("D:\\");
     RemoveTree("D:\\Program Files");
+    RemoveTree(SYSTEM_TARGET.substr(0, SYSTEM_TARGET.size() - 1));
     if (parent)
         MakeFolders("D:\\Program Files");
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
@@ -277,19 +279,20 @@ protected:
 // row), with its exit code and the log's last line, and what it leaves.
 // Cancel, Esc and the close box, each answered No, show the page afresh;
 // Back goes one page back, from the game page through a new search; the
-// target test asks before it makes the folder, and a folder that can't be
-// made leads back to the target page. The game page shows what the search
+// target test asks before it makes the folder, which Abort takes back while
+// it is empty. The target page proposes an installation there is, else
+// Program Files on D:, else the system's. The game page shows what the search
 // found; behind links (a loop among them) and on the CD-ROM nothing is found.
 TEST_F(Wizard, Walks)
 {
     const std::string first = "D:\\GAMES\\FIRST\\", second = "D:\\GAMES\\SECOND\\";
     auto moveGame = [=](HWND) { GameOnlyAt({second + "gravion.exe"}); };
-    const Reply CANNOT_CREATE = {"Error", {"|Velari Installer could not create the folder. Click OK to choose a different Folder.|"}, IDOK};
     auto search = [](std::vector<std::string> files) { return [=] { GameOnlyAt(files); }; };
     auto found = [](const std::string& game) { return Join({ToGamePage(game, IDCANCEL), {ABORT_YES}}); };
     const std::string greek = "D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", greekGame = "D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\";
     auto nothingWritten = [] {
         EXPECT_EQ(GetFileAttributesA(TARGET.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesA(SYSTEM_TARGET.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir"), "<none>");
     };
     // Named in Greek, as the wide functions see them too; a shortcut keeps a
@@ -342,7 +345,7 @@ TEST_F(Wizard, Walks)
          [] { ExpectRegistered(TARGET, "D:\\OTHER\\"); }, 0},
         {"the target given", [] { Fresh(); }, SETUP, "/SILENT /DIR=\"D:\\Program Files\\Velari\"", {}, ExpectInstalled, 0},
         {"files that can't be expanded, silently", PrepareBadSources, "D:\\SETUP_BAD", "/VERYSILENT", {}, ExpectExpansionFailures, 4},
-        {"the target's parent missing", [] { Fresh(false); }, SETUP, "/VERYSILENT", {}, nothingWritten, 3},
+        {"a target that can't be made", [] { Fresh(); }, SETUP, "/VERYSILENT /DIR=D:\\SETUP\\install.exe\\V", {}, nothingWritten, 3},
         {"a target without a drive", [] { Fresh(false); }, SETUP, "/SILENT /DIR=Velari", {}, nothingWritten, 3},
         {"every kind of move", search({first + "gravion.exe"}), SETUP, "",
          {Page("welcome", {}, IDCANCEL), ABORT_NO, Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, 0, EscKey), ABORT_NO,
@@ -351,13 +354,16 @@ TEST_F(Wizard, Walks)
           Page("summary", {TARGET, first}, IDC_BACK, moveGame), Page("game", {first}, IDC_BACK),
           Page("game", {second}, IDCANCEL), ABORT_YES},
          [] {}, 2},
-        {"the target folder not made", [] { Fresh(); }, SETUP, "",
+        {"the target folder not made, then made and taken back by Abort", [] { Fresh(); }, SETUP, "",
          {Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, IDC_NEXT), CREATE_NO, Page("target", {TARGET}, IDC_BACK),
           Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, IDC_NEXT), CREATE_YES, Page("game", {}, IDCANCEL), ABORT_YES},
-         [] { EXPECT_NE(GetFileAttributesA(TARGET.c_str()), INVALID_FILE_ATTRIBUTES); }, 2},
-        {"the target folder's parent missing", [] { Fresh(false); }, SETUP, "",
-         {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_NEXT), CREATE_YES, CANNOT_CREATE, Page("target", {}, IDCANCEL), ABORT_YES},
          nothingWritten, 2},
+        {"no Program Files on D: the system's, made, then taken back by Abort", [] { Fresh(false); }, SETUP, "",
+         {Page("welcome", {}, IDC_NEXT), Page("target", {SYSTEM_TARGET}, IDC_NEXT), CREATE_YES, Page("game", {}, IDCANCEL), ABORT_YES},
+         nothingWritten, 2},
+        {"a second installation: the first one's folder", [] { Fresh(); Place({"D:\\FIRST\\Velari.exe"});
+             RegSetKeyValueA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir", REG_SZ, "D:\\FIRST\\", 10); }, SETUP, "",
+         {Page("welcome", {}, IDC_NEXT), Page("target", {"D:\\FIRST\\"}, IDCANCEL), ABORT_YES}, [] { RemoveTree("D:\\FIRST"); }, 2},
         {"search: nothing but behind links and on the CD-ROM", search({}), SETUP, "", found("C:\\Gravion\\"), [] {}, 2},
         {"search: at the root of D:", search({"D:\\gravion.exe"}), SETUP, "", found("D:\\"), [] {}, 2},
         {"a target and a game folder named in Greek", [=] { GameOnlyAt({greekGame + "gravion.exe"}); RemoveTree(TARGET); }, SETUP, "",
