@@ -25,7 +25,8 @@ using namespace e2e;
 namespace {
 
 const std::string SETUP = "D:\\SETUP\\", TARGET = "D:\\Program Files\\Velari\\", GAME = "D:\\GAMES\\GRAVION\\",
-                  SYSTEM_TARGET = "C:\\Program Files (x86)\\Velari\\";
+                  // The system's Program Files folder as a program of this width sees it.
+                  SYSTEM_TARGET = sizeof(void*) == 4 ? "C:\\Program Files (x86)\\Velari\\" : "C:\\Program Files\\Velari\\";
 const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
 const char* const FILES[] = {"Removal.exe", "Velari.exe", "Velari.hlp", "Velari.cnt"};
