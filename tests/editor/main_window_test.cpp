@@ -395,7 +395,7 @@ TEST_F(EditorWindow, OverviewStrip)
             Do(action);
         UpdateWindow(strip);
         EXPECT_EQ(lanes(0) + "|" + lanes(2) + "|" + Text(IDC_CURRENT_PIECE), row.shown);
-        EXPECT_EQ(trackDocument.pieces[0].pitch, row.storedPitch0);
+        EXPECT_EQ(int(trackDocument.pieces[0].pitch), row.storedPitch0);
     }
     ASSERT_TRUE(WriteBytes(FOLDER + "\\e.tra", TrackBytes("Empty", {{0x22, 0, 0}})) &&
                 SetTrackPath((FOLDER + "\\e.tra").c_str()) && LoadTrackIntoWindow());
