@@ -21,6 +21,7 @@ void AddPieceListLine(const char*) {}
 void EndPieceList() {}
 void SelectPieceListLine(int) {}
 void SelectChoice(PieceChoiceList, int) {}
+void ShowTrackOverview() {}
 bool DecodeCodePageText(unsigned, const char*, size_t, char*, size_t) { return false; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

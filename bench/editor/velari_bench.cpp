@@ -4,7 +4,8 @@
 // 2000-record sample against Notepad of the same width opening a text of as many
 // lines; both started empty; and Velari empty against a bare window program.
 // Then "Piece Type" changes (answered synchronously) on 1999 and 9 lines,
-// each then undone, and each made again.
+// each then undone, and each made again; and as many whole draws of the
+// overview strip. Each start-up prints its phases too.
 #include <windows.h>
 
 #include <algorithm>
@@ -54,21 +55,38 @@ bool Shows(HWND window, int lines)
     return Ask(FindWindowExA(window, nullptr, "Edit", nullptr), EM_GETLINECOUNT) >= lines;
 }
 
+// The start-up's phases, from the start: the process made, its window on
+// the screen, the window answering (the command line's track loaded), its
+// content shown.
+enum { PHASE_MADE, PHASE_VISIBLE, PHASE_ANSWERS, PHASE_COUNT };
+const char* const PHASE_NAMES[PHASE_COUNT] = {"process made", "window shown", "window answers"};
+
 // The start-up time, then the time of each type change asked for, of as
-// many Undo commands and of as many Redo commands.
-std::vector<double> Run(const Start& start, int typeChanges = 0)
+// many Undo commands and of as many Redo commands, then of as many whole
+// draws of the overview strip; phases gets the start-up's phases.
+std::vector<double> Run(const Start& start, int typeChanges = 0, double* phases = nullptr)
 {
     std::vector<double> times;
+    double seen[PHASE_COUNT] = {-1, -1, -1};
     Program program;
     const double begin = Now();
     if (!StartProgram(start.exe, start.argument.c_str(), "D:\\", &program))
         return times;
+    seen[PHASE_MADE] = Now() - begin;
     HWND window = nullptr;
     while (Now() - begin < WINDOW_TIMEOUT_MS && times.empty()) {
         window = WaitTopWindow(program.pid, start.className, nullptr, 0);
-        if (window && Ask(window, WM_NULL) != -1 && Shows(window, start.lines))
+        if (window && seen[PHASE_VISIBLE] < 0)
+            seen[PHASE_VISIBLE] = Now() - begin;
+        if (!window || Ask(window, WM_NULL) == -1)
+            continue;
+        if (seen[PHASE_ANSWERS] < 0)
+            seen[PHASE_ANSWERS] = Now() - begin;
+        if (Shows(window, start.lines))
             times.push_back(Now() - begin);
     }
+    for (int i = 0; phases && i < PHASE_COUNT; ++i)
+        phases[i] = seen[i];
     for (int i = 0; !times.empty() && i < 3 * typeChanges; ++i) {
         HWND combo = GetDlgItem(window, 1106);
         const bool change = i < typeChanges;  // then Undo (1011), then Redo (1012)
@@ -77,6 +95,13 @@ std::vector<double> Run(const Start& start, int typeChanges = 0)
         const double before = Now();
         Ask(window, WM_COMMAND, change ? MAKEWPARAM(1106, CBN_SELCHANGE) : 1010 + i / typeChanges,
             change ? reinterpret_cast<LPARAM>(combo) : 0);
+        times.push_back(Now() - before);
+    }
+    HWND strip = typeChanges ? FindWindowExA(window, nullptr, "VelariOverview", nullptr) : nullptr;
+    for (int i = 0; strip && i < typeChanges; ++i) {
+        InvalidateRect(strip, nullptr, FALSE);
+        const double before = Now();
+        Ask(strip, WM_PAINT);
         times.push_back(Now() - before);
     }
     EndProgram(&program);
@@ -96,16 +121,24 @@ int Bench()
         {velari.c_str(), "D:\\data\\sample-2000.tra", "Velari", 1999}, {notepad, "D:\\data\\lines.txt", "Notepad", 1999},
         {velari.c_str(), "", "Velari", 0}, {notepad, "", "Notepad", 0}, {bare.c_str(), "", "Bare", 0},
     };
-    std::vector<double> times[5];
+    std::vector<double> times[5], phases[5][PHASE_COUNT];
     for (const Start& start : starts)
         Run(start);  // Wine's files into the cache first
     for (int run = 0; run < 7; ++run)
-        for (int i = 0; i < 5; ++i)
-            times[i].push_back(Median(Run(starts[i])));
+        for (int i = 0; i < 5; ++i) {
+            double seen[PHASE_COUNT];
+            times[i].push_back(Median(Run(starts[i], 0, seen)));
+            for (int phase = 0; phase < PHASE_COUNT; ++phase)
+                phases[i][phase].push_back(seen[phase]);
+        }
     const char* names[] = {"Velari, 2000-record sample", "Notepad, 1999-line text", "Velari, empty", "Notepad, empty",
                            "bare window program"};
-    for (int i = 0; i < 5; ++i)
-        std::printf("start-up, %s: median %.1f ms\n", names[i], Median(times[i]));
+    for (int i = 0; i < 5; ++i) {
+        std::printf("start-up, %s: median %.1f ms (", names[i], Median(times[i]));
+        for (int phase = 0; phase < PHASE_COUNT; ++phase)
+            std::printf("%s at %.1f, ", PHASE_NAMES[phase], Median(phases[i][phase]));
+        std::printf("content shown)\n");
+    }
     const int pairs[][2] = {{0, 1}, {2, 3}, {2, 4}};
     for (const auto& pair : pairs)
         std::printf("ratio %s / %s: %.2f%s\n", names[pair[0]], names[pair[1]],
@@ -113,8 +146,8 @@ int Bench()
     const std::pair<const char*, int> tracks[] = {{"D:\\data\\sample-2000.tra", 1999}, {"D:\\data\\sample-small.tra", 9}};
     for (const auto& track : tracks) {
         const std::vector<double> all = Run({velari.c_str(), track.first, "Velari", track.second}, 24);
-        const char* commands[] = {"Piece Type change", "Undo", "Redo"};
-        for (size_t command = 0; command < 3; ++command) {
+        const char* commands[] = {"Piece Type change", "Undo", "Redo", "overview strip drawn whole"};
+        for (size_t command = 0; command < 4; ++command) {
             const size_t from = std::min(all.size(), 1 + 24 * command), to = std::min(all.size(), from + 24);
             const std::vector<double> changes(all.begin() + from, all.begin() + to);
             std::printf("%s, %d lines: median %.2f ms, max %.2f ms over %u (goal <= 16 ms)\n", commands[command],

@@ -81,6 +81,7 @@ void ShowNoPiece()
         SelectChoice(list, -1);
     ShowFieldText(FIELD_PIECE_BANK, "");
     ShowFieldText(FIELD_PIECE_PITCH, "");
+    ShowTrackOverview();
 }
 
 }  // namespace
@@ -156,6 +157,7 @@ void RefreshPieceList()
     for (int i = 0; i < lineCount && i < MAX_TRACK_PIECES; ++i)
         AddPieceListLine(PieceListText(trackDocument.pieces[i].code));
     EndPieceList();
+    ShowTrackOverview();
 }
 
 void ShowPieceFields()
@@ -170,4 +172,5 @@ void ShowPieceFields()
                  state.attribute == PIECE_ATTRIBUTE_UNKNOWN ? -1 : state.attribute);
     ShowNumber(FIELD_PIECE_BANK, state.bank);
     ShowNumber(FIELD_PIECE_PITCH, state.pitch);
+    ShowTrackOverview();
 }

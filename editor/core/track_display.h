@@ -42,5 +42,8 @@ void EndPieceList();
 void SelectPieceListLine(int line);
 // index -1 leaves the list with no entry selected.
 void SelectChoice(PieceChoiceList list, int index);
+// The pieces, the current piece or the count changed: the track's overview
+// is drawn again.
+void ShowTrackOverview();
 
 #endif

@@ -20,6 +20,7 @@ void Edit(Field& field, int value)
     trackDocument.editState.editPending = 1;
     RecordPieceEdit(trackDocument.currentPiece, before, CurrentPieceAsEdited());
     UpdateDirtyFlag();
+    ShowTrackOverview();
 }
 
 // A choice counts only for a piece of the track and with an entry selected.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "commands.h"
+#include "overview_strip.h"
 #include "resource.h"
 #include "start_folder.h"
 #include "track_document.h"
@@ -71,6 +72,7 @@ void KeepControlHandle(int id, HWND control)
     case IDC_PITCH_UPDOWN:  mainControls.pitchUpDown = control; break;
     case IDC_BANK_UPDOWN:   mainControls.bankUpDown = control; break;
     case IDC_MATTERHORN:    mainControls.matterhorn = control; break;
+    case IDC_OVERVIEW_STRIP: mainControls.overview = control; break;
     default: break;
     }
 }
@@ -169,7 +171,7 @@ bool RegisterMainWindowClass(HINSTANCE instance)
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
     menuKeys = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterClassA(&windowClass) != 0 && RegisterOverviewStripClass(instance);
 }
 
 // Enter and Esc reach the window as commands IDOK and IDCANCEL, which it has

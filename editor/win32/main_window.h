@@ -22,6 +22,7 @@ struct MainWindowControls {
     HWND pitchUpDown;
     HWND bankUpDown;
     HWND matterhorn;
+    HWND overview;
 };
 
 extern HINSTANCE programInstance;

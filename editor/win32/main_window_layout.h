@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "overview_strip.h"
 #include "resource.h"
 #include "track_format.h"
 
@@ -29,7 +30,8 @@ inline LayoutUnits LayoutUnitsFromMetrics(int aveCharWidth, int height, int exte
 }
 
 // Outer size of the main window: frame, caption and menu bar included.
-enum { WINDOW_WIDTH_COLUMNS = 57, WINDOW_HEIGHT_LINES = 25 };
+// The overview strip under the buttons adds its 6 lines and one above it.
+enum { WINDOW_WIDTH_COLUMNS = 57, WINDOW_HEIGHT_LINES = 32 };
 // Every row starts this many pixels below the client area's top.
 enum { LAYOUT_TOP_MARGIN = 5 };
 
@@ -77,6 +79,7 @@ inline constexpr ControlPlacement MAIN_WINDOW_CONTROLS[] = {
     {"BUTTON", "Open", IDM_FILE_OPEN, WS_TABSTOP | WS_BORDER | BS_PUSHBUTTON, 15, 19, 10, 2},
     {"BUTTON", "Refresh", IDM_FILE_REFRESH, WS_TABSTOP | WS_BORDER | BS_PUSHBUTTON, 30, 19, 10, 2},
     {"BUTTON", "Exit", IDM_FILE_EXIT, WS_TABSTOP | WS_BORDER | BS_PUSHBUTTON, 45, 19, 10, 2},
+    {OVERVIEW_STRIP_CLASS, nullptr, IDC_OVERVIEW_STRIP, WS_BORDER, 1, 22, 54, 6},
 };
 
 // The up arrow raises the value (upper limit first); past a limit the value

@@ -28,6 +28,7 @@
 #define IDC_PIECE_LENGTH    1110
 #define IDC_PITCH_UPDOWN    1112
 #define IDC_BANK_UPDOWN     1113
+#define IDC_OVERVIEW_STRIP  1114
 
 // Icons: the window's own, and the one the shell shows for track files.
 #define IDI_VELARI          2000

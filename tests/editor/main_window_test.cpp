@@ -16,9 +16,11 @@
 
 #include "commands.h"
 #include "main_window.h"
+#include "overview_strip.h"
 #include "resource.h"
 #include "start_folder.h"
 #include "track_document.h"
+#include "track_overview.h"
 #include "win_driver.h"
 
 using namespace e2e;
@@ -370,4 +372,60 @@ TEST_F(EditorWindow, FolderNamedInGreek)
     Do(EDIT);
     Do(SAVE);
     EXPECT_EQ(FileText(track), WithByte(cafe, 84, 11));
+}
+
+// The overview strip, as drawn: the brake and accelerate lanes at a piece's
+// column follow a choice from the list and its Undo; a click chooses the
+// piece the strip's logic names, after the pending edit went into the piece
+// before; an empty track leaves nothing drawn.
+TEST_F(EditorWindow, OverviewStrip)
+{
+    OpenWindow(TRACK);
+    HWND strip = mainControls.overview;
+    RECT client;
+    GetClientRect(strip, &client);
+    const OverviewRows drawn = OverviewRowsFor(layoutUnits.lineHeight, client.bottom);
+    auto lanes = [&](int piece) {
+        HDC context = GetDC(strip);
+        const int x = OverviewColumnOfPiece(piece, 3, client.right);
+        std::string marks = GetPixel(context, x, drawn.laneTop[0]) == RGB(213, 94, 0) ? "B" : "-";
+        marks += GetPixel(context, x, drawn.laneTop[1]) == RGB(0, 158, 115) ? "A" : "-";
+        ReleaseDC(strip, context);
+        return marks;
+    };
+    const Action CLICK_LAST = [&] {
+        const LPARAM at = MAKELPARAM(OverviewColumnOfPiece(2, 3, client.right), 5);
+        SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(strip, WM_LBUTTONUP, 0, at);
+    };
+    const struct { const char* what; std::vector<Action> actions; const char* shown; int storedPitch0; } rows[] = {
+        {"as loaded", {}, "B-|-A|1", 10},
+        {"Accelerate from the list", {ACCELERATE}, "-A|-A|1", 10},
+        {"Undo", {UNDO_MENU}, "B-|-A|1", 10},
+        {"pitch up, then a click on the last piece", {EDIT, CLICK_LAST}, "B-|-A|3", 11},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const Action& action : row.actions)
+            Do(action);
+        UpdateWindow(strip);
+        EXPECT_EQ(lanes(0) + "|" + lanes(2) + "|" + Text(IDC_CURRENT_PIECE), row.shown);
+        EXPECT_EQ(int(trackDocument.pieces[0].pitch), row.storedPitch0);
+    }
+    ASSERT_TRUE(WriteBytes(FOLDER + "\\e.tra", TrackBytes("Empty", {{0x22, 0, 0}})) &&
+                SetTrackPath((FOLDER + "\\e.tra").c_str()) && LoadTrackIntoWindow());
+    UpdateWindow(strip);
+    HDC context = GetDC(strip);
+    int drawnPixels = 0;
+    for (int x = 0; x < client.right; ++x)
+        for (int y : {drawn.bandTop + 1, drawn.laneTop[0], drawn.laneTop[1], drawn.laneTop[2], drawn.zeroY})
+            drawnPixels += GetPixel(context, x, y) != RGB(255, 255, 255);
+    ReleaseDC(strip, context);
+    EXPECT_EQ(drawnPixels, 0);
+    // The whole sample, a click in the middle of the strip.
+    ASSERT_TRUE(SetTrackPath("D:\\data\\sample-2000.tra") && LoadTrackIntoWindow());
+    SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right / 2, 5));
+    SendMessageA(strip, WM_LBUTTONUP, 0, MAKELPARAM(client.right / 2, 5));
+    Pump();
+    Screenshot("velari-overview", mainWindow);
 }
