@@ -15,6 +15,7 @@
 #include "installer_state.h"
 #include "path_text.h"
 #include "short_path.h"
+#include "velari_version.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ const RegistryValue REGISTRY_VALUES[] = {
      "removal.exe\" /SILENT"},
     // What the system's list of programs shows beside the name.
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayIcon", nullptr, installer.targetFolder, "Velari.exe,0"},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", "2.0", nullptr, nullptr},
+    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", VELARI_VERSION_TEXT, nullptr, nullptr},
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Publisher", "Quorvane", nullptr, nullptr},
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "InstallLocation", nullptr, installer.targetFolder, nullptr},
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "EstimatedSize", nullptr, nullptr, nullptr, &installedKilobytes},

@@ -1,8 +1,11 @@
 # Makes the distribution folder DIST from the cross-built programs in BIN and
-# the help files in HELP, and the zip ZIP of it. Run by the "dist" target.
-# The programs go out stripped of their debug information; the stripped
-# copies stay in STRIPPED.
+# the help files in HELP, and the zip ZIP of it with its checksum file
+# ZIP.sha256. Run by the "dist" target, with SOURCE_DATE_EPOCH set.
+# The programs go out stripped of their debug information, and signed when
+# SIGNER is given; those copies stay in STRIPPED.
 #   cmake -DBIN=... -DHELP=... -DDIST=... -DZIP=... -DMSCOMPRESS=... -DSTRIP=... -DSTRIPPED=...
+#         -DPYTHON=... -DWRITE_ZIP=...
+#         [-DSIGNER=osslsigncode -DSIGN_PKCS12=... [-DSIGN_PASSWORD_FILE=...] [-DSIGN_TIMESTAMP_URL=...]]
 #         -P make_distribution.cmake
 file(REMOVE_RECURSE ${DIST} ${STRIPPED})
 file(MAKE_DIRECTORY ${DIST} ${STRIPPED})
@@ -13,6 +16,26 @@ foreach(program install.exe Removal.exe Velari.exe)
     message(FATAL_ERROR "could not strip ${BIN}/${program}")
   endif()
 endforeach()
+# Signed before they are compressed, so that the installed copies carry the
+# signature too.
+if(SIGNER)
+  set(options -pkcs12 ${SIGN_PKCS12} -n Velari -h sha256)
+  if(SIGN_PASSWORD_FILE)
+    list(APPEND options -readpass ${SIGN_PASSWORD_FILE})
+  endif()
+  if(SIGN_TIMESTAMP_URL)
+    list(APPEND options -ts ${SIGN_TIMESTAMP_URL})
+  endif()
+  foreach(program install.exe Removal.exe Velari.exe)
+    execute_process(COMMAND ${SIGNER} sign ${options} -in ${STRIPPED}/${program}
+                            -out ${STRIPPED}/${program}.signed
+                    RESULT_VARIABLE failed OUTPUT_QUIET)
+    if(failed)
+      message(FATAL_ERROR "could not sign ${program}")
+    endif()
+    file(RENAME ${STRIPPED}/${program}.signed ${STRIPPED}/${program})
+  endforeach()
+endif()
 file(COPY ${STRIPPED}/install.exe DESTINATION ${DIST})
 
 # Each original and the compressed name the installer looks for.
@@ -31,9 +54,13 @@ foreach(original IN LISTS originals)
 endforeach()
 
 file(REMOVE ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip
+execute_process(COMMAND ${PYTHON} ${WRITE_ZIP} ${ZIP} ${DIST}
                         install.exe Removal.ex_ Velari.ex_ Velari.hl_ Velari.cn_
-                WORKING_DIRECTORY ${DIST} RESULT_VARIABLE failed)
+                RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "could not make ${ZIP}")
 endif()
+# In the form "sha256sum -c" reads, beside the zip.
+file(SHA256 ${ZIP} sum)
+get_filename_component(zip_name ${ZIP} NAME)
+file(WRITE ${ZIP}.sha256 "${sum}  ${zip_name}\n")

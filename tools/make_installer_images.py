@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the installer's icons and banner and writes them beside its
-resource script, with the editor's picture helpers. The results are kept in
+resource script, with image_files.py. The results are kept in
 the repository; run this again only to change a picture. Needs ImageMagick's
 convert.
 
@@ -13,7 +13,7 @@ convert.
 
 import os
 
-import make_editor_images as images
+import image_files
 
 INSTALLER_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "installer")
 
@@ -68,14 +68,10 @@ BANNER_PICTURE = [
 
 
 def main():
-    # The editor's helpers write where OUT_DIR says.
-    images.OUT_DIR = INSTALLER_DIR
-    images.ABOUT_PICTURE = BANNER_PICTURE
-    images.write_icon("installer.ico", [SETUP_32, SETUP_16])
-    images.write_icon("drive.ico", [DRIVE_16])
-    images.write_icon("folder_closed.ico", [FOLDER_CLOSED_16])
-    images.write_icon("folder_open.ico", [FOLDER_OPEN_16])
-    images.write_about_picture("banner.bmp")
+    for name, images in [("installer.ico", [SETUP_32, SETUP_16]), ("drive.ico", [DRIVE_16]),
+                         ("folder_closed.ico", [FOLDER_CLOSED_16]), ("folder_open.ico", [FOLDER_OPEN_16])]:
+        image_files.write_icon(os.path.join(INSTALLER_DIR, name), images)
+    image_files.write_bitmap(os.path.join(INSTALLER_DIR, "banner.bmp"), 122, 83, BANNER_PICTURE)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the uninstaller's icon and writes it beside its resource script,
-with the editor's picture helpers. The result is kept in the repository;
+with image_files.py. The result is kept in the repository;
 run this again only to change it. Needs ImageMagick's convert.
 
   removal.ico  icon 100: the program's icon, 32x32 and 16x16, 16 colours
@@ -8,7 +8,7 @@ run this again only to change it. Needs ImageMagick's convert.
 
 import os
 
-import make_editor_images as images
+import image_files
 
 UNINSTALLER_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "uninstaller")
 
@@ -32,9 +32,7 @@ REMOVAL_16 = (16, "none", [
 
 
 def main():
-    # The editor's helpers write where OUT_DIR says.
-    images.OUT_DIR = UNINSTALLER_DIR
-    images.write_icon("removal.ico", [REMOVAL_32, REMOVAL_16])
+    image_files.write_icon(os.path.join(UNINSTALLER_DIR, "removal.ico"), [REMOVAL_32, REMOVAL_16])
 
 
 if __name__ == "__main__":

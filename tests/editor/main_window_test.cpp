@@ -205,6 +205,7 @@ const Action EDIT = Arrow(IDC_PITCH_UPDOWN, true), PITCH_DOWN = Arrow(IDC_PITCH_
              ENTER_ESC = [] { PressKey(VK_RETURN); PressKey(VK_ESCAPE); },
              OTHER_WRITES = [] { WriteBytes(TRACK, OTHER); },
              SCREENSHOT = [] { Screenshot("velari-main-window", mainWindow); },
+             NOTHING_CUT = [] { EXPECT_EQ(CutTexts(mainWindow), ""); },
              // Held open without sharing, the file can't be replaced.
              LOCK = [] { lock = CreateFileA(TRACK.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); };
 
@@ -254,7 +255,7 @@ TEST_F(EditorWindow, CommandsAndControls)
         {"as loaded", {}, {}, true, TRACK, "3", ORIGINAL, TRACK_SHOWN + "1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew"},
         {"piece 1", {LINE_1}, {}, true, TRACK, "3", ORIGINAL,
          TRACK_SHOWN + "2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew"},
-        {"type", {RIGHT_TURN, SCREENSHOT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x5C),
+        {"type", {RIGHT_TURN, SCREENSHOT, NOTHING_CUT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x5C),
          TRACK_SHOWN + "1|Right Turn|24 Feet|Brake|10|0|on|Right Turn,Right Turn,Corkscrew"},
         {"a Corkscrew made a Right Turn: 12 Feet at once", {LINE_2, RIGHT_TURN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 88, 0x9A),
          TRACK_SHOWN + "3|Right Turn|12 Feet|Accelerate|-85|-125|on|Lift,Right Turn,Right Turn"},

@@ -18,6 +18,7 @@
 #include "install_options.h"
 #include "installer_state.h"
 #include "resource.h"
+#include "velari_version.h"
 #include "win_driver.h"
 
 using namespace e2e;
@@ -171,7 +172,7 @@ void ExpectRegistered(const std::string& target, const std::string& game)
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", "\"" + target + "removal.exe\""},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString", "\"" + target + "removal.exe\" /SILENT"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayIcon", target + "Velari.exe,0"},
-        {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", "2.0"},
+        {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", VELARI_VERSION_TEXT},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Publisher", "Quorvane"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "InstallLocation", target},
     };
@@ -286,6 +287,14 @@ protected:
 // found; behind links (a loop among them) and on the CD-ROM nothing is found.
 TEST_F(Wizard, Walks)
 {
+    // The progress window in both forms shows its texts whole; the pages,
+    // the chooser and the messages are measured as they are answered.
+    installer.instance = GetModuleHandleA(nullptr);
+    for (DLGPROC form : {SearchProgressDlgProc, InstallProgressDlgProc}) {
+        HWND progress = OpenProgressWindow(form);
+        EXPECT_EQ(CutTexts(progress), "");
+        DestroyWindow(progress);
+    }
     const std::string first = "D:\\GAMES\\FIRST\\", second = "D:\\GAMES\\SECOND\\";
     auto moveGame = [=](HWND) { GameOnlyAt({second + "gravion.exe"}); };
     auto search = [](std::vector<std::string> files) { return [=] { GameOnlyAt(files); }; };

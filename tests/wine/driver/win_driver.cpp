@@ -40,6 +40,85 @@ std::string DialogTexts(HWND dialog)
     return texts;
 }
 
+struct TextRoom {
+    std::string text;
+    SIZE room;   // the area the text is drawn in
+    UINT format; // DrawText's
+};
+
+// Where the control draws its text and what it shows there; none for a
+// control that shows no text of its own or scrolls it.
+std::vector<TextRoom> TextRooms(HWND control)
+{
+    const std::string name = ClassOf(control);
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    RECT client = {};
+    GetClientRect(control, &client);
+    SIZE room = {client.right, client.bottom};
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    if (!lstrcmpiA(name.c_str(), "ComboBox")) {
+        COMBOBOXINFO info = {sizeof info};
+        GetComboBoxInfo(control, &info);
+        // The item's text starts one pixel in and is clipped to the item area.
+        room = {info.rcItem.right - info.rcItem.left - 1, info.rcItem.bottom - info.rcItem.top};
+        std::vector<TextRoom> items;
+        for (LRESULT i = 0; i < SendMessageA(control, CB_GETCOUNT, 0, 0); ++i) {
+            char item[MAX_PATH] = "";
+            if (SendMessageA(control, CB_GETLBTEXTLEN, i, 0) < LRESULT(sizeof item))
+                SendMessageA(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+            items.push_back({item, room, DT_SINGLELINE | DT_NOPREFIX});
+        }
+        return items;
+    }
+    const std::string text = TextOf(control);
+    if (text.empty())
+        return {};
+    if (!lstrcmpiA(name.c_str(), "Static")) {
+        const LONG type = style & SS_TYPEMASK;
+        if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT)
+            return {};
+        return {{text, room, UINT(DT_WORDBREAK | DT_EXPANDTABS | (type == SS_CENTER ? DT_CENTER : 0))}};
+    }
+    if (!lstrcmpiA(name.c_str(), "Edit")) {
+        const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
+        room.cx -= LOWORD(margins) + HIWORD(margins);
+        return {{text, room, DT_SINGLELINE | DT_NOPREFIX}};
+    }
+    if (!lstrcmpiA(name.c_str(), "Button")) {
+        const LONG type = style & BS_TYPEMASK;
+        if (type == BS_GROUPBOX || type == BS_OWNERDRAW)
+            return {};
+        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+            room.cx -= 4 * edge;  // the raised edges and the focus frame
+            room.cy -= 4 * edge;
+        } else {
+            room.cx -= GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge;  // the box and its gap
+        }
+        return {{text, room, DT_SINGLELINE}};
+    }
+    return {};
+}
+
+BOOL CALLBACK CollectCutText(HWND control, LPARAM cut)
+{
+    if (!IsWindowVisible(control))
+        return TRUE;
+    HDC context = GetDC(control);
+    HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    for (const TextRoom& shown : TextRooms(control)) {
+        // Wrapped in the room's width, or on one line: how wide and high it comes.
+        RECT needed = {0, 0, shown.room.cx, 0};
+        DrawTextA(context, shown.text.c_str(), -1, &needed, shown.format | DT_CALCRECT);
+        if (needed.right > shown.room.cx || needed.bottom > shown.room.cy)
+            *reinterpret_cast<std::string*>(cut) += ClassOf(control) + " \"" + shown.text + "\" needs " +
+                std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + ", has " +
+                std::to_string(shown.room.cx) + "x" + std::to_string(shown.room.cy) + "; ";
+    }
+    SelectObject(context, old);
+    ReleaseDC(control, context);
+    return TRUE;
+}
+
 // The enabled dialog is the innermost: its owner is disabled while it runs.
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -53,6 +132,7 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD)
         const Reply reply = script[replied++];
         for (const std::string& part : reply.shows)
             EXPECT_NE(texts.find(part), std::string::npos) << caption << " shows " << texts << ", not " << part;
+        EXPECT_EQ(CutTexts(dialog), "") << caption << " cuts texts off at " << AtScreenDpi(96) << " dpi";
         if (reply.act) {
             HWND outer = acting;
             acting = dialog;
@@ -271,6 +351,13 @@ std::string RegistryText(HKEY root, const char* key, const char* name)
     if (RegGetValueA(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, value, &size) != ERROR_SUCCESS)
         return "<none>";
     return type == REG_SZ && size == strlen(value) + 1 ? value : "<not text>";
+}
+
+std::string CutTexts(HWND window)
+{
+    std::string cut;
+    EnumChildWindows(window, CollectCutText, reinterpret_cast<LPARAM>(&cut));
+    return cut;
 }
 
 int BitmapWidth(HWND picture)

@@ -78,6 +78,13 @@ std::string RegistryText(HKEY root, const char* key, const char* name);
 int BitmapWidth(HWND picture);
 int AtScreenDpi(int pixels);
 
+// The controls of window whose text does not show whole, each named with its
+// text, what it needs and what it has; "" when every text fits. A text is
+// measured with the control's own font against its client area, less the
+// margins the control draws; a list of choices' every item against its item
+// area. Lists, trees and bars are not measured: they scroll or show no text.
+std::string CutTexts(HWND window);
+
 // What the screen shows where the window is, for name.png in the test
 // output (run_in_wine.sh turns D:\.e2e-shots\name.bmp into it).
 bool Screenshot(const char* name, HWND window);
