@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "velari_version.h"
 #include "win_driver.h"
 
 using namespace e2e;
@@ -106,6 +107,23 @@ void ExpectViewer(const char* how, const char* screenshot)
     WaitWindowGone(viewer);
 }
 
+// A text of a program's version resource, as the shell's file properties
+// show it; "\\" for the numbers of its fixed part. "<none>" when missing.
+std::string VersionText(const std::wstring& file, const std::string& field)
+{
+    std::string data(GetFileVersionInfoSizeW(file.c_str(), nullptr), '\0');
+    void* value = nullptr;
+    UINT size = 0;
+    if (data.empty() || !GetFileVersionInfoW(file.c_str(), 0, DWORD(data.size()), &data[0]) ||
+        !VerQueryValueA(&data[0], field == "\\" ? "\\" : ("\\StringFileInfo\\040904B0\\" + field).c_str(), &value, &size))
+        return "<none>";
+    if (field != "\\")
+        return static_cast<const char*>(value);
+    const VS_FIXEDFILEINFO* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed->dwFileVersionLS));
+}
+
 bool KeyExists(HKEY root, const char* key)
 {
     HKEY handle;
@@ -132,6 +150,21 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
     Plant("D:\\SETUP\\", false);
     const std::string log = FileText("D:\\install.log"), last = "Exit code 0: installed.\r\n";
     EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last);
+    // Who each program is, as the shell's file properties show it.
+    const struct { std::wstring file; const char* description; std::string name; } programs[] = {
+        {L"D:\\SETUP\\install.exe", "Velari Installer", "install"},
+        {target + L"Velari.exe", "Velari track editor", "Velari"},
+        {target + L"Removal.exe", "Velari Removal", "Removal"},
+    };
+    for (const auto& program : programs) {
+        const std::pair<const char*, std::string> fields[] = {
+            {"\\", VELARI_VERSION_TEXT}, {"FileVersion", VELARI_VERSION_TEXT}, {"ProductVersion", VELARI_VERSION_TEXT},
+            {"CompanyName", "Quorvane"}, {"ProductName", "Velari"}, {"FileDescription", program.description},
+            {"InternalName", program.name}, {"OriginalFilename", program.name + ".exe"},
+            {"LegalCopyright", "Copyright (C) 2026 Quorvane"}};
+        for (const auto& field : fields)
+            EXPECT_EQ(VersionText(program.file, field.first), field.second) << program.name << " " << field.first;
+    }
 
     CreateDirectoryW(tracks.c_str(), nullptr);
     CopyFileW(L"D:\\data\\sample-small.tra", track.c_str(), FALSE);
@@ -175,6 +208,7 @@ void Answer(const char* text, int button)
 {
     HWND box = WaitMessageBox(0, "Velari Uninstaller");
     ASSERT_TRUE(box) << "expected " << text;
+    EXPECT_EQ(CutTexts(box), "");
     EXPECT_NE(MessageBoxText(box).find(text), std::string::npos) << MessageBoxText(box);
     DWORD pid = 0;
     GetWindowThreadProcessId(box, &pid);

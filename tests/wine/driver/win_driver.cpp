@@ -57,7 +57,8 @@ std::vector<TextRoom> TextRooms(HWND control)
     SIZE room = {client.right, client.bottom};
     const int edge = GetSystemMetrics(SM_CXEDGE);
     if (!lstrcmpiA(name.c_str(), "ComboBox")) {
-        COMBOBOXINFO info = {sizeof info};
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof info;
         GetComboBoxInfo(control, &info);
         // The item's text starts one pixel in and is clipped to the item area.
         room = {info.rcItem.right - info.rcItem.left - 1, info.rcItem.bottom - info.rcItem.top};
@@ -77,7 +78,8 @@ std::vector<TextRoom> TextRooms(HWND control)
         const LONG type = style & SS_TYPEMASK;
         if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT)
             return {};
-        return {{text, room, UINT(DT_WORDBREAK | DT_EXPANDTABS | (type == SS_CENTER ? DT_CENTER : 0))}};
+        return {{text, room, UINT(DT_WORDBREAK | DT_EXPANDTABS | (type == SS_CENTER ? DT_CENTER : 0) |
+                                  (style & SS_NOPREFIX ? DT_NOPREFIX : 0))}};
     }
     if (!lstrcmpiA(name.c_str(), "Edit")) {
         const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
@@ -103,8 +105,18 @@ BOOL CALLBACK CollectCutText(HWND control, LPARAM cut)
 {
     if (!IsWindowVisible(control))
         return TRUE;
+    // Another process's font is no handle here; a message box of another
+    // process has the system's message font.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), own = nullptr;
+    LOGFONTA look = {};
+    if (font && !GetObjectA(font, sizeof look, &look)) {
+        NONCLIENTMETRICSA metrics = {};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        font = own = CreateFontIndirectA(&metrics.lfMessageFont);
+    }
     HDC context = GetDC(control);
-    HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ old = SelectObject(context, font);
     for (const TextRoom& shown : TextRooms(control)) {
         // Wrapped in the room's width, or on one line: how wide and high it comes.
         RECT needed = {0, 0, shown.room.cx, 0};
@@ -116,6 +128,7 @@ BOOL CALLBACK CollectCutText(HWND control, LPARAM cut)
     }
     SelectObject(context, old);
     ReleaseDC(control, context);
+    DeleteObject(own);
     return TRUE;
 }
 
