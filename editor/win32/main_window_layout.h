@@ -51,6 +51,8 @@ struct ControlPlacement {
 // field it steps, and with UDS_ARROWKEYS the field's Up and Down keys step it.
 // No value reaches a thousand, yet Wine's up-down counts the minus sign as a
 // digit and would show -124 as "-,124": hence UDS_NOTHOUSANDS.
+// The type and attribute lists reach to their labels: with today's wider
+// drop-down arrow, "Little Loop" and "Accelerate" need eleven columns.
 inline constexpr ControlPlacement MAIN_WINDOW_CONTROLS[] = {
     {"STATIC", "Track Name", 0, SS_LEFT, 1, 0, 10, 1},
     {"STATIC", "Designer Name", 0, SS_LEFT, 30, 0, 15, 1},
@@ -63,11 +65,11 @@ inline constexpr ControlPlacement MAIN_WINDOW_CONTROLS[] = {
     {"STATIC", "Current Piece", 0, SS_LEFT, 41, 5, 15, 1},
     {"EDIT", nullptr, IDC_CURRENT_PIECE, WS_BORDER | ES_READONLY, 30, 5, 10, 1},
     {"STATIC", "Piece Type", 0, SS_LEFT, 41, 7, 15, 1},
-    {"COMBOBOX", nullptr, IDC_PIECE_TYPE, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 7, 10, 10},
+    {"COMBOBOX", nullptr, IDC_PIECE_TYPE, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 7, 11, 10},
     {"STATIC", "Piece Length", 0, SS_LEFT, 41, 9, 15, 1},
     {"COMBOBOX", nullptr, IDC_PIECE_LENGTH, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 9, 10, 6},
     {"STATIC", "Attributes", 0, SS_LEFT, 41, 11, 15, 1},
-    {"COMBOBOX", nullptr, IDC_ATTRIBUTES, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 11, 10, 5},
+    {"COMBOBOX", nullptr, IDC_ATTRIBUTES, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 11, 11, 5},
     {"STATIC", "Piece Pitch", 0, SS_LEFT, 41, 13, 15, 1},
     {"EDIT", nullptr, IDC_PIECE_PITCH, WS_TABSTOP | WS_BORDER | ES_READONLY, 30, 13, 8, 1},
     {UPDOWN_CLASSA, nullptr, IDC_PITCH_UPDOWN, WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS, 38, 13, 1, 1},

@@ -105,30 +105,22 @@ BOOL CALLBACK CollectCutText(HWND control, LPARAM cut)
 {
     if (!IsWindowVisible(control))
         return TRUE;
-    // Another process's font is no handle here; a message box of another
-    // process has the system's message font.
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), own = nullptr;
-    LOGFONTA look = {};
-    if (font && !GetObjectA(font, sizeof look, &look)) {
-        NONCLIENTMETRICSA metrics = {};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        font = own = CreateFontIndirectA(&metrics.lfMessageFont);
-    }
     HDC context = GetDC(control);
-    HGDIOBJ old = SelectObject(context, font);
+    HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
     for (const TextRoom& shown : TextRooms(control)) {
         // Wrapped in the room's width, or on one line: how wide and high it comes.
         RECT needed = {0, 0, shown.room.cx, 0};
         DrawTextA(context, shown.text.c_str(), -1, &needed, shown.format | DT_CALCRECT);
+        RECT line = {};
+        DrawTextA(context, shown.text.c_str(), -1, &line, (shown.format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_CALCRECT);
         if (needed.right > shown.room.cx || needed.bottom > shown.room.cy)
             *reinterpret_cast<std::string*>(cut) += ClassOf(control) + " \"" + shown.text + "\" needs " +
-                std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + ", has " +
+                std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + " (on one line " +
+                std::to_string(line.right) + "x" + std::to_string(line.bottom) + "), has " +
                 std::to_string(shown.room.cx) + "x" + std::to_string(shown.room.cy) + "; ";
     }
     SelectObject(context, old);
     ReleaseDC(control, context);
-    DeleteObject(own);
     return TRUE;
 }
 

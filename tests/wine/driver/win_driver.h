@@ -83,6 +83,7 @@ int AtScreenDpi(int pixels);
 // measured with the control's own font against its client area, less the
 // margins the control draws; a list of choices' every item against its item
 // area. Lists, trees and bars are not measured: they scroll or show no text.
+// In this process only: another's fonts are no handles here.
 std::string CutTexts(HWND window);
 
 // What the screen shows where the window is, for name.png in the test
