@@ -107,21 +107,25 @@ void ExpectViewer(const char* how, const char* screenshot)
     WaitWindowGone(viewer);
 }
 
-// A text of a program's version resource, as the shell's file properties
-// show it; "\\" for the numbers of its fixed part. "<none>" when missing.
-std::string VersionText(const std::wstring& file, const std::string& field)
+// What the shell's file properties show of a program: the numbers of its
+// version resource's fixed part, then its texts, "|" between them.
+std::string VersionTexts(const std::wstring& file)
 {
     std::string data(GetFileVersionInfoSizeW(file.c_str(), nullptr), '\0');
-    void* value = nullptr;
+    VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
     if (data.empty() || !GetFileVersionInfoW(file.c_str(), 0, DWORD(data.size()), &data[0]) ||
-        !VerQueryValueA(&data[0], field == "\\" ? "\\" : ("\\StringFileInfo\\040904B0\\" + field).c_str(), &value, &size))
+        !VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&fixed), &size))
         return "<none>";
-    if (field != "\\")
-        return static_cast<const char*>(value);
-    const VS_FIXEDFILEINFO* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-           std::to_string(HIWORD(fixed->dwFileVersionLS));
+    std::string texts = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+                        "." + std::to_string(HIWORD(fixed->dwFileVersionLS));
+    for (std::string field : {"FileVersion", "ProductVersion", "CompanyName", "ProductName", "LegalCopyright",
+                              "FileDescription", "InternalName", "OriginalFilename"}) {
+        char* value = nullptr;
+        texts += "|" + std::string(VerQueryValueA(&data[0], ("\\StringFileInfo\\040904B0\\" + field).c_str(),
+                                                  reinterpret_cast<void**>(&value), &size) ? value : "<none>");
+    }
+    return texts;
 }
 
 bool KeyExists(HKEY root, const char* key)
@@ -151,20 +155,11 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
     const std::string log = FileText("D:\\install.log"), last = "Exit code 0: installed.\r\n";
     EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last);
     // Who each program is, as the shell's file properties show it.
-    const struct { std::wstring file; const char* description; std::string name; } programs[] = {
-        {L"D:\\SETUP\\install.exe", "Velari Installer", "install"},
-        {target + L"Velari.exe", "Velari track editor", "Velari"},
-        {target + L"Removal.exe", "Velari Removal", "Removal"},
-    };
-    for (const auto& program : programs) {
-        const std::pair<const char*, std::string> fields[] = {
-            {"\\", VELARI_VERSION_TEXT}, {"FileVersion", VELARI_VERSION_TEXT}, {"ProductVersion", VELARI_VERSION_TEXT},
-            {"CompanyName", "Quorvane"}, {"ProductName", "Velari"}, {"FileDescription", program.description},
-            {"InternalName", program.name}, {"OriginalFilename", program.name + ".exe"},
-            {"LegalCopyright", "Copyright (C) 2026 Quorvane"}};
-        for (const auto& field : fields)
-            EXPECT_EQ(VersionText(program.file, field.first), field.second) << program.name << " " << field.first;
-    }
+    const std::string version = VELARI_VERSION_TEXT, common = version + "|" + version + "|" + version +
+                                                             "|Quorvane|Velari|Copyright (C) 2026 Quorvane|";
+    EXPECT_EQ(VersionTexts(L"D:\\SETUP\\install.exe"), common + "Velari Installer|install|install.exe");
+    EXPECT_EQ(VersionTexts(target + L"Velari.exe"), common + "Velari track editor|Velari|Velari.exe");
+    EXPECT_EQ(VersionTexts(target + L"Removal.exe"), common + "Velari Removal|Removal|Removal.exe");
 
     CreateDirectoryW(tracks.c_str(), nullptr);
     CopyFileW(L"D:\\data\\sample-small.tra", track.c_str(), FALSE);

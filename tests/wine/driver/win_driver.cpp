@@ -40,84 +40,60 @@ std::string DialogTexts(HWND dialog)
     return texts;
 }
 
-struct TextRoom {
-    std::string text;
-    SIZE room;   // the area the text is drawn in
-    UINT format; // DrawText's
-};
+std::string SizeText(LONG width, LONG height)
+{
+    return std::to_string(width) + "x" + std::to_string(height);
+}
 
-// Where the control draws its text and what it shows there; none for a
-// control that shows no text of its own or scrolls it.
-std::vector<TextRoom> TextRooms(HWND control)
+// Each text the control shows, measured with its own font against the room
+// it draws in; lists, trees, bars, pictures and frames show none of their own.
+BOOL CALLBACK CollectCutText(HWND control, LPARAM cut)
 {
     const std::string name = ClassOf(control);
-    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    const LONG style = GetWindowLongA(control, GWL_STYLE), type = style & SS_TYPEMASK, button = style & BS_TYPEMASK;
+    const bool isButton = !lstrcmpiA(name.c_str(), "Button");
+    const int edge = GetSystemMetrics(SM_CXEDGE);
     RECT client = {};
     GetClientRect(control, &client);
     SIZE room = {client.right, client.bottom};
-    const int edge = GetSystemMetrics(SM_CXEDGE);
+    std::vector<std::string> texts = {TextOf(control)};
+    UINT format = DT_SINGLELINE | DT_NOPREFIX;
     if (!lstrcmpiA(name.c_str(), "ComboBox")) {
         COMBOBOXINFO info = {};
         info.cbSize = sizeof info;
         GetComboBoxInfo(control, &info);
-        // The item's text starts one pixel in and is clipped to the item area.
+        // An item's text starts one pixel in and is clipped to the item area.
         room = {info.rcItem.right - info.rcItem.left - 1, info.rcItem.bottom - info.rcItem.top};
-        std::vector<TextRoom> items;
+        texts.clear();
         for (LRESULT i = 0; i < SendMessageA(control, CB_GETCOUNT, 0, 0); ++i) {
             char item[MAX_PATH] = "";
             if (SendMessageA(control, CB_GETLBTEXTLEN, i, 0) < LRESULT(sizeof item))
                 SendMessageA(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-            items.push_back({item, room, DT_SINGLELINE | DT_NOPREFIX});
+            texts.push_back(item);
         }
-        return items;
-    }
-    const std::string text = TextOf(control);
-    if (text.empty())
-        return {};
-    if (!lstrcmpiA(name.c_str(), "Static")) {
-        const LONG type = style & SS_TYPEMASK;
-        if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT)
-            return {};
-        return {{text, room, UINT(DT_WORDBREAK | DT_EXPANDTABS | (type == SS_CENTER ? DT_CENTER : 0) |
-                                  (style & SS_NOPREFIX ? DT_NOPREFIX : 0))}};
-    }
-    if (!lstrcmpiA(name.c_str(), "Edit")) {
+    } else if (!lstrcmpiA(name.c_str(), "Static") && type <= SS_RIGHT) {
+        format = DT_WORDBREAK | (type == SS_CENTER ? DT_CENTER : 0) | (style & SS_NOPREFIX ? DT_NOPREFIX : 0);
+    } else if (!lstrcmpiA(name.c_str(), "Edit")) {
         const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
         room.cx -= LOWORD(margins) + HIWORD(margins);
-        return {{text, room, DT_SINGLELINE | DT_NOPREFIX}};
-    }
-    if (!lstrcmpiA(name.c_str(), "Button")) {
-        const LONG type = style & BS_TYPEMASK;
-        if (type == BS_GROUPBOX || type == BS_OWNERDRAW)
-            return {};
-        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
-            room.cx -= 4 * edge;  // the raised edges and the focus frame
-            room.cy -= 4 * edge;
-        } else {
-            room.cx -= GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge;  // the box and its gap
-        }
-        return {{text, room, DT_SINGLELINE}};
-    }
-    return {};
-}
-
-BOOL CALLBACK CollectCutText(HWND control, LPARAM cut)
-{
-    if (!IsWindowVisible(control))
+    } else if (isButton && button <= BS_DEFPUSHBUTTON) {
+        room = {room.cx - 4 * edge, room.cy - 4 * edge};  // the raised edges and the focus frame
+        format = DT_SINGLELINE;
+    } else if (isButton && button != BS_GROUPBOX && button != BS_OWNERDRAW) {
+        room.cx -= GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge;  // the box and its gap
+        format = DT_SINGLELINE;
+    } else {
         return TRUE;
+    }
     HDC context = GetDC(control);
     HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    for (const TextRoom& shown : TextRooms(control)) {
-        // Wrapped in the room's width, or on one line: how wide and high it comes.
-        RECT needed = {0, 0, shown.room.cx, 0};
-        DrawTextA(context, shown.text.c_str(), -1, &needed, shown.format | DT_CALCRECT);
-        RECT line = {};
-        DrawTextA(context, shown.text.c_str(), -1, &line, (shown.format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_CALCRECT);
-        if (needed.right > shown.room.cx || needed.bottom > shown.room.cy)
-            *reinterpret_cast<std::string*>(cut) += ClassOf(control) + " \"" + shown.text + "\" needs " +
-                std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + " (on one line " +
-                std::to_string(line.right) + "x" + std::to_string(line.bottom) + "), has " +
-                std::to_string(shown.room.cx) + "x" + std::to_string(shown.room.cy) + "; ";
+    for (const std::string& text : texts) {
+        RECT needed = {0, 0, room.cx, 0}, line = {};
+        DrawTextA(context, text.c_str(), -1, &needed, format | DT_CALCRECT);
+        DrawTextA(context, text.c_str(), -1, &line, (format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_CALCRECT);
+        if (IsWindowVisible(control) && !text.empty() && (needed.right > room.cx || needed.bottom > room.cy))
+            *reinterpret_cast<std::string*>(cut) += name + " \"" + text + "\" needs " + SizeText(needed.right, needed.bottom) +
+                " (on one line " + SizeText(line.right, line.bottom) + "), has " + SizeText(room.cx, room.cy) + "; ";
     }
     SelectObject(context, old);
     ReleaseDC(control, context);
