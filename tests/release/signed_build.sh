@@ -22,6 +22,8 @@ verify() {
 verify "$3"/stripped/*.exe
 "$tests/../scripts/wine_runs_32bit.sh" || exit 77
 . "$1"
-rm -rf "$E2E_D_DRIVE/SIGNED" "$E2E_D_DRIVE/Signed Velari" && cp -r "$3/dist" "$E2E_D_DRIVE/SIGNED"
-"$tests/wine/run_in_wine.sh" "$1" -- 'D:\SIGNED\install.exe' /VERYSILENT '/DIR=D:\Signed Velari'
-verify "$E2E_D_DRIVE/Signed Velari/"*.exe
+rm -rf "$E2E_D_DRIVE/SIGNED" "$E2E_D_DRIVE/SIGNED_TARGET" && cp -r "$3/dist" "$E2E_D_DRIVE/SIGNED"
+# Started in D:\SIGNED, where it takes its files from.
+(cd "$E2E_D_DRIVE/SIGNED" && wine install.exe /VERYSILENT '/DIR=D:\SIGNED_TARGET' </dev/null >/dev/null 2>&1) ||
+    { echo "the signed installer ended with $?"; exit 1; }
+verify "$E2E_D_DRIVE/SIGNED_TARGET/"*.exe
