@@ -20,7 +20,7 @@ verify() {
     done
 }
 verify "$3"/stripped/*.exe
-"$tests/../scripts/wine_runs_32bit.sh" || exit 77
+"$tests/../scripts/wine_runs_32bit.sh" || { echo "signatures verified; installing needs 32-bit Wine: skipped"; exit 77; }
 . "$1"
 rm -rf "$E2E_D_DRIVE/SIGNED" "$E2E_D_DRIVE/SIGNED_TARGET" && cp -r "$3/dist" "$E2E_D_DRIVE/SIGNED"
 # Started in D:\SIGNED, where it takes its files from.
