@@ -107,14 +107,13 @@ void ExpectViewer(const char* how, const char* screenshot)
     WaitWindowGone(viewer);
 }
 
-// What the shell's file properties show of a program: the numbers of its
-// version resource's fixed part, then its texts, "|" between them.
+// What the shell's file properties show of a program: its fixed version, then its texts, "|" between them.
 std::string VersionTexts(const std::wstring& file)
 {
-    std::string data(GetFileVersionInfoSizeW(file.c_str(), nullptr), '\0');
+    std::string data(GetFileVersionInfoSizeW(file.c_str(), nullptr) + 1, '\0');
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
-    if (data.empty() || !GetFileVersionInfoW(file.c_str(), 0, DWORD(data.size()), &data[0]) ||
+    if (!GetFileVersionInfoW(file.c_str(), 0, DWORD(data.size()), &data[0]) ||
         !VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&fixed), &size))
         return "<none>";
     std::string texts = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
@@ -122,8 +121,8 @@ std::string VersionTexts(const std::wstring& file)
     for (std::string field : {"FileVersion", "ProductVersion", "CompanyName", "ProductName", "LegalCopyright",
                               "FileDescription", "InternalName", "OriginalFilename"}) {
         char* value = nullptr;
-        texts += "|" + std::string(VerQueryValueA(&data[0], ("\\StringFileInfo\\040904B0\\" + field).c_str(),
-                                                  reinterpret_cast<void**>(&value), &size) ? value : "<none>");
+        const bool found = VerQueryValueA(&data[0], ("\\StringFileInfo\\040904B0\\" + field).c_str(), reinterpret_cast<void**>(&value), &size);
+        texts += "|" + std::string(found ? value : "<none>");
     }
     return texts;
 }

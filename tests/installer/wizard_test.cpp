@@ -287,8 +287,7 @@ protected:
 // found; behind links (a loop among them) and on the CD-ROM nothing is found.
 TEST_F(Wizard, Walks)
 {
-    // The progress window in both forms shows its texts whole; the pages,
-    // the chooser and the messages are measured as they are answered.
+    // The progress window's texts show whole (the pages, the chooser and the messages are measured as answered).
     installer.instance = GetModuleHandleA(nullptr);
     for (DLGPROC form : {SearchProgressDlgProc, InstallProgressDlgProc}) {
         HWND progress = OpenProgressWindow(form);

@@ -40,18 +40,12 @@ std::string DialogTexts(HWND dialog)
     return texts;
 }
 
-std::string SizeText(LONG width, LONG height)
-{
-    return std::to_string(width) + "x" + std::to_string(height);
-}
-
 // Each text the control shows, measured with its own font against the room
 // it draws in; lists, trees, bars, pictures and frames show none of their own.
 BOOL CALLBACK CollectCutText(HWND control, LPARAM cut)
 {
     const std::string name = ClassOf(control);
     const LONG style = GetWindowLongA(control, GWL_STYLE), type = style & SS_TYPEMASK, button = style & BS_TYPEMASK;
-    const bool isButton = !lstrcmpiA(name.c_str(), "Button");
     const int edge = GetSystemMetrics(SM_CXEDGE);
     RECT client = {};
     GetClientRect(control, &client);
@@ -76,24 +70,23 @@ BOOL CALLBACK CollectCutText(HWND control, LPARAM cut)
     } else if (!lstrcmpiA(name.c_str(), "Edit")) {
         const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
         room.cx -= LOWORD(margins) + HIWORD(margins);
-    } else if (isButton && button <= BS_DEFPUSHBUTTON) {
-        room = {room.cx - 4 * edge, room.cy - 4 * edge};  // the raised edges and the focus frame
-        format = DT_SINGLELINE;
-    } else if (isButton && button != BS_GROUPBOX && button != BS_OWNERDRAW) {
-        room.cx -= GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge;  // the box and its gap
+    } else if (!lstrcmpiA(name.c_str(), "Button") && button != BS_GROUPBOX && button != BS_OWNERDRAW) {
+        // A push button's raised edges and focus frame; a check box's box and its gap.
+        const bool push = button <= BS_DEFPUSHBUTTON;
+        room = {room.cx - (push ? 4 * edge : GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge), room.cy - (push ? 4 * edge : 0)};
         format = DT_SINGLELINE;
     } else {
         return TRUE;
     }
     HDC context = GetDC(control);
     HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    auto size = [](LONG width, LONG height) { return std::to_string(width) + "x" + std::to_string(height); };
     for (const std::string& text : texts) {
-        RECT needed = {0, 0, room.cx, 0}, line = {};
+        RECT needed = {0, 0, room.cx, 0};
         DrawTextA(context, text.c_str(), -1, &needed, format | DT_CALCRECT);
-        DrawTextA(context, text.c_str(), -1, &line, (format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_CALCRECT);
         if (IsWindowVisible(control) && !text.empty() && (needed.right > room.cx || needed.bottom > room.cy))
-            *reinterpret_cast<std::string*>(cut) += name + " \"" + text + "\" needs " + SizeText(needed.right, needed.bottom) +
-                " (on one line " + SizeText(line.right, line.bottom) + "), has " + SizeText(room.cx, room.cy) + "; ";
+            *reinterpret_cast<std::string*>(cut) += name + " \"" + text + "\" needs " + size(needed.right, needed.bottom) +
+                ", has " + size(room.cx, room.cy) + "; ";
     }
     SelectObject(context, old);
     ReleaseDC(control, context);

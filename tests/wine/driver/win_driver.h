@@ -78,12 +78,9 @@ std::string RegistryText(HKEY root, const char* key, const char* name);
 int BitmapWidth(HWND picture);
 int AtScreenDpi(int pixels);
 
-// The controls of window whose text does not show whole, each named with its
-// text, what it needs and what it has; "" when every text fits. A text is
-// measured with the control's own font against its client area, less the
-// margins the control draws; a list of choices' every item against its item
-// area. Lists, trees and bars are not measured: they scroll or show no text.
-// In this process only: another's fonts are no handles here.
+// The controls of window (of this process) whose text, in their own font,
+// does not fit the room they draw it in, each with its text, what it needs and
+// has; "" when all fit. A list of choices: each item against its item area.
 std::string CutTexts(HWND window);
 
 // What the screen shows where the window is, for name.png in the test
