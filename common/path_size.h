@@ -1,6 +1,7 @@
-// Paths as the programs hold them. Their manifests make UTF-8 the code page
-// of every A function, so a path of the system's longest, MAX_PATH - 1
-// characters, takes up to three bytes a character. Free of Windows, so that
+// Paths as the programs hold them, and their one bounded join. Their
+// manifests make UTF-8 the code page of every A function, so a path of the
+// system's longest, MAX_PATH - 1 characters, takes up to three bytes a
+// character. Free of Windows, so that
 // the rules can be tried anywhere; header only, as the programs share no
 // objects.
 #ifndef PATH_SIZE_H
@@ -36,6 +37,35 @@ inline bool PathFits(const char* text, size_t length)
 inline bool PathFits(const char* text)
 {
     return PathFits(text, std::strlen(text));
+}
+
+// out = first + second + third (either of the last two may be null), when the
+// whole text with its terminator fits size bytes and has at most
+// PATH_CHARACTERS characters, the longest path Windows takes; otherwise out
+// is left empty and the result is false. out may be first.
+inline bool JoinPath(char* out, size_t size, const char* first, const char* second, const char* third = nullptr)
+{
+    const char* parts[3] = {first, second, third};
+    size_t lengths[3] = {}, length = 0, characters = 0;
+    for (int i = 0; i < 3; ++i) {
+        lengths[i] = parts[i] ? std::strlen(parts[i]) : 0;
+        length += lengths[i];
+        characters += parts[i] ? PathCharacterCount(parts[i], lengths[i]) : 0;
+    }
+    if (size == 0)
+        return false;
+    if (length >= size || characters > PATH_CHARACTERS) {
+        out[0] = '\0';
+        return false;
+    }
+    size_t at = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (parts[i])
+            std::memmove(out + at, parts[i], lengths[i]);
+        at += lengths[i];
+    }
+    out[at] = '\0';
+    return true;
 }
 
 #endif

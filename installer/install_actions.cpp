@@ -12,24 +12,13 @@
 #include <cstring>
 
 #include "install_log.h"
+#include "installed_product.h"
 #include "installer_state.h"
 #include "path_text.h"
 #include "short_path.h"
 #include "velari_version.h"
 
 namespace {
-
-struct Expansion {
-    const char* compressedName;
-    const char* expandedName;
-};
-
-const Expansion EXPANSIONS[] = {
-    {"Removal.ex_", "Removal.exe"},
-    {"Velari.ex_", "Velari.exe"},
-    {"Velari.hl_", "Velari.hlp"},
-    {"Velari.cn_", "Velari.cnt"},
-};
 
 // A value's text is before + folder + after; any of them may be null. A
 // value with a number is a REG_DWORD instead.
@@ -43,9 +32,6 @@ struct RegistryValue {
     const DWORD* number = nullptr;
 };
 
-const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
-const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
-
 const DWORD YES = 1;
 DWORD installedKilobytes;  // of the expanded files, once they are in place
 
@@ -53,9 +39,9 @@ DWORD installedKilobytes;  // of the expanded files, once they are in place
 // another program; the shell passes %1 unquoted, and the editor takes its
 // whole command line as the path.
 const RegistryValue REGISTRY_VALUES[] = {
-    {HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir", nullptr, installer.targetFolder, nullptr},
-    {HKEY_LOCAL_MACHINE, PROGRAM_KEY, "TraDir", nullptr, installer.gameFolder, nullptr},
-    {HKEY_CLASSES_ROOT, ".tra", nullptr, "velari", nullptr, nullptr},
+    {HKEY_LOCAL_MACHINE, PROGRAM_KEY, TARGET_FOLDER_VALUE, nullptr, installer.targetFolder, nullptr},
+    {HKEY_LOCAL_MACHINE, PROGRAM_KEY, GAME_FOLDER_VALUE, nullptr, installer.gameFolder, nullptr},
+    {HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, nullptr, TRACK_CLASS_KEY, nullptr, nullptr},
     {HKEY_CLASSES_ROOT, "velari\\DefaultIcon", nullptr, nullptr, installer.targetFolder,
      "Velari.exe,1"},
     {HKEY_CLASSES_ROOT, "velari\\shell\\open\\command", nullptr, "\"", installer.targetFolder,
@@ -76,20 +62,8 @@ const RegistryValue REGISTRY_VALUES[] = {
     {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "NoRepair", nullptr, nullptr, nullptr, &YES},
 };
 
-struct Shortcut {
-    const char* linkName;
-    const char* targetName;
-    const char* description;
-};
-
-const Shortcut SHORTCUTS[] = {
-    {"Velari v2.0.lnk", "Velari.exe", "Velari v2.0"},
-    {"Velari Help.lnk", "Velari.hlp", "Velari Help"},
-    {"Uninstall Velari.lnk", "removal.exe", "Uninstall Velari"},
-};
-
-static_assert(sizeof EXPANSIONS / sizeof *EXPANSIONS + sizeof REGISTRY_VALUES / sizeof *REGISTRY_VALUES +
-                      sizeof SHORTCUTS / sizeof *SHORTCUTS ==
+static_assert(sizeof INSTALLED_FILES / sizeof *INSTALLED_FILES + sizeof REGISTRY_VALUES / sizeof *REGISTRY_VALUES +
+                      sizeof INSTALLED_SHORTCUTS / sizeof *INSTALLED_SHORTCUTS ==
                   INSTALL_ACTION_COUNT,
               "the bar has one step per action");
 
@@ -181,7 +155,7 @@ const char* ExpandFile(const char* sourcePath, const char* targetPath, DWORD* er
     return failure;
 }
 
-void RunExpansion(const Expansion& expansion)
+void RunExpansion(const InstalledFile& expansion)
 {
     char sourcePath[PATH_SIZE], targetPath[PATH_SIZE];
     const char* failure = "the path is too long";
@@ -240,7 +214,7 @@ void RunRegistryAction(const RegistryValue& value)
 DWORD KilobytesOfExpandedFiles()
 {
     unsigned long long bytes = 0;
-    for (const Expansion& expansion : EXPANSIONS) {
+    for (const InstalledFile& expansion : INSTALLED_FILES) {
         char path[PATH_SIZE];
         WIN32_FILE_ATTRIBUTE_DATA file;
         if (JoinPath(path, sizeof path, installer.targetFolder, expansion.expandedName) &&
@@ -248,19 +222,6 @@ DWORD KilobytesOfExpandedFiles()
             bytes += (static_cast<unsigned long long>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
     }
     return static_cast<DWORD>((bytes + 1023) / 1024);
-}
-
-// The shell's Programs folder for all users; where the shell has none, the
-// Start menu under the Windows directory, as on the oldest systems.
-bool FindStartMenuFolder(char* folder, size_t size)
-{
-    char base[PATH_SIZE];
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT,
-                                   base)))
-        return JoinPath(folder, size, base, "\\Velari\\");
-    UINT length = GetWindowsDirectoryA(base, sizeof base);
-    return length > 0 && length < sizeof base &&
-           JoinPath(folder, size, base, "\\Start Menu\\Programs\\Velari\\");
 }
 
 // Every missing level, from the drive down; existing ones fail harmlessly.
@@ -306,7 +267,7 @@ const char* SaveShortcut(const char* linkPath, const char* targetPath, const cha
     return failure;
 }
 
-void RunShortcutAction(const char* startMenuFolder, const Shortcut& shortcut)
+void RunShortcutAction(const char* startMenuFolder, const InstalledShortcut& shortcut)
 {
     char linkPath[PATH_SIZE], targetPath[PATH_SIZE];
     const char* failure = startMenuFolder[0] ? "the path is too long" : "the Start menu's folder is not known";
@@ -341,7 +302,7 @@ void RunInstallation()
 void RunInstallationActions(HWND progress)
 {
     installer.failedActions = 0;
-    for (const Expansion& expansion : EXPANSIONS) {
+    for (const InstalledFile& expansion : INSTALLED_FILES) {
         RunExpansion(expansion);
         StepProgress(progress);
     }
@@ -353,7 +314,7 @@ void RunInstallationActions(HWND progress)
     char startMenuFolder[PATH_SIZE] = "";
     if (FindStartMenuFolder(startMenuFolder, sizeof startMenuFolder))
         CreateFolderLevels(startMenuFolder);
-    for (const Shortcut& shortcut : SHORTCUTS) {
+    for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS) {
         RunShortcutAction(startMenuFolder, shortcut);
         StepProgress(progress);
     }

@@ -9,16 +9,9 @@
 
 #include <cstddef>
 
-enum InstallMode { INSTALL_WIZARD, INSTALL_SILENT, INSTALL_VERYSILENT };
+#include "installed_product.h"  // the exit codes
 
-// What the program's exit code tells, in every mode.
-enum InstallExitCode {
-    EXIT_INSTALLED = 0,         // every action succeeded
-    EXIT_BAD_COMMAND_LINE = 1,  // nothing was done
-    EXIT_CANCELLED = 2,         // the wizard's Abort
-    EXIT_FOLDER_REFUSED = 3,    // the target can't be made; nothing was written
-    EXIT_INCOMPLETE = 4,        // some actions failed, or none could run
-};
+enum InstallMode { INSTALL_WIZARD, INSTALL_SILENT, INSTALL_VERYSILENT };
 
 struct InstallOptions {
     InstallMode mode;

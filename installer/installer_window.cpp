@@ -9,6 +9,7 @@
 #include "default_target.h"
 #include "folder_chooser.h"
 #include "install_log.h"
+#include "installed_product.h"
 #include "installer_state.h"
 #include "path_text.h"
 #include "resource.h"
@@ -19,7 +20,6 @@ namespace {
 
 const char INSTALLER_CLASS[] = "Velari Installer";
 const char* const MODES[] = {"the wizard", "a silent installation", "a very silent installation"};
-const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
 
 // Whether the drive's "Program Files" exists and takes a new file: a CD's,
 // or one the user may not write to, could never hold the target.
@@ -39,7 +39,7 @@ void ReadInstalledFolder(char (&folder)[PATH_SIZE])
 {
     char value[PATH_SIZE], program[PATH_SIZE];
     DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS ||
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, TARGET_FOLDER_VALUE, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS ||
         !FolderFromTyped(folder, sizeof folder, value) || !JoinPath(program, sizeof program, folder, "Velari.exe") ||
         GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES)
         folder[0] = '\0';

@@ -2,35 +2,6 @@
 
 #include <cstring>
 
-bool JoinPath(char* out, size_t size, const char* first, const char* second, const char* third)
-{
-    const char* parts[3] = {first, second, third};
-    size_t length = 0, characters = 0;
-    for (const char* part : parts) {
-        if (!part)
-            continue;
-        const size_t n = strlen(part);
-        length += n;
-        characters += PathCharacterCount(part, n);
-    }
-    if (size == 0)
-        return false;
-    if (length >= size || characters > PATH_CHARACTERS) {
-        out[0] = '\0';
-        return false;
-    }
-    size_t at = 0;
-    for (const char* part : parts) {
-        if (!part)
-            continue;
-        size_t n = strlen(part);
-        memmove(out + at, part, n);
-        at += n;
-    }
-    out[at] = '\0';
-    return true;
-}
-
 int DriveNumberOfDirectory(const char* directory)
 {
     const char letter = directory[0];

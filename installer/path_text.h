@@ -1,18 +1,12 @@
-// Bounded joins and copies of path texts. Free of Windows so that it builds
-// and can be tried anywhere.
+// The installer's rules on path texts: drives, the target folder, the
+// folder chooser's levels (the bounded join is path_size.h's). Free of
+// Windows so that it builds and can be tried anywhere.
 #ifndef PATH_TEXT_H
 #define PATH_TEXT_H
 
 #include <cstddef>
 
 #include "path_size.h"
-
-// out = first + second + third (either of the last two may be null), when the
-// whole text with its terminator fits size bytes and has at most 259
-// characters, the longest path Windows takes; otherwise out is left empty
-// and the result is false. out may be first.
-bool JoinPath(char* out, size_t size, const char* first, const char* second,
-              const char* third = nullptr);
 
 // The zero-based drive number (0 for A) of a directory's drive letter, in
 // either case; a directory without one (a network path) counts as drive C.

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "dll_search.h"
+#include "installed_product.h"
 #include "removal_steps.h"
 #include "removal_text.h"
 #include "self_removal.h"
@@ -17,10 +18,6 @@ namespace {
 const char CAPTION[] = "Velari Uninstaller";
 const char QUESTION[] = "Remove Velari and all of its components?";
 const char NOT_INSTALLED_TEXT[] = "Velari is not installed here. Nothing was removed.";
-
-// The quiet removal's exit codes, as the installer's: everything removed,
-// or something left.
-enum { EXIT_REMOVED = 0, EXIT_LEFT = 4 };
 
 void FinishRemoval(const char* folder)
 {

@@ -1,30 +1,16 @@
-// The files, the Start-menu folder and the registry entries that an
-// installation makes, and their removal. Something already gone counts as
+// The removal of the files, the Start-menu folder and the registry entries
+// that an installation makes (installed_product.h). Something already gone counts as
 // removed; anything else that an installation did not make is left alone.
 #include "removal_steps.h"
 
 #include <windows.h>
-#include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstring>
+
+#include "installed_product.h"
+
 namespace {
-
-const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
-const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
-const char CLASS_NAME[] = "velari";
-
-// The help viewer's own files beside the help file go too. The uninstaller
-// goes apart, once no process runs from it.
-const char* const TARGET_FILES[] = {
-    "Velari.exe", "Velari.hlp", "Velari.cnt", "Velari.gid", "Velari.fts",
-};
-const char UNINSTALLER_FILE[] = "Removal.exe";
-const char* const SHORTCUT_FILES[] = {
-    "Velari v2.0.lnk", "Velari Help.lnk", "Uninstall Velari.lnk",
-};
-
-// The program key's parents, innermost first: each goes only when empty.
-const char* const PROGRAM_KEY_PARENTS[] = {"SOFTWARE\\Quorvane\\Velari", "SOFTWARE\\Quorvane"};
 
 bool IsGone(DWORD error)
 {
@@ -34,7 +20,7 @@ bool IsGone(DWORD error)
 void RemoveFile(const char* folder, const char* name, RemovalReport* report)
 {
     char path[PATH_SIZE];
-    if (!JoinText(path, sizeof path, folder, name)) {
+    if (!JoinPath(path, sizeof path, folder, name)) {
         AddFailure(report, name);
         return;
     }
@@ -54,19 +40,6 @@ void RemoveFolderIfEmpty(const char* folder, RemovalReport* report)
     }
 }
 
-// Found the way the installer found it: the shell's Programs folder for all
-// users, or the Start menu under the Windows directory.
-bool FindStartMenuFolder(char* folder, size_t size)
-{
-    char base[PATH_SIZE];
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT,
-                                   base)))
-        return JoinText(folder, size, base, "\\Velari\\");
-    const UINT length = GetWindowsDirectoryA(base, sizeof base);
-    return length > 0 && length < sizeof base &&
-           JoinText(folder, size, base, "\\Start Menu\\Programs\\Velari\\");
-}
-
 void RemoveShortcuts(RemovalReport* report)
 {
     char folder[PATH_SIZE];
@@ -74,8 +47,8 @@ void RemoveShortcuts(RemovalReport* report)
         AddFailure(report, "the Start menu's folder Velari");
         return;
     }
-    for (const char* name : SHORTCUT_FILES)
-        RemoveFile(folder, name, report);
+    for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS)
+        RemoveFile(folder, shortcut.linkName, report);
     RemoveFolderIfEmpty(folder, report);
 }
 
@@ -83,7 +56,7 @@ void AddKeyFailure(HKEY root, const char* key, RemovalReport* report)
 {
     char name[PATH_SIZE];
     const char* rootName = root == HKEY_CLASSES_ROOT ? "HKEY_CLASSES_ROOT\\" : "HKEY_LOCAL_MACHINE\\";
-    AddFailure(report, JoinText(name, sizeof name, rootName, key) ? name : key);
+    AddFailure(report, JoinPath(name, sizeof name, rootName, key) ? name : key);
 }
 
 void RemoveKeyTree(HKEY root, const char* key, RemovalReport* report)
@@ -114,11 +87,11 @@ void RemoveTrackAssociation(RemovalReport* report)
 {
     char value[PATH_SIZE] = "";
     LONG size = sizeof value;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, ".tra", value, &size) != ERROR_SUCCESS)
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, value, &size) != ERROR_SUCCESS)
         return;
     value[sizeof value - 1] = '\0';
-    if (lstrcmpiA(value, CLASS_NAME) == 0)
-        RemoveKeyTree(HKEY_CLASSES_ROOT, ".tra", report);
+    if (lstrcmpiA(value, TRACK_CLASS_KEY) == 0)
+        RemoveKeyTree(HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, report);
 }
 
 void RemoveRegistryEntries(RemovalReport* report)
@@ -127,7 +100,7 @@ void RemoveRegistryEntries(RemovalReport* report)
     for (const char* parent : PROGRAM_KEY_PARENTS)
         RemoveKeyIfEmpty(HKEY_LOCAL_MACHINE, parent, report);
     RemoveTrackAssociation(report);
-    RemoveKeyTree(HKEY_CLASSES_ROOT, CLASS_NAME, report);
+    RemoveKeyTree(HKEY_CLASSES_ROOT, TRACK_CLASS_KEY, report);
     RemoveKeyTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, report);
 }
 
@@ -136,7 +109,7 @@ void RemoveRegistryEntries(RemovalReport* report)
 bool IsInstallation(const char* folder)
 {
     char editor[PATH_SIZE];
-    if (JoinText(editor, sizeof editor, folder, "Velari.exe") &&
+    if (JoinPath(editor, sizeof editor, folder, "Velari.exe") &&
         GetFileAttributesA(editor) != INVALID_FILE_ATTRIBUTES)
         return true;
     HKEY key;
@@ -154,7 +127,11 @@ void RemoveInstallation(const char* folder, RemovalReport* report)
 
 void RemoveInstalledParts(const char* folder, RemovalReport* report)
 {
-    for (const char* name : TARGET_FILES)
+    // The uninstaller goes apart, once no process runs from it.
+    for (const InstalledFile& file : INSTALLED_FILES)
+        if (strcmp(file.expandedName, UNINSTALLER_FILE) != 0)
+            RemoveFile(folder, file.expandedName, report);
+    for (const char* name : HELP_VIEWER_FILES)
         RemoveFile(folder, name, report);
     RemoveShortcuts(report);
     RemoveRegistryEntries(report);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "path_size.h"
+
 const char FINISH_SWITCH[] = "/finish";
 const char TIDY_SWITCH[] = "/tidy";
 
@@ -15,22 +17,6 @@ const char LEFT_TEXT[] = "Velari was removed, except for these, which could not 
 const char MORE_TEXT[] = "...\n";
 
 }  // namespace
-
-bool JoinText(char* out, size_t size, const char* first, const char* second)
-{
-    const size_t firstLength = first ? strlen(first) : 0;
-    const size_t secondLength = second ? strlen(second) : 0;
-    if (size == 0)
-        return false;
-    if (firstLength + secondLength >= size) {
-        out[0] = '\0';
-        return false;
-    }
-    memmove(out, first ? first : "", firstLength);
-    memmove(out + firstLength, second ? second : "", secondLength);
-    out[firstLength + secondLength] = '\0';
-    return true;
-}
 
 bool FolderOfPath(char* out, size_t size, const char* path)
 {
@@ -78,7 +64,7 @@ bool ParseFinishArguments(const char* arguments, const char* switchText, uint32_
         return false;
     const char* rest = at + 1;
     const size_t restLength = strlen(rest);
-    if (restLength == 0 || rest[restLength - 1] != '\\' || !JoinText(folder, folderSize, rest, nullptr))
+    if (restLength == 0 || rest[restLength - 1] != '\\' || !JoinPath(folder, folderSize, rest, nullptr))
         return false;
     *waitHandle = number;
     return true;

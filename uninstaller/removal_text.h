@@ -1,16 +1,11 @@
-// The uninstaller's texts: bounded path joins, the helper copy's command
-// line and the closing report. Free of Windows so that it builds and can be
+// The uninstaller's texts: a file's folder, the helper copy's command line
+// and the closing report. Free of Windows so that it builds and can be
 // tried anywhere.
 #ifndef REMOVAL_TEXT_H
 #define REMOVAL_TEXT_H
 
 #include <cstddef>
 #include <cstdint>
-
-// out = first + second (either may be null) when the whole text with its
-// terminator fits size bytes; otherwise out is left empty and the result is
-// false.
-bool JoinText(char* out, size_t size, const char* first, const char* second);
 
 // The folder of a file's path, with its trailing backslash; false (out
 // empty) when the path has no backslash or the folder does not fit.

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <ntsecapi.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "path_size.h"
@@ -23,12 +24,19 @@ bool MakePrivateFolder(const char* temporary, char* folder, size_t size)
         char name[32];
         wsprintfA(name, "vlr%08lx%08lx\\", static_cast<unsigned long>(random[0]),
                   static_cast<unsigned long>(random[1]));
-        if (!JoinText(folder, size, temporary, name))
+        if (!JoinPath(folder, size, temporary, name))
             return false;
         if (CreateDirectoryA(folder, nullptr))
             return true;
     }
     return false;
+}
+
+// "copy" arguments: a command line, longer than any path, bounded all the same.
+bool ComposeCommandLine(char* out, size_t size, const char* copy, const char* arguments)
+{
+    const int length = snprintf(out, size, "\"%s\" %s", copy, arguments);
+    return length >= 0 && static_cast<size_t>(length) < size;
 }
 
 }  // namespace
@@ -42,7 +50,7 @@ bool StartFinishingCopy(const char* switchText, const char* folder)
         temporaryLength >= sizeof temporary ||
         !MakePrivateFolder(temporary, privateFolder, sizeof privateFolder))
         return false;
-    if (!JoinText(copy, sizeof copy, privateFolder, "Removal.exe")) {
+    if (!JoinPath(copy, sizeof copy, privateFolder, "Removal.exe")) {
         RemoveDirectoryA(privateFolder);
         return false;
     }
@@ -57,9 +65,7 @@ bool StartFinishingCopy(const char* switchText, const char* folder)
         FormatFinishArguments(arguments, sizeof arguments, switchText,
                               static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(waitHandle)),
                               folder) &&
-        JoinText(commandLine, sizeof commandLine, "\"", copy) &&
-        JoinText(commandLine, sizeof commandLine, commandLine, "\" ") &&
-        JoinText(commandLine, sizeof commandLine, commandLine, arguments)) {
+        ComposeCommandLine(commandLine, sizeof commandLine, copy, arguments)) {
         // Started in the temporary folder, so that it holds no handle on
         // the folder it is to remove.
         STARTUPINFOA startup = {};

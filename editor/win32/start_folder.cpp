@@ -2,27 +2,22 @@
 
 #include <cstring>
 
+#include "installed_product.h"
+
 char startFolder[PATH_SIZE];
-
-namespace {
-
-const char SETTINGS_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
-const char TRACK_FOLDER_VALUE[] = "TraDir";
-
-}  // namespace
 
 // A value that is no text or does not fit with its zero leaves the folder
 // empty: a cut folder name would only send the dialog somewhere wrong.
 void ReadStartFolder()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
 
     char value[PATH_SIZE];
     DWORD type = 0;
     DWORD size = sizeof value;
-    LONG result = RegQueryValueExA(key, TRACK_FOLDER_VALUE, nullptr, &type,
+    LONG result = RegQueryValueExA(key, GAME_FOLDER_VALUE, nullptr, &type,
                                    reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(key);
 

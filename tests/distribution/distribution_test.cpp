@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "installed_product.h"
 #include "velari_version.h"
 #include "win_driver.h"
 
@@ -21,8 +22,6 @@ using namespace e2e;
 namespace {
 
 const std::string TARGET = "D:\\Velari Test\\";
-const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
-const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
 enum { CONTENTS_COMMAND = 1010 };
 
 // DLLs of names that the programs load, planted in folder, with Wine told to
@@ -248,17 +247,18 @@ TEST(Distribution, Removal)
         CloseHandle(heldOpen);
         heldOpen = INVALID_HANDLE_VALUE;
         const std::string menu = StartMenuFolder("Velari");
-        const struct { std::string path; bool present; } paths[] = {
-            {TARGET + "Velari.exe", row.files}, {TARGET + "Velari.hlp", row.files}, {TARGET + "Removal.exe", row.files},
-            {TARGET + "Velari.cnt", row.files || row.folder}, {TARGET + "mine.tra", row.track}, {TARGET, row.folder},
-            {menu + "Velari v2.0.lnk", row.files}, {menu + "Velari Help.lnk", row.files},
-            {menu + "Uninstall Velari.lnk", row.files}, {menu, row.files},
-        };
+        // Everything the installer writes, the file held open apart.
+        std::vector<std::pair<std::string, bool>> paths = {
+            {TARGET + "mine.tra", row.track}, {TARGET, row.folder}, {menu, row.files}};
+        for (const InstalledFile& file : INSTALLED_FILES)
+            paths.push_back({TARGET + file.expandedName, row.files || (row.folder && TARGET + file.expandedName == row.closing)});
+        for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS)
+            paths.push_back({menu + shortcut.linkName, row.files});
         for (const auto& path : paths)
-            EXPECT_EQ(GetFileAttributesA(path.path.c_str()) != INVALID_FILE_ATTRIBUTES, path.present) << path.path;
+            EXPECT_EQ(GetFileAttributesA(path.first.c_str()) != INVALID_FILE_ATTRIBUTES, path.second) << path.first;
         const struct { HKEY root; const char* key; bool present; } keys[] = {
-            {HKEY_LOCAL_MACHINE, PROGRAM_KEY, row.files}, {HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorvane", row.files},
-            {HKEY_CLASSES_ROOT, "velari", row.files}, {HKEY_CLASSES_ROOT, ".tra", row.association},
+            {HKEY_LOCAL_MACHINE, PROGRAM_KEY, row.files}, {HKEY_LOCAL_MACHINE, PROGRAM_KEY_PARENTS[1], row.files},
+            {HKEY_CLASSES_ROOT, TRACK_CLASS_KEY, row.files}, {HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, row.association},
             {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, row.files},
         };
         for (const auto& key : keys)

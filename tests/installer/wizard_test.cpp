@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "install_options.h"
+#include "installed_product.h"
 #include "installer_state.h"
 #include "resource.h"
 #include "velari_version.h"
@@ -28,9 +29,6 @@ namespace {
 const std::string SETUP = "D:\\SETUP\\", TARGET = "D:\\Program Files\\Velari\\", GAME = "D:\\GAMES\\GRAVION\\",
                   // The system's Program Files folder as a program of this width sees it.
                   SYSTEM_TARGET = sizeof(void*) == 4 ? "C:\\Program Files (x86)\\Velari\\" : "C:\\Program Files\\Velari\\";
-const char PROGRAM_KEY[] = "SOFTWARE\\Quorvane\\Velari\\2.0";
-const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
-const char* const FILES[] = {"Removal.exe", "Velari.exe", "Velari.hlp", "Velari.cnt"};
 
 // A page by the start of its first text, with the folder fields it shows.
 Reply Page(const char* page, std::vector<std::string> fields, int button, std::function<void(HWND)> act = nullptr)
@@ -85,10 +83,10 @@ void Fresh(bool parent = true)
     if (parent)
         MakeFolders("D:\\Program Files");
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
-        for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, ".tra", "velari"})
+        for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
             RegDeleteTreeA(root, key);
-    for (const char* link : {"Velari v2.0.lnk", "Velari Help.lnk", "Uninstall Velari.lnk"})
-        DeleteFileA((StartMenuFolder("Velari") + link).c_str());
+    for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS)
+        DeleteFileA((StartMenuFolder("Velari") + shortcut.linkName).c_str());
 }
 
 void Place(const std::vector<std::string>& paths)
@@ -180,8 +178,8 @@ void ExpectRegistered(const std::string& target, const std::string& game)
         EXPECT_EQ(RegistryText(row.root, row.key, row.name), row.value) << row.key << " " << (row.name ? row.name : "");
     // The size of the four files in KB, rounded up; no modify or repair.
     long long bytes = 0;
-    for (const char* name : FILES)
-        bytes += FileExists(target + name) ? FileText(target + name).size() : 0;
+    for (const InstalledFile& file : INSTALLED_FILES)
+        bytes += FileExists(target + file.expandedName) ? FileText(target + file.expandedName).size() : 0;
     const struct { const char* name; DWORD number; } numbers[] = {
         {"EstimatedSize", DWORD((bytes + 1023) / 1024)}, {"NoModify", 1}, {"NoRepair", 1}};
     for (const auto& value : numbers) {
@@ -198,8 +196,8 @@ void ExpectRegistered(const std::string& target, const std::string& game)
 // The four files as the distribution's originals, beside this test.
 void ExpectInstalled()
 {
-    for (const char* name : FILES)
-        EXPECT_TRUE(FileText(TARGET + name) == FileText(DriverFolder() + name)) << name;
+    for (const InstalledFile& file : INSTALLED_FILES)
+        EXPECT_TRUE(FileText(TARGET + file.expandedName) == FileText(DriverFolder() + file.expandedName)) << file.expandedName;
     ExpectRegistered(TARGET, GAME);
 }
 
