@@ -31,6 +31,7 @@ const InstalledFile INSTALLED_FILES[] = {
     {"Velari.ex_", "Velari.exe"},
     {"Velari.hl_", "Velari.hlp"},
     {"Velari.cn_", "Velari.cnt"},
+    {"Velari.ch_", "Velari.chm"},
 };
 // The one the removal takes last, once no process runs from it.
 const char UNINSTALLER_FILE[] = "Removal.exe";
@@ -45,7 +46,8 @@ struct InstalledShortcut {
 };
 const InstalledShortcut INSTALLED_SHORTCUTS[] = {
     {"Velari v2.0.lnk", "Velari.exe", "Velari v2.0"},
-    {"Velari Help.lnk", "Velari.hlp", "Velari Help"},
+    // The help as every Windows since 98 shows it, WinHelp not.
+    {"Velari Help.lnk", "Velari.chm", "Velari Help"},
     {"Uninstall Velari.lnk", "removal.exe", "Uninstall Velari"},
 };
 

@@ -19,7 +19,7 @@
 #define WM_WIZARD_BROWSE_GAME    (WM_USER + 105)
 #define WM_WIZARD_FINISHED       (WM_USER + 106)
 
-enum { DRIVE_COUNT = 26, INSTALL_ACTION_COUNT = 22, SEARCH_STEPS_PER_DRIVE = 500 };
+enum { DRIVE_COUNT = 26, INSTALL_ACTION_COUNT = 23, SEARCH_STEPS_PER_DRIVE = 500 };
 
 struct DriveEntry {
     BYTE fixed;   // present and of type DRIVE_FIXED when the table was built

@@ -39,7 +39,7 @@ endif()
 file(COPY ${STRIPPED}/install.exe DESTINATION ${DIST})
 
 # Each original and the compressed name the installer looks for.
-set(originals ${STRIPPED}/Removal.exe ${STRIPPED}/Velari.exe ${HELP}/Velari.hlp ${HELP}/Velari.cnt)
+set(originals ${STRIPPED}/Removal.exe ${STRIPPED}/Velari.exe ${HELP}/Velari.hlp ${HELP}/Velari.cnt ${HELP}/Velari.chm)
 foreach(original IN LISTS originals)
   get_filename_component(name ${original} NAME)
   string(REGEX REPLACE ".$" "_" compressed ${name})
@@ -55,7 +55,7 @@ endforeach()
 
 file(REMOVE ${ZIP})
 execute_process(COMMAND ${PYTHON} ${WRITE_ZIP} ${ZIP} ${DIST}
-                        install.exe Removal.ex_ Velari.ex_ Velari.hl_ Velari.cn_
+                        install.exe Removal.ex_ Velari.ex_ Velari.hl_ Velari.cn_ Velari.ch_
                 RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "could not make ${ZIP}")

@@ -7,7 +7,7 @@ PACKAGES="cmake make g++ clang libclang-rt-14-dev libgtest-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick mscompress python3 halibut
-  osslsigncode openssl"
+  osslsigncode openssl p7zip-full"
 
 missing=""
 for package in $PACKAGES; do

@@ -11,17 +11,15 @@
 
 #include "about_box.h"
 #include "edit_history.h"
+#include "help_viewer.h"
 #include "main_window.h"
 #include "resource.h"
-#include "short_path.h"
 #include "start_folder.h"
 #include "track_document.h"
 #include "track_edits.h"
 
 namespace {
 
-const char HELP_FILE_NAME[] = "Velari.hlp";
-const char HELP_VIEWER_CLASS[] = "MS_WINHELP";
 const char OPEN_FILTER[] = "Track Files\0*.tra\0All Files\0*.*\0";
 const char SAVE_AS_FILTER[] = "Track Files\0*.tra\0";
 const char OPEN_TITLE[] = "Open Track";
@@ -170,32 +168,13 @@ void AboutCommand()
     DialogBoxParamA(programInstance, MAKEINTRESOURCEA(IDD_ABOUT), mainWindow, AboutDlgProc, 0);
 }
 
-// The viewer looks for a bare name only in the current and the Windows
-// folder, and an editor started by opening a track runs in the track's.
-bool HelpFilePath(char (&path)[TRACK_PATH_SIZE])
+// The menu item sends 0, the F1 key 1: the key asks about the focus.
+void HelpContentsCommand(int notification)
 {
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    char* name = length > 0 && length < sizeof path ? std::strrchr(path, '\\') : nullptr;
-    if (!name || static_cast<size_t>(name + 1 - path) + sizeof HELP_FILE_NAME > sizeof path) {
-        path[0] = '\0';
-        return false;
-    }
-    std::memcpy(name + 1, HELP_FILE_NAME, sizeof HELP_FILE_NAME);
-    UseShortFormBeyondAscii(path, sizeof path);
-    return true;
-}
-
-void HelpContentsCommand()
-{
-    char helpFile[TRACK_PATH_SIZE];
-    if (!HelpFilePath(helpFile) || WinHelpA(mainWindow, helpFile, HELP_FINDER, 0))
-        return;
-    // The call fails when the viewer it started has no window yet: ask
-    // again once it has, but start no second viewer.
-    for (int wait = 0; wait < 50 && !FindWindowA(HELP_VIEWER_CLASS, nullptr); ++wait)
-        Sleep(100);
-    if (FindWindowA(HELP_VIEWER_CLASS, nullptr))
-        WinHelpA(mainWindow, helpFile, HELP_FINDER, 0);
+    if (notification == 1)
+        ShowHelpOnFocus();
+    else
+        ShowHelpContents();
 }
 
 void UndoCommand()

@@ -17,12 +17,9 @@ void SaveAsCommand();
 void OpenCommand();
 void RefreshCommand();
 void AboutCommand();
-void HelpContentsCommand();
+void HelpContentsCommand(int notification);
 void UndoCommand();
 void RedoCommand();
-// The help file beside the editor's program file; false when it does not
-// fit a path buffer.
-bool HelpFilePath(char (&path)[TRACK_PATH_SIZE]);
 
 void PitchFieldNotice(int notification);
 void BankFieldNotice(int notification);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "commands.h"
+#include "help_viewer.h"
 #include "overview_strip.h"
 #include "resource.h"
 #include "start_folder.h"
@@ -148,11 +149,9 @@ void PaintMainWindow(HWND window)
     EndPaint(window, &paint);
 }
 
-void DestroyMainWindow(HWND window)
+void DestroyMainWindow()
 {
-    char helpFile[TRACK_PATH_SIZE];
-    if (HelpFilePath(helpFile))
-        WinHelpA(window, helpFile, HELP_QUIT, 0);
+    CloseHelp();
     PostQuitMessage(0);
 }
 
@@ -204,7 +203,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         CloseRequested();
         return 0;
     case WM_DESTROY:
-        DestroyMainWindow(window);
+        DestroyMainWindow();
         return 0;
     case WM_DROPFILES:
         TracksDropped(reinterpret_cast<HDROP>(wParam));
@@ -221,7 +220,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case IDM_FILE_OPEN:     OpenCommand(); break;
         case IDM_FILE_REFRESH:  RefreshCommand(); break;
         case IDM_HELP_ABOUT:    AboutCommand(); break;
-        case IDM_HELP_CONTENTS: HelpContentsCommand(); break;
+        case IDM_HELP_CONTENTS: HelpContentsCommand(notification); break;
         case IDM_EDIT_UNDO:     UndoCommand(); break;
         case IDM_EDIT_REDO:     RedoCommand(); break;
         case IDC_PIECE_PITCH:   PitchFieldNotice(notification); break;

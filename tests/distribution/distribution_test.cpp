@@ -7,6 +7,7 @@
 // beside them. The wizard is the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -25,20 +26,20 @@ const std::string TARGET = "D:\\Velari Test\\";
 enum { CONTENTS_COMMAND = 1010 };
 
 // DLLs of names that the programs load, planted in folder, with Wine told to
-// prefer them for the elevated programs as Windows would (its own builtin
-// DLLs win otherwise). Loaded, one leaves a marker. Not so for version.dll:
+// prefer them for the programs as Windows would (its own builtin DLLs win
+// otherwise). Loaded, one leaves a marker. Not so for version.dll:
 // Wine's own user32 imports it, so preferring a planted copy would load it
 // into every program before any of its code runs; on Windows user32 does not.
 const char MARKER[] = "D:\\planted-marker.txt";
 void Plant(const std::string& folder, bool planted)
 {
-    for (const char* name : {"comctl32", "version", "uxtheme"}) {
-        const std::string dll = folder + name + ".dll";
+    for (const char* name : {"comctl32", "version", "uxtheme", "hhctrl.ocx"}) {
+        const std::string module = name, dll = folder + module + (strchr(name, '.') ? "" : ".dll");
         planted ? CopyFileA((DriverFolder() + "planted.dll").c_str(), dll.c_str(), FALSE) : DeleteFileA(dll.c_str());
-        for (const char* program : {"install.exe", "Removal.exe"})
-            if (strcmp(name, "version") != 0)
+        for (const char* program : {"install.exe", "Removal.exe", "Velari.exe"})
+            if (module != "version")
                 RegSetKeyValueA(HKEY_CURRENT_USER, (std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides").c_str(),
-                                name, REG_SZ, "native,builtin", 15);
+                                module.c_str(), REG_SZ, "native,builtin", 15);
     }
     if (!planted) {
         EXPECT_FALSE(FileExists(MARKER)) << "a planted DLL was loaded by " << FileText(MARKER);
@@ -81,23 +82,26 @@ long Deploy()
     return RunCommand(L"C:\\windows\\system32\\cmd.exe /c D:\\deploy.bat", L"D:\\");
 }
 
-// The help viewer's window, whichever process shows it, and its topic's text.
-BOOL CALLBACK KeepRichText(HWND child, LPARAM text)
+// The help viewer's window, whichever process shows it, and what it shows:
+// WinHelp's first topic's text, or the count of HTML Help's topics.
+BOOL CALLBACK KeepViewerText(HWND child, LPARAM text)
 {
     std::string name = ClassOf(child);
     CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
     if (name.find("RICHEDIT") != std::string::npos)
-        *reinterpret_cast<std::string*>(text) = TextOf(child);
+        *reinterpret_cast<std::string*>(text) = TextOf(child).substr(0, 11);
+    if (name == "SYSTREEVIEW32")
+        *reinterpret_cast<std::string*>(text) = std::to_string(SendMessageA(child, TVM_GETCOUNT, 0, 0)) + " topics";
     return TRUE;
 }
 
-void ExpectViewer(const char* how, const char* screenshot)
+void ExpectViewer(const char* how, const char* viewerClass, const std::string& shows, const char* screenshot)
 {
-    HWND viewer = WaitTopWindow(0, "MS_WINHELP", nullptr);
-    std::string topic;
-    for (DWORD start = GetTickCount(); viewer && topic.compare(0, 11, "Velari Help") && GetTickCount() - start < 5000; Sleep(100))
-        EnumChildWindows(viewer, KeepRichText, reinterpret_cast<LPARAM>(&topic));
-    EXPECT_EQ(topic.substr(0, 11), "Velari Help") << how;
+    HWND viewer = WaitTopWindow(0, viewerClass, nullptr);
+    std::string text;
+    for (DWORD start = GetTickCount(); viewer && text != shows && GetTickCount() - start < 5000; Sleep(100))
+        EnumChildWindows(viewer, KeepViewerText, reinterpret_cast<LPARAM>(&text));
+    EXPECT_EQ(text, shows) << how;
     HWND box = WaitMessageBox(0, nullptr, 1000);
     EXPECT_FALSE(box) << how << ": " << MessageBoxText(box);
     if (screenshot)
@@ -150,6 +154,8 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
     Plant("D:\\SETUP\\", true);
     ASSERT_EQ(Install(target), 0);
     Plant("D:\\SETUP\\", false);
+    const std::string driver = DriverFolder();  // ASCII
+    CopyFileW((std::wstring(driver.begin(), driver.end()) + L"planted.dll").c_str(), (target + L"hhctrl.ocx").c_str(), FALSE);
     const std::string log = FileText("D:\\install.log"), last = "Exit code 0: installed.\r\n";
     EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last);
     // Who each program is, as the shell's file properties show it.
@@ -175,11 +181,18 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
     EXPECT_EQ(std::wstring(title), L"Velari - " + track);
     Screenshot("installed_editor", window);
     PostMessageA(window, WM_COMMAND, CONTENTS_COMMAND, 0);
-    ExpectViewer("Help > Contents", "help_viewer");
+    ExpectViewer("Help > Contents", "HH Parent", "9 topics", "help_viewer");  // the title page and eight topics
+    // Without the HTML Help file, the WinHelp file as before.
+    MoveFileW((target + L"Velari.chm").c_str(), L"D:\\Velari.chm");
+    PostMessageA(window, WM_COMMAND, CONTENTS_COMMAND, 0);
+    ExpectViewer("Help > Contents without Velari.chm", "MS_WINHELP", "Velari Help", "help_viewer_winhelp");
+    MoveFileW(L"D:\\Velari.chm", (target + L"Velari.chm").c_str());
     EndProgram(&editor);
+    DeleteFileW((target + L"hhctrl.ocx").c_str());
+    Plant("D:\\SETUP\\", false);  // the editor loaded none either
     Program start;
     StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder("Velari") + "Velari Help.lnk\"").c_str(), "D:\\", &start);
-    ExpectViewer("the Velari Help shortcut", nullptr);
+    ExpectViewer("the Velari Help shortcut", "HH Parent", "9 topics", nullptr);
     EndProgram(&start);
 
     WCHAR command[800] = L"";
@@ -187,7 +200,6 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
     RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari",
                  L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
     EXPECT_EQ(RunCommand(command, L"D:\\"), 0);
-    EXPECT_EQ(GetFileAttributesW((target + L"Velari.exe").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
     for (DWORD start = GetTickCount(); GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;)
         ASSERT_LT(GetTickCount() - start, EXIT_TIMEOUT_MS) << "the folder stays";

@@ -37,7 +37,7 @@ Reply Page(const char* page, std::vector<std::string> fields, int button, std::f
         {"welcome", "|Welcome to the Velari Installation Program!"}, {"target", "|The first step in installing"},
         {"game", "|Velari Installer has found what appears"}, {"summary", "|Velari Installer has gathered"},
         {"finish", "|Velari Installer has successfully installed Velari!"},
-        {"incomplete", "|The installation of Velari is incomplete: 3 of its 22 steps failed."},
+        {"incomplete", "|The installation of Velari is incomplete: 3 of its 23 steps failed."},
     };
     Reply reply = {"Velari Installer", {}, button, act};
     for (const auto& known : PAGES)
@@ -189,7 +189,7 @@ void ExpectRegistered(const std::string& target, const std::string& game)
     }
     const std::string menu = StartMenuFolder("Velari");
     EXPECT_EQ(LinkTarget(menu + "Velari v2.0.lnk"), target + "Velari.exe|Velari v2.0");
-    EXPECT_EQ(LinkTarget(menu + "Velari Help.lnk"), target + "Velari.hlp|Velari Help");
+    EXPECT_EQ(LinkTarget(menu + "Velari Help.lnk"), target + "Velari.chm|Velari Help");
     EXPECT_EQ(LinkTarget(menu + "Uninstall Velari.lnk"), target + "removal.exe|Uninstall Velari");
 }
 
@@ -222,6 +222,7 @@ void PrepareBadSources()
     WriteBytes(bad + "Removal.ex_", FileText(SETUP + "Removal.ex_"));
     WriteBytes(bad + "Velari.ex_", program.substr(0, program.size() / 2));
     WriteBytes(bad + "Velari.cn_", FileText("D:\\variants\\empty.cn_"));
+    WriteBytes(bad + "Velari.ch_", FileText(SETUP + "Velari.ch_"));
     MakeFolders(TARGET);
     WriteBytes(TARGET + "Velari.exe", "of an earlier installation");
     heldOpen = CreateFileA((bad + "Removal.ex_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
