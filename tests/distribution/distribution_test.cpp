@@ -180,13 +180,13 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
         SendMessageW(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(title));
     EXPECT_EQ(std::wstring(title), L"Velari - " + track);
     Screenshot("installed_editor", window);
-    PostMessageA(window, WM_COMMAND, CONTENTS_COMMAND, 0);
-    ExpectViewer("Help > Contents", "HH Parent", "9 topics", "help_viewer");  // the title page and eight topics
     // Without the HTML Help file, the WinHelp file as before.
     MoveFileW((target + L"Velari.chm").c_str(), L"D:\\Velari.chm");
     PostMessageA(window, WM_COMMAND, CONTENTS_COMMAND, 0);
     ExpectViewer("Help > Contents without Velari.chm", "MS_WINHELP", "Velari Help", "help_viewer_winhelp");
     MoveFileW(L"D:\\Velari.chm", (target + L"Velari.chm").c_str());
+    PostMessageA(window, WM_COMMAND, CONTENTS_COMMAND, 0);
+    ExpectViewer("Help > Contents", "HH Parent", "9 topics", "help_viewer");  // the title page and eight topics
     EndProgram(&editor);
     DeleteFileW((target + L"hhctrl.ocx").c_str());
     Plant("D:\\SETUP\\", false);  // the editor loaded none either
