@@ -186,13 +186,13 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
     ExpectViewer("Help > Contents without Velari.chm", "MS_WINHELP", "Velari Help", "help_viewer_winhelp");
     MoveFileW(L"D:\\Velari.chm", (target + L"Velari.chm").c_str());
     PostMessageA(window, WM_COMMAND, CONTENTS_COMMAND, 0);
-    ExpectViewer("Help > Contents", "HH Parent", "9 topics", "help_viewer");  // the title page and eight topics
+    ExpectViewer("Help > Contents", "HH Parent", HELP_TOPICS, "help_viewer");
     EndProgram(&editor);
     DeleteFileW((target + L"hhctrl.ocx").c_str());
     Plant("D:\\SETUP\\", false);  // the editor loaded none either
     Program start;
     StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder("Velari") + "Velari Help.lnk\"").c_str(), "D:\\", &start);
-    ExpectViewer("the Velari Help shortcut", "HH Parent", "9 topics", nullptr);
+    ExpectViewer("the Velari Help shortcut", "HH Parent", HELP_TOPICS, nullptr);
     EndProgram(&start);
 
     WCHAR command[800] = L"";

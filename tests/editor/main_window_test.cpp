@@ -429,6 +429,8 @@ TEST_F(EditorWindow, OverviewStrip)
     SendMessageA(strip, WM_LBUTTONUP, 0, MAKELPARAM(client.right / 2, 5));
     Pump();
     Screenshot("velari-overview", mainWindow);
+}
+
 // F1 in the pitch field opens the HTML Help file beside the program (at which
 // page, the help file's native test checks: Wine draws none without its HTML
 // engine); Exit closes it. Help > Contents is the distribution test's.
