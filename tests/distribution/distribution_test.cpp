@@ -197,7 +197,7 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
 
     WCHAR command[800] = L"";
     DWORD size = sizeof command;
-    RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari",
+    RegGetValueW(HKEY_LOCAL_MACHINE, std::wstring(UNINSTALL_KEY, UNINSTALL_KEY + sizeof UNINSTALL_KEY - 1).c_str(),
                  L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
     EXPECT_EQ(RunCommand(command, L"D:\\"), 0);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));

@@ -308,7 +308,7 @@ TEST_F(Wizard, Walks)
     auto greekRegistered = [] {
         WCHAR value[400] = L"";
         DWORD size = sizeof value;
-        RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvane\\Velari\\2.0", L"HDDir", RRF_RT_REG_SZ, nullptr, value, &size);
+        RegGetValueW(HKEY_LOCAL_MACHINE, std::wstring(PROGRAM_KEY, PROGRAM_KEY + sizeof PROGRAM_KEY - 1).c_str(), L"HDDir", RRF_RT_REG_SZ, nullptr, value, &size);
         EXPECT_EQ(std::wstring(value), L"D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\");
         EXPECT_NE(GetFileAttributesW(L"D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\gravion.exe"), INVALID_FILE_ATTRIBUTES);
         const std::string target = "D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\";
