@@ -18,10 +18,6 @@ const char CAPTION[] = "Velari Uninstaller";
 const char QUESTION[] = "Remove Velari and all of its components?";
 const char NOT_INSTALLED_TEXT[] = "Velari is not installed here. Nothing was removed.";
 
-// The quiet removal's exit codes, as the installer's: everything removed,
-// or something left.
-enum { EXIT_REMOVED = 0, EXIT_LEFT = 4 };
-
 void FinishRemoval(const char* folder)
 {
     RemovalReport report;
@@ -62,14 +58,15 @@ void StartRemoval()
 int RemoveQuietly()
 {
     char folder[PATH_SIZE];
-    if (!FindOwnFolder(folder, sizeof folder) || !IsInstallation(folder))
-        return EXIT_LEFT;
     RemovalReport report;
     StartReport(&report);
-    RemoveInstalledParts(folder, &report);
-    if (!StartFinishingCopy(TIDY_SWITCH, folder))
-        RemoveUninstallerAndFolder(folder, &report);
-    return report.failures ? EXIT_LEFT : EXIT_REMOVED;
+    const bool installed = FindOwnFolder(folder, sizeof folder) && IsInstallation(folder);
+    if (installed) {
+        RemoveInstalledParts(folder, &report);
+        if (!StartFinishingCopy(TIDY_SWITCH, folder))
+            RemoveUninstallerAndFolder(folder, &report);
+    }
+    return QuietRemovalExitCode(installed, report);
 }
 
 }  // namespace

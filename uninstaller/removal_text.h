@@ -45,4 +45,10 @@ void AddFailure(RemovalReport* report, const char* name);
 // The closing message: Velari was removed, or what was left.
 void ComposeClosingMessage(const RemovalReport& report, char* out, size_t size);
 
+// The quiet removal's exit codes, as the installer's, for the tool that
+// waits for it: removed only when something was installed there and
+// nothing of it was left.
+enum { EXIT_REMOVED = 0, EXIT_LEFT = 4 };
+int QuietRemovalExitCode(bool installed, const RemovalReport& report);
+
 #endif

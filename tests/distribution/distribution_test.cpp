@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "velari_version.h"
 #include "win_driver.h"
@@ -127,6 +128,16 @@ std::string VersionTexts(const std::wstring& file)
     return texts;
 }
 
+// The uninstall entry's quiet command, as a deployment tool reads it.
+std::wstring QuietCommand()
+{
+    WCHAR command[800] = L"";
+    DWORD size = sizeof command;
+    RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari",
+                 L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
+    return command;
+}
+
 bool KeyExists(HKEY root, const char* key)
 {
     HKEY handle;
@@ -148,6 +159,8 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
 {
     const std::wstring target = L"D:\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", tracks = L"D:\\\u03a0\u03af\u03c3\u03c4\u03b5\u03c2",
                        track = tracks + L"\\\u03c0\u03af\u03c3\u03c4\u03b1.tra";
+    // A switch it does not know: nothing is done, and the tool is told so.
+    EXPECT_EQ(RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /DIRECTORY=D:\\V", L"D:\\SETUP"), 1);
     Plant("D:\\SETUP\\", true);
     ASSERT_EQ(Install(target), 0);
     Plant("D:\\SETUP\\", false);
@@ -183,11 +196,7 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
     ExpectViewer("the Velari Help shortcut", nullptr);
     EndProgram(&start);
 
-    WCHAR command[800] = L"";
-    DWORD size = sizeof command;
-    RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari",
-                 L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
-    EXPECT_EQ(RunCommand(command, L"D:\\"), 0);
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
     EXPECT_EQ(GetFileAttributesW((target + L"Velari.exe").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
     for (DWORD start = GetTickCount(); GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;)
@@ -217,18 +226,23 @@ HANDLE heldOpen = INVALID_HANDLE_VALUE;
 
 // Installed by the README's deployment script (exit code 0); removed
 // through the system's list of programs: the question answered Yes, then
-// the copy's closing message. What is left afterwards: the program's files,
+// the copy's closing message; or by the quiet command, whose exit code says
+// whether anything was left. What is left afterwards: the program's files,
 // the folder, the user's track, the ".tra" association.
 TEST(Distribution, Removal)
 {
-    const struct { const char* what; void (*prepare)(); std::string closing; bool files, folder, track, association; } rows[] = {
+    auto holdHelpContents = [] {
+        heldOpen = CreateFileA((TARGET + "Velari.cnt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    const struct { const char* what; std::function<void()> prepare; std::string closing; bool files, folder, track, association; } rows[] = {
         {"a file in use, the association taken over",
-         [] {
+         [=] {
              WriteBytes(TARGET + "mine.tra", "the user's own");
              RegSetValueA(HKEY_CLASSES_ROOT, ".tra", REG_SZ, "othertool", 9);
-             heldOpen = CreateFileA((TARGET + "Velari.cnt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             holdHelpContents();
          },
          TARGET + "Velari.cnt", false, true, true, true},
+        {"quietly, a file in use", [=] { Deploy(); holdHelpContents(); }, "", false, true, false, false},
         {"everything", [] { Deploy(); }, "Velari was removed.", false, false, false, false},
     };
     ASSERT_EQ(Deploy(), 0);
@@ -238,13 +252,20 @@ TEST(Distribution, Removal)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         row.prepare();
-        Program list;
-        StartProgram("C:\\windows\\system32\\uninstaller.exe", "--remove Velari", "D:\\", &list);
-        Screenshot("removal_question", WaitMessageBox(0, "Velari Uninstaller"));
-        Answer("Remove Velari and all of its components?", IDYES);
-        EXPECT_GE(WaitProgramExit(list), 0) << "uninstaller.exe did not end";
-        EndProgram(&list);
-        Answer(row.closing.c_str(), IDOK);
+        if (row.closing.empty()) {
+            EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 4);
+        } else {
+            Program list;
+            StartProgram("C:\\windows\\system32\\uninstaller.exe", "--remove Velari", "D:\\", &list);
+            Screenshot("removal_question", WaitMessageBox(0, "Velari Uninstaller"));
+            Answer("Remove Velari and all of its components?", IDYES);
+            EXPECT_GE(WaitProgramExit(list), 0) << "uninstaller.exe did not end";
+            EndProgram(&list);
+            Answer(row.closing.c_str(), IDOK);
+        }
+        // The quiet command leaves its own file to a copy that removes it once the command has ended.
+        for (DWORD start = GetTickCount(); FileExists(TARGET + "Removal.exe") && GetTickCount() - start < EXIT_TIMEOUT_MS;)
+            Sleep(100);
         CloseHandle(heldOpen);
         heldOpen = INVALID_HANDLE_VALUE;
         const std::string menu = StartMenuFolder("Velari");
