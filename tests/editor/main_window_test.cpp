@@ -230,8 +230,6 @@ TEST_F(EditorWindow, CommandsAndControls)
          {FileDialog("Save Track As", IDOK, b), {"Save Track As", {}, IDNO}, FileDialog("Save Track As", IDCANCEL)},
          true, TRACK, "3", ORIGINAL},
         {"as loaded", {}, {}, true, TRACK, "3", ORIGINAL, AS_LOADED},
-        {"piece 1", {LINE_1}, {}, true, TRACK, "3", ORIGINAL,
-         TRACK_SHOWN + "2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew"},
         {"type", {RIGHT_TURN, SCREENSHOT, NOTHING_CUT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, ByteOfPiece(0, CODE_BYTE), 0x5C),
          TRACK_SHOWN + "1|Right Turn|24 Feet|Brake|10|0|on|Right Turn,Right Turn,Corkscrew"},
         {"a Corkscrew made a Right Turn: 12 Feet at once", {LINE_2, RIGHT_TURN, SAVE}, {}, true, TRACK, "3",

@@ -165,12 +165,12 @@ TEST(FolderFromTyped, BackslashFitAndTheSilentTarget)
         {"D:\\" + std::string(256, 'v'), "", NO_DRIVE}, {LONG_VALUE, "", NO_DRIVE},
     };
     for (const auto& row : rows) {
-        char out[261];
-        out[260] = 'x';
-        EXPECT_EQ(FolderFromTyped(out, 260, row.given.c_str()), !row.taken.empty()) << row.given;
+        char out[PATH_SIZE + 1];
+        out[PATH_SIZE] = 'x';
+        EXPECT_EQ(FolderFromTyped(out, PATH_SIZE, row.given.c_str()), !row.taken.empty()) << row.given;
         EXPECT_EQ(std::string(out), row.taken) << row.given;
         EXPECT_STREQ(SilentTargetRefusal(out), row.refusal) << row.given;
-        EXPECT_EQ(out[260], 'x');
+        EXPECT_EQ(out[PATH_SIZE], 'x');
     }
 }
 

@@ -56,7 +56,7 @@ TEST(FolderOfPath, KeepsTheBackslashAndRefusesWhatDoesNotFit)
     EXPECT_TRUE(FolderOfPath(folder, sizeof folder, "D:\\V\\Removal.exe"));
     EXPECT_STREQ(folder, "D:\\V\\");
     EXPECT_FALSE(FolderOfPath(folder, sizeof folder, "Removal.exe"));
-    EXPECT_FALSE(FolderOfPath(folder, sizeof folder, "D:\\0123456789\\x"));
+    EXPECT_FALSE(FolderOfPath(folder, sizeof folder, "D:\\01234567\\x"));  // no room for the zero
     EXPECT_STREQ(folder, "");
 }
 
