@@ -134,6 +134,13 @@ bool HasDriveRoot(const char* folder)
     return letter >= 'A' && letter <= 'Z' && folder[1] == ':' && folder[2] == '\\';
 }
 
+const char* SilentTargetRefusal(const char* folder)
+{
+    if (!HasDriveRoot(folder))
+        return "it names no drive";
+    return TargetFolderFits(folder) ? nullptr : "the name is too long";
+}
+
 const char* ExitCodeMeaning(int code)
 {
     return code >= 0 && code < static_cast<int>(sizeof MEANINGS / sizeof *MEANINGS) ? MEANINGS[code]

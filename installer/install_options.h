@@ -33,6 +33,10 @@ bool ParseInstallOptions(char* commandLine, InstallOptions* options);
 
 // Whether a folder starts with a drive's root, such as "D:\".
 bool HasDriveRoot(const char* folder);
+// Why a folder can't be the silent modes' target, in the log's words, or
+// null when it can: without a drive it would be taken relative to the
+// current one, and it must fit every path the installation makes from it.
+const char* SilentTargetRefusal(const char* folder);
 
 // The switches and the exit codes, for the message box of /?.
 extern const char USAGE_TEXT[];

@@ -105,15 +105,13 @@ void TestTargetFolder()
     ReportFolderNotMade(GetLastError());
 }
 
-// A folder without a drive would be taken relative to the current one, or
-// as a network share the target page never offers.
 bool PrepareTargetFolderSilently()
 {
-    if (!HasDriveRoot(installer.targetFolder)) {
-        LogStep("Target folder %s: %s", installer.targetFolder, StepResult("it names no drive", 0));
+    if (const char* refusal = SilentTargetRefusal(installer.targetFolder)) {
+        LogStep("Target folder %s: %s", installer.targetFolder, StepResult(refusal, 0));
         return false;
     }
-    return FolderFits() && (FolderExists() || MakeFolder());
+    return FolderExists() || MakeFolder();
 }
 
 // From the target up to the highest level made; a level that holds anything

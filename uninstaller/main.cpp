@@ -59,14 +59,15 @@ void StartRemoval()
 int RemoveQuietly()
 {
     char folder[PATH_SIZE];
-    if (!FindOwnFolder(folder, sizeof folder) || !IsInstallation(folder))
-        return EXIT_LEFT;
     RemovalReport report;
     StartReport(&report);
-    RemoveInstalledParts(folder, &report);
-    if (!StartFinishingCopy(TIDY_SWITCH, folder))
-        RemoveUninstallerAndFolder(folder, &report);
-    return report.failures ? EXIT_LEFT : EXIT_REMOVED;
+    const bool installed = FindOwnFolder(folder, sizeof folder) && IsInstallation(folder);
+    if (installed) {
+        RemoveInstalledParts(folder, &report);
+        if (!StartFinishingCopy(TIDY_SWITCH, folder))
+            RemoveUninstallerAndFolder(folder, &report);
+    }
+    return QuietRemovalExitCode(installed, report);
 }
 
 }  // namespace

@@ -116,3 +116,8 @@ void ComposeClosingMessage(const RemovalReport& report, char* out, size_t size)
         listed += report.names[at] == '\n';
     snprintf(out, size, "%s%s%s", LEFT_TEXT, report.names, listed < report.failures ? MORE_TEXT : "");
 }
+
+int QuietRemovalExitCode(bool installed, const RemovalReport& report)
+{
+    return installed && report.failures == 0 ? EXIT_REMOVED : EXIT_LEFT;
+}

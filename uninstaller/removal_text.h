@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "installed_product.h"
+
 // The folder of a file's path, with its trailing backslash; false (out
 // empty) when the path has no backslash or the folder does not fit.
 bool FolderOfPath(char* out, size_t size, const char* path);
@@ -39,5 +41,9 @@ void StartReport(RemovalReport* report);
 void AddFailure(RemovalReport* report, const char* name);
 // The closing message: Velari was removed, or what was left.
 void ComposeClosingMessage(const RemovalReport& report, char* out, size_t size);
+
+// The quiet removal's exit code for the tool that waits for it: removed
+// only when something was installed there and nothing of it was left.
+int QuietRemovalExitCode(bool installed, const RemovalReport& report);
 
 #endif

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "installed_product.h"
 #include "velari_version.h"
@@ -130,6 +131,16 @@ std::string VersionTexts(const std::wstring& file)
     return texts;
 }
 
+// The uninstall entry's quiet command, as a deployment tool reads it.
+std::wstring QuietCommand()
+{
+    WCHAR command[800] = L"";
+    DWORD size = sizeof command;
+    RegGetValueW(HKEY_LOCAL_MACHINE, std::wstring(UNINSTALL_KEY, UNINSTALL_KEY + sizeof UNINSTALL_KEY - 1).c_str(),
+                 L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
+    return command;
+}
+
 bool KeyExists(HKEY root, const char* key)
 {
     HKEY handle;
@@ -151,6 +162,8 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
 {
     const std::wstring target = L"D:\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", tracks = L"D:\\\u03a0\u03af\u03c3\u03c4\u03b5\u03c2",
                        track = tracks + L"\\\u03c0\u03af\u03c3\u03c4\u03b1.tra";
+    // A switch it does not know: nothing is done, and the tool is told so.
+    EXPECT_EQ(RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /DIRECTORY=D:\\V", L"D:\\SETUP"), 1);
     Plant("D:\\SETUP\\", true);
     ASSERT_EQ(Install(target), 0);
     Plant("D:\\SETUP\\", false);
@@ -195,11 +208,8 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
     ExpectViewer("the Velari Help shortcut", "HH Parent", HELP_TOPICS, nullptr);
     EndProgram(&start);
 
-    WCHAR command[800] = L"";
-    DWORD size = sizeof command;
-    RegGetValueW(HKEY_LOCAL_MACHINE, std::wstring(UNINSTALL_KEY, UNINSTALL_KEY + sizeof UNINSTALL_KEY - 1).c_str(),
-                 L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
-    EXPECT_EQ(RunCommand(command, L"D:\\"), 0);
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    EXPECT_EQ(GetFileAttributesW((target + L"Velari.exe").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
     for (DWORD start = GetTickCount(); GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;)
         ASSERT_LT(GetTickCount() - start, EXIT_TIMEOUT_MS) << "the folder stays";
@@ -228,18 +238,24 @@ HANDLE heldOpen = INVALID_HANDLE_VALUE;
 
 // Installed by the README's deployment script (exit code 0); removed
 // through the system's list of programs: the question answered Yes, then
-// the copy's closing message. What is left afterwards: the program's files,
+// the copy's closing message; or by the quiet command, whose exit code says
+// whether anything was left. What is left afterwards: the program's files,
 // the folder, the user's track, the ".tra" association.
 TEST(Distribution, Removal)
 {
-    const struct { const char* what; void (*prepare)(); std::string closing; bool files, folder, track, association; } rows[] = {
+    const std::string held = TARGET + "Velari.cnt";
+    auto holdHelpContents = [=] {
+        heldOpen = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    const struct { const char* what; std::function<void()> prepare; std::string closing; bool files, folder, track, association; } rows[] = {
         {"a file in use, the association taken over",
-         [] {
+         [=] {
              WriteBytes(TARGET + "mine.tra", "the user's own");
              RegSetValueA(HKEY_CLASSES_ROOT, ".tra", REG_SZ, "othertool", 9);
-             heldOpen = CreateFileA((TARGET + "Velari.cnt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             holdHelpContents();
          },
-         TARGET + "Velari.cnt", false, true, true, true},
+         held, false, true, true, true},
+        {"quietly, a file in use", [=] { Deploy(); holdHelpContents(); }, "", false, true, false, false},
         {"everything", [] { Deploy(); }, "Velari was removed.", false, false, false, false},
     };
     ASSERT_EQ(Deploy(), 0);
@@ -249,13 +265,20 @@ TEST(Distribution, Removal)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         row.prepare();
-        Program list;
-        StartProgram("C:\\windows\\system32\\uninstaller.exe", "--remove Velari", "D:\\", &list);
-        Screenshot("removal_question", WaitMessageBox(0, "Velari Uninstaller"));
-        Answer("Remove Velari and all of its components?", IDYES);
-        EXPECT_GE(WaitProgramExit(list), 0) << "uninstaller.exe did not end";
-        EndProgram(&list);
-        Answer(row.closing.c_str(), IDOK);
+        if (row.closing.empty()) {
+            EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 4);
+        } else {
+            Program list;
+            StartProgram("C:\\windows\\system32\\uninstaller.exe", "--remove Velari", "D:\\", &list);
+            Screenshot("removal_question", WaitMessageBox(0, "Velari Uninstaller"));
+            Answer("Remove Velari and all of its components?", IDYES);
+            EXPECT_GE(WaitProgramExit(list), 0) << "uninstaller.exe did not end";
+            EndProgram(&list);
+            Answer(row.closing.c_str(), IDOK);
+        }
+        // The quiet command leaves its own file to a copy that removes it once the command has ended.
+        for (DWORD start = GetTickCount(); FileExists(TARGET + "Removal.exe") && GetTickCount() - start < EXIT_TIMEOUT_MS;)
+            Sleep(100);
         CloseHandle(heldOpen);
         heldOpen = INVALID_HANDLE_VALUE;
         const std::string menu = StartMenuFolder("Velari");
@@ -263,7 +286,7 @@ TEST(Distribution, Removal)
         std::vector<std::pair<std::string, bool>> paths = {
             {TARGET + "mine.tra", row.track}, {TARGET, row.folder}, {menu, row.files}};
         for (const InstalledFile& file : INSTALLED_FILES)
-            paths.push_back({TARGET + file.expandedName, row.files || (row.folder && TARGET + file.expandedName == row.closing)});
+            paths.push_back({TARGET + file.expandedName, row.files || (row.folder && TARGET + file.expandedName == held)});
         for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS)
             paths.push_back({menu + shortcut.linkName, row.files});
         for (const auto& path : paths)

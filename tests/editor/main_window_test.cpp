@@ -19,6 +19,7 @@
 #include "overview_strip.h"
 #include "resource.h"
 #include "start_folder.h"
+#include "track_bytes.h"
 #include "track_document.h"
 #include "track_overview.h"
 #include "win_driver.h"
@@ -32,28 +33,10 @@ const std::string TRACK = FOLDER + "\\a.tra";
 
 // A track of four records, of which three are listed: values at the arrows'
 // limits and one negative of each.
-std::string TrackBytes(const char* name, std::vector<std::string> records)
-{
-    std::string bytes(82, '\0');
-    bytes.replace(0, 2, "RC");
-    bytes[3] = 1;
-    bytes.replace(7, std::string(name).size(), name);
-    bytes.replace(28, 8, "Quorvane");
-    bytes[49] = static_cast<char>(records.size());
-    for (const std::string& record : records)
-        bytes += record;
-    return bytes;
-}
-const std::string ORIGINAL = TrackBytes(
-    "Pine Valley", {{0x44, 0, 10}, {0x20, 125, 85}, {char(0xA2), -125, -85}, {0x28, -1, -5}});
-const std::string OTHER = TrackBytes("Other", {{0x22, 1, 1}, {0x28, 0, 0}});
-std::string WithByte(std::string bytes, size_t at, int value)
-{
-    bytes.replace(at, 1, 1, static_cast<char>(value));
-    return bytes;
-}
-const std::string EDITED = WithByte(ORIGINAL, 84, 11);  // pitch of piece 0 one step up
-
+const std::string ORIGINAL =
+    TrackBytes("Pine Valley", "Quorvane", 1, {{0x44, 0, 10}, {0x20, 125, 85}, {0xA2, -125, -85}, {0x28, -1, -5}});
+const std::string OTHER = TrackBytes("Other", "Quorvane", 1, {{0x22, 1, 1}, {0x28, 0, 0}});
+const std::string EDITED = WithByte(ORIGINAL, ByteOfPiece(0, PITCH_BYTE), 11);  // one step up
 
 // A file dialog's reply: the name typed, then the button.
 Reply FileDialog(const char* caption, int button, const std::string& name = "")
@@ -193,7 +176,7 @@ const Action EDIT = Arrow(IDC_PITCH_UPDOWN, true), PITCH_DOWN = Arrow(IDC_PITCH_
              LENGTH_48 = Choose(IDC_PIECE_LENGTH, 3), ACCELERATE = Choose(IDC_ATTRIBUTES, 2), MATTERHORN = Click(IDC_MATTERHORN),
              EXIT_BUTTON = Click(IDM_FILE_EXIT), EXIT_MENU = Command(IDM_FILE_EXIT), SAVE = Click(IDM_FILE_SAVE),
              SAVE_AS = Command(IDM_FILE_SAVE_AS), OPEN = Click(IDM_FILE_OPEN), REFRESH = Click(IDM_FILE_REFRESH),
-             ABOUT = Command(IDM_HELP_ABOUT), UNDO_MENU = Command(IDM_EDIT_UNDO), REDO_MENU = Command(IDM_EDIT_REDO),
+             UNDO_MENU = Command(IDM_EDIT_UNDO), REDO_MENU = Command(IDM_EDIT_REDO),
              KEY_UP = Key(VK_UP), CTRL_S = Key('S', true), CTRL_O = Key('O', true), CTRL_SHIFT_S = Key('S', true, true),
              F5 = Key(VK_F5), CTRL_Z = Key('Z', true), CTRL_Y = Key('Y', true),
              DROP_B = Dropped({FOLDER + "\\b.tra"}), DROP_TWO = Dropped({FOLDER + "\\b.tra", FOLDER + "\\c.tra"}),
@@ -211,11 +194,6 @@ const Action EDIT = Arrow(IDC_PITCH_UPDOWN, true), PITCH_DOWN = Arrow(IDC_PITCH_
 
 const Reply SAVE_YES = {"Save Track?", {}, IDYES}, SAVE_NO = {"Save Track?", {}, IDNO},
             SAVE_CANCEL = {"Save Track?", {}, IDCANCEL}, ERROR_OK = {"Error!", {}, IDOK};
-// The picture drawn for 96 dots per inch, at the screen's.
-const Reply ABOUT_BOX = {"About Velari", {"Velari for Windows 95", "Quorvane"}, IDOK, [](HWND box) {
-                             EXPECT_EQ(BitmapWidth(GetDlgItem(box, IDC_ABOUT_PICTURE)), AtScreenDpi(122));
-                             Screenshot("velari-about-box", box);
-                         }};
 
 }  // namespace
 
@@ -236,7 +214,8 @@ TEST_F(EditorWindow, CommandsAndControls)
         std::string onDisk;    // a.tra afterwards
         std::string shown = "";  // the fields and lines, where the row checks them
     };
-    const std::string TRACK_SHOWN = "PINE VALLEY|QUORVANE|3|";
+    const std::string TRACK_SHOWN = "PINE VALLEY|QUORVANE|3|",
+                      AS_LOADED = TRACK_SHOWN + "1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew";
     const Row rows[] = {
         {"Exit after looking at every piece", {LOOK, EXIT_BUTTON}, {}, false, TRACK, "", ORIGINAL},
         {"Exit, Yes", {EDIT, EXIT_BUTTON}, {SAVE_YES}, false, TRACK, "", EDITED},
@@ -246,33 +225,29 @@ TEST_F(EditorWindow, CommandsAndControls)
         {"Open, No, another track", {EDIT, OPEN}, {SAVE_NO, FileDialog("Open Track", IDOK, b)}, true, b, "1", ORIGINAL},
         {"Refresh, changed on disk", {OTHER_WRITES, REFRESH}, {}, true, TRACK, "1", OTHER},
         {"Refresh, Yes", {EDIT, OTHER_WRITES, REFRESH}, {SAVE_YES}, true, TRACK, "3", EDITED},
-        {"Save As a new name", {SAVE_AS}, {FileDialog("Save Track As", IDOK, c)}, true, c, "3", ORIGINAL},
         {"Save As over a file, No",
          {EDIT, SAVE_AS},
          {FileDialog("Save Track As", IDOK, b), {"Save Track As", {}, IDNO}, FileDialog("Save Track As", IDCANCEL)},
          true, TRACK, "3", ORIGINAL},
-        {"About", {ABOUT}, {ABOUT_BOX}, true, TRACK, "3", ORIGINAL},
-        {"as loaded", {}, {}, true, TRACK, "3", ORIGINAL, TRACK_SHOWN + "1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew"},
-        {"piece 1", {LINE_1}, {}, true, TRACK, "3", ORIGINAL,
-         TRACK_SHOWN + "2|Right Turn|48 Feet|None|85|125|on|Lift,Right Turn,Corkscrew"},
-        {"type", {RIGHT_TURN, SCREENSHOT, NOTHING_CUT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x5C),
+        {"as loaded", {}, {}, true, TRACK, "3", ORIGINAL, AS_LOADED},
+        {"type", {RIGHT_TURN, SCREENSHOT, NOTHING_CUT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, ByteOfPiece(0, CODE_BYTE), 0x5C),
          TRACK_SHOWN + "1|Right Turn|24 Feet|Brake|10|0|on|Right Turn,Right Turn,Corkscrew"},
-        {"a Corkscrew made a Right Turn: 12 Feet at once", {LINE_2, RIGHT_TURN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 88, 0x9A),
-         TRACK_SHOWN + "3|Right Turn|12 Feet|Accelerate|-85|-125|on|Lift,Right Turn,Right Turn"},
-        {"length", {LENGTH_48, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x48)},
-        {"attribute", {ACCELERATE, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 82, 0x84)},
-        {"Matterhorn Setting", {MATTERHORN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 3, 0)},
-        {"pitch up wraps", {LINE_1, EDIT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 87, -85)},
-        {"bank down wraps", {LINE_2, BANK_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, 89, 125)},
+        {"a Corkscrew made a Right Turn: 12 Feet at once", {LINE_2, RIGHT_TURN, SAVE}, {}, true, TRACK, "3",
+         WithByte(ORIGINAL, ByteOfPiece(2, CODE_BYTE), 0x9A), TRACK_SHOWN + "3|Right Turn|12 Feet|Accelerate|-85|-125|on|Lift,Right Turn,Right Turn"},
+        {"length", {LENGTH_48, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, ByteOfPiece(0, CODE_BYTE), 0x48)},
+        {"attribute", {ACCELERATE, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, ByteOfPiece(0, CODE_BYTE), 0x84)},
+        {"Matterhorn Setting", {MATTERHORN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, MATTERHORN_BYTE, 0)},
+        {"Matterhorn Setting undone: the box shows it", {MATTERHORN, UNDO_MENU}, {}, true, TRACK, "3", ORIGINAL, AS_LOADED},
+        {"pitch up wraps", {LINE_1, EDIT, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, ByteOfPiece(1, PITCH_BYTE), -85)},
+        {"bank down wraps", {LINE_2, BANK_DOWN, SAVE}, {}, true, TRACK, "3", WithByte(ORIGINAL, ByteOfPiece(2, BANK_BYTE), 125)},
         {"pitch down, bank up", {LINE_2, PITCH_DOWN, LINE_1, BANK_UP, SAVE}, {}, true, TRACK, "3",
-         WithByte(WithByte(ORIGINAL, 90, 85), 86, -125)},
+         WithByte(WithByte(ORIGINAL, ByteOfPiece(2, PITCH_BYTE), 85), ByteOfPiece(1, BANK_BYTE), -125)},
         {"keys: Up in the pitch field, Ctrl+S", {TAB_TO_PITCH, KEY_UP, CTRL_S}, {}, true, TRACK, "3", EDITED},
         {"keys: Ctrl+O, No, another track", {EDIT, CTRL_O}, {SAVE_NO, FileDialog("Open Track", IDOK, b)}, true, b, "1", ORIGINAL},
         {"keys: Ctrl+Shift+S", {CTRL_SHIFT_S}, {FileDialog("Save Track As", IDOK, c)}, true, c, "3", ORIGINAL},
         {"keys: F5, Cancel", {EDIT, OTHER_WRITES, F5}, {SAVE_CANCEL}, true, TRACK, "3", OTHER},
         {"keys: Enter and Esc do nothing", {EDIT, ENTER_ESC}, {}, true, TRACK, "3", ORIGINAL},
-        {"Edit/Undo shows the step's piece and its line", {RIGHT_TURN, LINE_2, UNDO_MENU}, {}, true, TRACK, "3", ORIGINAL,
-         TRACK_SHOWN + "1|Lift|24 Feet|Brake|10|0|on|Lift,Right Turn,Corkscrew"},
+        {"Edit/Undo shows the step's piece and its line", {RIGHT_TURN, LINE_2, UNDO_MENU}, {}, true, TRACK, "3", ORIGINAL, AS_LOADED},
         {"drop a track", {DROP_B}, {}, true, b, "1", ORIGINAL},
         {"drop, Cancel", {EDIT, DROP_B}, {SAVE_CANCEL}, true, TRACK, "3", ORIGINAL},
         {"drop two, No: the first opens", {EDIT, DROP_TWO}, {SAVE_NO}, true, b, "1", ORIGINAL},
@@ -308,71 +283,46 @@ TEST_F(EditorWindow, CommandsAndControls)
 }
 
 // Save, Save As and Refresh are grayed, and the track's controls take no
-// clicks, until a track is loaded; then they stay enabled;
-// Undo and Redo while there is no step to take back or make again, and
-// their keys do nothing then.
+// clicks, until a track is loaded; then they stay enabled. Undo and Redo
+// are grayed while there is no step to take back or make again, and their
+// keys do nothing then.
 TEST_F(EditorWindow, MenuStates)
 {
     OpenWindow("");
     HMENU menu = GetMenu(mainWindow);
-    auto grayed = [menu]() {
+    auto enabled = [menu](UINT id) {
         SendMessageA(mainWindow, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
-        std::string states;
-        for (UINT id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_OPEN, IDM_EDIT_UNDO, IDM_EDIT_REDO})
-            states += GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED ? "g" : "-";
-        return states;
+        return !(GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED);
     };
-    auto off = [menu] {
-        std::string ids = GetMenuState(menu, IDM_FILE_REFRESH, MF_BYCOMMAND) & MF_GRAYED ? "menu" : "";
+    // The menu's three (g: grayed), then the ids of the controls disabled.
+    auto off = [&] {
+        std::string ids;
+        for (UINT id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_REFRESH})
+            ids += enabled(id) ? "-" : "g";
         for (int id : {IDM_FILE_SAVE, IDM_FILE_REFRESH, IDC_MATTERHORN, IDC_PITCH_UPDOWN, IDC_BANK_UPDOWN, IDC_PIECE_LIST,
                        IDC_PIECE_TYPE, IDC_PIECE_LENGTH, IDC_ATTRIBUTES})
             ids += IsWindowEnabled(GetDlgItem(mainWindow, id)) ? "" : " " + std::to_string(id);
         return ids;
     };
-    EXPECT_EQ(grayed(), "gg-gg");
-    EXPECT_EQ(off(), "menu 1002 1006 1108 1112 1113 1105 1106 1110 1107");
+    EXPECT_EQ(off(), "ggg 1002 1006 1108 1112 1113 1105 1106 1110 1107");
     WriteBytes(TRACK, ORIGINAL);
     SetTrackPath(TRACK.c_str());
     LoadTrackIntoWindow();
-    EXPECT_EQ(grayed(), "---gg");
-    EXPECT_EQ(off(), "");
+    EXPECT_EQ(off(), "---");
     // What each does to the two, and the pitch of piece 0 then (10 as loaded).
-    const struct { Action action; const char* states; const char* pitch; } rows[] = {
-        {CTRL_Z, "---gg", "10"}, {LOOK, "---gg", "10"}, {EDIT, "----g", "11"}, {UNDO_MENU, "---g-", "10"},
-        {REDO_MENU, "----g", "11"}, {CTRL_Z, "---g-", "10"}, {CTRL_Y, "----g", "11"}, {CTRL_Y, "----g", "11"},
-        {REFRESH, "---gg", "10"},
+    const struct { Action action; bool undo, redo; const char* pitch; } rows[] = {
+        {CTRL_Z, false, false, "10"}, {LOOK, false, false, "10"}, {EDIT, true, false, "11"}, {UNDO_MENU, false, true, "10"},
+        {REDO_MENU, true, false, "11"}, {CTRL_Z, false, true, "10"}, {CTRL_Y, true, false, "11"}, {CTRL_Y, true, false, "11"},
+        {REFRESH, false, false, "10"},
     };
     ExpectReplies({SAVE_NO});
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         Do(row.action);
-        EXPECT_EQ(grayed(), row.states);
+        EXPECT_EQ(enabled(IDM_EDIT_UNDO), row.undo);
+        EXPECT_EQ(enabled(IDM_EDIT_REDO), row.redo);
         EXPECT_EQ(Text(IDC_PIECE_PITCH), row.pitch);
     }
-    SetTrackPath("missing.tra");
-    LoadTrack();
-    EXPECT_EQ(grayed(), "---gg");
-}
-
-// A track in a folder named in Greek, given as the command line gives it:
-// its path reaches the title and the disk whole (as the wide functions see
-// them), and its names, bytes of the system's code page (1252 here), show as
-// the letters they are and go back to the file as they were.
-TEST_F(EditorWindow, FolderNamedInGreek)
-{
-    const std::string folder = FOLDER + "\\\u03a4\u03c1\u03b1\u03ba \u03a9", track = folder + "\\\u03c0\u03af\u03c3\u03c4\u03b1.tra";
-    const std::string cafe = std::string(ORIGINAL).replace(7, 11, "Caf\xE9 Valley");
-    ASSERT_TRUE(MakeFolders(folder) && WriteBytes(track, cafe));
-    OpenWindow("");
-    ASSERT_TRUE(SetTrackPath(track.c_str()) && LoadTrackIntoWindow());
-    WCHAR title[300] = L"", name[64] = L"";
-    GetWindowTextW(mainWindow, title, 300);
-    GetWindowTextW(GetDlgItem(mainWindow, IDC_TRACK_NAME), name, 64);
-    EXPECT_EQ(std::wstring(title), L"Velari - D:\\window\\\u03a4\u03c1\u03b1\u03ba \u03a9\\\u03c0\u03af\u03c3\u03c4\u03b1.tra");
-    EXPECT_EQ(std::wstring(name), L"CAF\u00c9 VALLEY");
-    Do(EDIT);
-    Do(SAVE);
-    EXPECT_EQ(FileText(track), WithByte(cafe, 84, 11));
 }
 
 // The overview strip, as drawn: the brake and accelerate lanes at a piece's
@@ -413,7 +363,7 @@ TEST_F(EditorWindow, OverviewStrip)
         EXPECT_EQ(lanes(0) + "|" + lanes(2) + "|" + Text(IDC_CURRENT_PIECE), row.shown);
         EXPECT_EQ(int(trackDocument.pieces[0].pitch), row.storedPitch0);
     }
-    ASSERT_TRUE(WriteBytes(FOLDER + "\\e.tra", TrackBytes("Empty", {{0x22, 0, 0}})) &&
+    ASSERT_TRUE(WriteBytes(FOLDER + "\\e.tra", TrackBytes("Empty", "Quorvane", 1, {{0x22, 0, 0}})) &&
                 SetTrackPath((FOLDER + "\\e.tra").c_str()) && LoadTrackIntoWindow());
     UpdateWindow(strip);
     HDC context = GetDC(strip);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "track_document.h"
 #include "track_edits.h"
 #include "track_name_text.h"
+#include "track_bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -68,24 +70,15 @@ bool DecodeCodePageText(unsigned codePage, const char* bytes, size_t length, cha
 
 namespace {
 
-// A header listing count, with reserved bytes that are not zero and a designer's name without a
-// zero byte; then `records` records (count unless given) of varied codes and values.
-std::string TrackBytes(int count, int records = -1)
+// A header listing count, with reserved bytes that are not zero, a name in Windows-1252 and a designer's
+// name without a zero byte; then `records` records (count unless given) of varied codes and values.
+std::string Track(int count, int records = -1)
 {
-    TrackHeader header;
-    for (size_t i = 0; i < sizeof header; ++i)
-        reinterpret_cast<uint8_t*>(&header)[i] = static_cast<uint8_t>(0xA0 + i);
-    std::memcpy(header.signature, "RC", 2);
-    std::memset(header.trackName, 0, TRACK_NAME_SIZE);
-    std::memcpy(header.trackName, "Caf\xE9 \x80\x9F \x81 Ride", 15);  // Windows-1252
-    std::memset(header.designerName, 'D', TRACK_NAME_SIZE);
-    header.pieceCount = static_cast<int16_t>(count);
-    std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
     static const uint8_t codes[] = {0x02, 0x44, 0x8A, 0x12, 0x5C, 0xA2, 0x24, 0x66, 0x28, 0xC4, 0x23};
+    std::vector<TrackPiece> pieces;
     for (int i = 0; i < (records < 0 ? count : records); ++i)
-        bytes += {static_cast<char>(codes[i % sizeof codes]), static_cast<char>(i * 37 % 256),
-                  static_cast<char>(i * 13 % 256)};
-    return bytes;
+        pieces.push_back({codes[i % sizeof codes], static_cast<int8_t>(i * 37 % 256), static_cast<int8_t>(i * 13 % 256)});
+    return TrackBytes("Caf\xE9 \x80\x9F \x81 Ride", std::string(TRACK_NAME_SIZE, 'D'), 0xA3, pieces, true, count);
 }
 
 std::string ReadBytes(const std::string& path)
@@ -116,8 +109,8 @@ protected:
     // A track of three listed pieces whose piece 1, the given one, is chosen.
     void LoadWithPiece(TrackPiece piece)
     {
-        std::string bytes = TrackBytes(4);
-        bytes.replace(82 + 3, 3, reinterpret_cast<const char*>(&piece), 3);
+        std::string bytes = Track(4);
+        std::memcpy(&bytes[ByteOfPiece(1, CODE_BYTE)], &piece, sizeof piece);
         ASSERT_TRUE(LoadBytes("piece.tra", bytes));
         ChoosePiece(1);
     }
@@ -130,8 +123,7 @@ TEST_F(TrackTest, AcceptedTrackIsShownAndWrittenBackByteForByte)
     const struct { int count; uint8_t matterhorn; } rows[] = {{0, 0}, {1, 1}, {5, 0xA3}, {2000, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.count);
-        std::string bytes = TrackBytes(row.count), path = In("t.tra"), copy = In("copy.tra");
-        bytes[3] = static_cast<char>(row.matterhorn);
+        std::string bytes = WithByte(Track(row.count), MATTERHORN_BYTE, row.matterhorn), path = In("t.tra"), copy = In("copy.tra");
         ASSERT_TRUE(LoadBytes("t.tra", bytes));
         // The last record is carried but not listed.
         EXPECT_EQ(display.fields[FIELD_PIECE_COUNT], std::to_string(row.count - 1));
@@ -150,59 +142,33 @@ TEST_F(TrackTest, AcceptedTrackIsShownAndWrittenBackByteForByte)
         EXPECT_EQ(display.title, "Velari - " + copy);
         EXPECT_FALSE(trackDocument.isDirty);
 
-        // The check box is byte 3 alone; the first record is edited even when none is listed.
+        // The check box is its byte alone; the first record is edited even when none is listed.
         ToggleMatterhornSetting();
         ReadBackBank(-3, false);
         ASSERT_TRUE(SaveTrack());  // to the new file
         EXPECT_EQ(ReadBytes(path), bytes);
-        bytes[3] = row.matterhorn ? 0 : 1;
+        bytes[MATTERHORN_BYTE] = row.matterhorn ? 0 : 1;
         if (row.count > 0)
-            bytes[82 + 1] = -3;
+            bytes[ByteOfPiece(0, BANK_BYTE)] = -3;
         EXPECT_EQ(ReadBytes(copy), bytes);
     }
 }
 
-// The names are bytes of the system's code page: 1252 by the track logic's own table (above), any
-// other whole through the platform.
-TEST_F(TrackTest, NamesOfAnotherCodePageGoWholeToThePlatform)
-{
-    trackNameCodePage = 1253;
-    const bool loaded = LoadBytes("t.tra", TrackBytes(1));
-    trackNameCodePage = 1252;
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(display.fields[FIELD_TRACK_NAME], "1253:Caf\xE9 \x80\x9F \x81 Ride");
-}
-
-TEST_F(TrackTest, AnEmptyTrackShowsAndKeepsNothingOfTheTrackBefore)
-{
-    LoadWithPiece({0x44, 5, 6});
-    ASSERT_TRUE(LoadBytes("empty.tra", TrackBytes(0)));
-    EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE] + display.fields[FIELD_PIECE_BANK] + display.fields[FIELD_PIECE_PITCH], "");
-    EXPECT_EQ(std::vector<int>(display.choice, display.choice + 3), (std::vector<int>{-1, -1, -1}));
-    EXPECT_EQ(display.selectedLine, -1);
-    EXPECT_EQ(trackDocument.pieces[1].code, 0);
-    ChangePieceType(2);
-    SetPieceLength(1);
-    SetPieceAttribute(1);
-    ReadBackPitch(4, false);
-    EXPECT_FALSE(trackDocument.isDirty);  // no record, so no edit to save
-}
-
 TEST_F(TrackTest, RefusedFileLeavesDocumentAsItWas)
 {
-    const std::string good = TrackBytes(3);
+    const std::string good = Track(3);
     auto with = [&](size_t at, std::string part) { return std::string(good).replace(at, part.size(), part); };
     const struct { const char* name; std::string bytes; bool message; } rows[] = {
         {"no such file", "", false},
-        {"header of 81 bytes, count 0", with(49, std::string(2, '\0')).substr(0, 81), true},
+        {"header a byte short, count 0", with(COUNT_BYTES, std::string(2, '\0')).substr(0, TRACK_HEADER_SIZE - 1), true},
         {"first signature byte", with(0, "r"), true},
         {"second signature byte", with(1, "X"), true},
-        {"count 2001", TrackBytes(2001), true},
-        {"count -1", with(49, "\xFF\xFF"), true},
-        {"count 4 with 3 records", TrackBytes(4, 3), true},
+        {"count 2001", Track(MAX_TRACK_PIECES + 1), true},
+        {"count -1", with(COUNT_BYTES, "\xFF\xFF"), true},
+        {"count 4 with 3 records", Track(4, 3), true},
         {"last record cut short", good.substr(0, good.size() - 1), true},
     };
-    ASSERT_TRUE(LoadBytes("kept.tra", TrackBytes(6)));
+    ASSERT_TRUE(LoadBytes("kept.tra", Track(6)));
     ChoosePiece(2);
     SetPieceLength(3);
     const TrackDocument before = trackDocument;
@@ -217,7 +183,7 @@ TEST_F(TrackTest, RefusedFileLeavesDocumentAsItWas)
 
 TEST_F(TrackTest, FailedSaveAsKeepsTheFileTheTrackCameFrom)
 {
-    ASSERT_TRUE(LoadBytes("held.tra", TrackBytes(4)));
+    ASSERT_TRUE(LoadBytes("held.tra", Track(4)));
     const std::string title = display.title, target = In("dir.tra");
     fs::create_directories(target + "/inner");  // a folder in the way: the replace fails
     EXPECT_FALSE(SaveTrackAs(target.c_str()));
@@ -241,7 +207,7 @@ TEST_F(TrackTest, ConfirmSaveChangesFollowsTheAnswer)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const std::string path = In("prompt.tra");
-        ASSERT_TRUE(LoadBytes("prompt.tra", TrackBytes(3)));
+        ASSERT_TRUE(LoadBytes("prompt.tra", Track(3)));
         display.answer = row.answer;
         if (row.dirty)
             SetPieceAttribute(1);  // pending: it reaches piece 1 before the question
@@ -251,7 +217,7 @@ TEST_F(TrackTest, ConfirmSaveChangesFollowsTheAnswer)
         EXPECT_EQ(ConfirmSaveChanges(), row.goesOn);
         EXPECT_EQ(static_cast<bool>(trackDocument.isDirty), row.dirty && !row.saved);
         EXPECT_EQ(trackDocument.pieces[0].code, row.dirty ? 0x42 : 0x02);
-        EXPECT_EQ(ReadBytes(path)[82], row.saved ? 0x42 : 0x02);
+        EXPECT_EQ(ReadBytes(path)[ByteOfPiece(0, CODE_BYTE)], row.saved ? 0x42 : 0x02);
         EXPECT_EQ(display.messages.size(), static_cast<size_t>(row.dirty + row.saveFails));
         fs::remove(path + ".tmp");
     }
@@ -270,9 +236,6 @@ TEST_F(TrackTest, EveryCodeIsShownAndKeptByAnEditOfPitch)
         {"Corkscrew", {0x22}}, {"Little Loop", {0x24}}, {"Big Loop", {0x26}}, {"Fake Tunnel", {0x28}}};
     const uint8_t attributeBits[] = {0x00, 0x40, 0x80};  // none, Brake, Accelerate
     for (int shape = 0; shape < 8; ++shape) {
-        for (size_t length = 0; length < 4; ++length)  // a length only where the shape has one
-            EXPECT_EQ(PieceShapeBits(shape, int(length)),
-                      shapes[shape].codes[std::min(length, shapes[shape].codes.size() - 1)]);
         for (size_t length = 0; length < shapes[shape].codes.size(); ++length)
             for (int attribute = 0; attribute < 3; ++attribute)
                 rows.push_back({static_cast<uint8_t>(shapes[shape].codes[length] | attributeBits[attribute]),
@@ -295,24 +258,36 @@ TEST_F(TrackTest, EveryCodeIsShownAndKeptByAnEditOfPitch)
     }
 }
 
+// What a person does, one step each, as the window reports it. The check box
+// turns itself over when clicked, then tells the track logic.
+using Step = std::function<void()>;
+Step Piece(int line) { return [=] { ChoosePiece(line); }; }
+Step Type(int entry) { return [=] { ChangePieceType(entry); }; }
+Step Length(int entry) { return [=] { SetPieceLength(entry); }; }
+Step Attribute(int entry) { return [=] { SetPieceAttribute(entry); }; }
+const Step PITCH_UP = [] { ReadBackPitch(trackDocument.editState.pitch + 1, false); },
+           PITCH_DOWN = [] { ReadBackPitch(trackDocument.editState.pitch - 1, false); },
+           BANK_UP = [] { ReadBackBank(trackDocument.editState.bank + 1, false); },
+           MATTERHORN = [] { display.matterhornChecked = !display.matterhornChecked; ToggleMatterhornSetting(); },
+           UNDO = [] { UndoEdit(); }, REDO = [] { RedoEdit(); }, SAVE = [] { SaveTrack(); }, LOAD_AGAIN = [] { LoadTrack(); };
+
 TEST_F(TrackTest, EditsReachThePieceInTheirOrder)
 {
-    // ops: t type, l length, a attribute, each with its entry, in order.
     // length: the entry of "Piece Length" the program last selected.
-    const struct { uint8_t code; const char* ops; uint8_t atOnce; const char* line; uint8_t chosen; int length; } rows[] = {
-        {0x18, "t4", 0x22, "Corkscrew", 0x22, 3},    // a Straight of length 4 becomes a Corkscrew, which has none
-        {0x24, "t2", 0x12, "Straight", 0x12, 0},     // a Little Loop becomes a Straight of 12 Feet at once
-        {0x22, "t0l2", 0x02, "Lift", 0x06, 0},
-        {0x0C, "l3t3", 0x20, "Right Turn", 0x20, 1}, // a new type takes the pending length at once
-        {0x04, "l0a2", 0x04, "Lift", 0x82, 1},       // length and attribute wait for the next piece
-        {0x12, "a1", 0x12, "Straight", 0x52, 0},
-        {0xC4, "t2", 0x14, "Straight", 0x14, 1},     // a changed code never names both attributes
+    const struct { const char* what; uint8_t code; std::vector<Step> steps; uint8_t atOnce; const char* line; uint8_t chosen; int length; } rows[] = {
+        {"a Straight of length 4 becomes a Corkscrew, which has none", 0x18, {Type(4)}, 0x22, "Corkscrew", 0x22, 3},
+        {"a Little Loop becomes a Straight of 12 Feet at once", 0x24, {Type(2)}, 0x12, "Straight", 0x12, 0},
+        {"a Lift of 12 Feet at once, then its length", 0x22, {Type(0), Length(2)}, 0x02, "Lift", 0x06, 0},
+        {"a new type takes the pending length at once", 0x0C, {Length(3), Type(3)}, 0x20, "Right Turn", 0x20, 1},
+        {"length and attribute wait for the next piece", 0x04, {Length(0), Attribute(2)}, 0x04, "Lift", 0x82, 1},
+        {"an attribute", 0x12, {Attribute(1)}, 0x12, "Straight", 0x52, 0},
+        {"a changed code never names both attributes", 0xC4, {Type(2)}, 0x14, "Straight", 0x14, 1},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.ops);
+        SCOPED_TRACE(row.what);
         LoadWithPiece({row.code, 5, 6});
-        for (const char* op = row.ops; *op; op += 2)
-            (op[0] == 't' ? ChangePieceType : op[0] == 'l' ? SetPieceLength : SetPieceAttribute)(op[1] - '0');
+        for (const Step& step : row.steps)
+            step();
         EXPECT_TRUE(trackDocument.isDirty);
         EXPECT_EQ(trackDocument.pieces[1].code, row.atOnce);
         EXPECT_EQ(display.pieceLines[1], row.line);
@@ -325,68 +300,52 @@ TEST_F(TrackTest, EditsReachThePieceInTheirOrder)
 
 TEST_F(TrackTest, UndoAndRedoWalkTheStepsAndTheFileDecidesWhatIsUnsaved)
 {
-    // Two letters an operation: cN choose piece N; tN, lN, aN type, length, attribute N; p+ p- b+ b- a step
-    // of the pitch or bank arrows; m. the check box; u. Undo; r. Redo; s. Save; o. the file loaded again.
-    // held: the bytes a save would write that differ from the file first loaded, "piece byte=hex" (m: the flag).
-    auto repeat = [](std::string ops, int times) { std::string all; while (times--) all += ops; return all; };
-    const struct { const char* name; std::string ops; const char* held; int current; bool dirty; const char* undoRedo; } rows[] = {
-        {"each change one step, the last undone first", "c1p+p+c2a1m.u.u.u.", "1p=0e", 1, true, "ur"},
-        {"undone to the file: saved", "c1p+u.", "", 1, false, "-r"},
-        {"redone: unsaved", "c1p+u.r.", "1p=0e", 1, true, "u-"},
-        {"a value shown is no step", "c1c2u.", "", 2, false, "--"},
-        {"two steps back to the file: saved", "c1p+p-", "", 1, false, "u-"},
-        {"the pending change of the same piece stays", "c1p+b+u.", "1p=0e", 1, true, "ur"},
-        {"Undo shows the step's piece, its line at once", "c2t3c0u.", "", 2, false, "-r"},
-        {"a Little Loop made a Straight of 12 Feet: one step", "c1t5c0c1t2u.", "1c=64", 1, true, "ur"},
-        {"the track's flag leaves the piece", "m.c2u.", "", 2, false, "-r"},
-        {"a change after Undo drops Redo", "c1p+p+u.u.b+r.", "1b=26", 1, true, "u-"},
-        {"Undo past a save: unsaved", "c1p+s.u.", "", 1, true, "-r"},
-        {"Redo back to the save: saved", "c1p+s.u.r.", "1p=0e", 1, false, "u-"},
-        {"Redo after a save: unsaved", "c1p+p+u.s.r.", "1p=0f", 1, true, "u-"},
-        {"a load starts with no steps", "c1p+s.o.u.", "1p=0e", 0, false, "--"},
-        {"10,000 steps kept, the oldest dropped", "b+" + repeat("p+p-", 5000) + repeat("u.", 10001), "0b=01", 0, true, "-r"},
+    const std::string loaded = Track(4);
+    // The file a save writes: as loaded, or with one byte of a piece changed.
+    auto changed = [&](int piece, PieceByte byte, int value) { return WithByte(loaded, ByteOfPiece(piece, byte), value); };
+    const std::string pitchUp = changed(1, PITCH_BYTE, 14);  // piece 1's pitch of 13, one step up
+    std::vector<Step> fullHistory = {BANK_UP};
+    for (int i = 0; i < EDIT_HISTORY_CAPACITY / 2; ++i)
+        fullHistory.insert(fullHistory.end(), {PITCH_UP, PITCH_DOWN});
+    fullHistory.insert(fullHistory.end(), EDIT_HISTORY_CAPACITY + 1, UNDO);
+    const struct { const char* what; std::vector<Step> steps; std::string saved; int current; bool dirty, canUndo, canRedo; } rows[] = {
+        {"each change one step, the last undone first",
+         {Piece(1), PITCH_UP, PITCH_UP, Piece(2), Attribute(1), MATTERHORN, UNDO, UNDO, UNDO}, pitchUp, 1, true, true, true},
+        {"undone to the file: saved", {Piece(1), PITCH_UP, UNDO}, loaded, 1, false, false, true},
+        {"redone: unsaved", {Piece(1), PITCH_UP, UNDO, REDO}, pitchUp, 1, true, true, false},
+        {"a value shown is no step; nothing to undo", {Piece(1), Piece(2), UNDO, REDO}, loaded, 2, false, false, false},
+        {"two steps back to the file: saved", {Piece(1), PITCH_UP, PITCH_DOWN}, loaded, 1, false, true, false},
+        {"the pending change of the same piece stays", {Piece(1), PITCH_UP, BANK_UP, UNDO}, pitchUp, 1, true, true, true},
+        {"Undo shows the step's piece, its line at once", {Piece(2), Type(3), Piece(0), UNDO}, loaded, 2, false, false, true},
+        {"a Little Loop made a Straight of 12 Feet: one step", {Piece(1), Type(5), Piece(0), Piece(1), Type(2), UNDO},
+         changed(1, CODE_BYTE, 0x64), 1, true, true, true},
+        {"the track's flag leaves the piece", {MATTERHORN, Piece(2), UNDO}, loaded, 2, false, false, true},
+        {"a change after Undo drops Redo", {Piece(1), PITCH_UP, PITCH_UP, UNDO, UNDO, BANK_UP, REDO},
+         changed(1, BANK_BYTE, 38), 1, true, true, false},
+        {"Undo past a save: unsaved", {Piece(1), PITCH_UP, SAVE, UNDO}, loaded, 1, true, false, true},
+        {"Redo back to the save: saved", {Piece(1), PITCH_UP, SAVE, UNDO, REDO}, pitchUp, 1, false, true, false},
+        {"Redo after a save: unsaved", {Piece(1), PITCH_UP, PITCH_UP, UNDO, SAVE, REDO}, changed(1, PITCH_BYTE, 15), 1, true, true, false},
+        {"a load starts with no steps", {Piece(1), PITCH_UP, SAVE, LOAD_AGAIN, UNDO}, pitchUp, 0, false, false, false},
+        {"a full history keeps the newest steps", fullHistory, changed(0, BANK_BYTE, 1), 0, true, false, true},
     };
-    const std::string loaded = TrackBytes(4);
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.what);
         ASSERT_TRUE(LoadBytes("undo.tra", loaded));
-        for (size_t i = 0; i + 1 < row.ops.size(); i += 2) {
-            const int n = row.ops[i + 1] - '0', step = row.ops[i + 1] == '+' ? 1 : -1;
-            PieceEditState& state = trackDocument.editState;
-            switch (row.ops[i]) {
-            case 'c': ChoosePiece(n); break;
-            case 't': ChangePieceType(n); break;
-            case 'l': SetPieceLength(n); break;
-            case 'a': SetPieceAttribute(n); break;
-            case 'p': ReadBackPitch(state.pitch + step, false); break;
-            case 'b': ReadBackBank(state.bank + step, false); break;
-            case 'm': ToggleMatterhornSetting(); break;
-            case 'u': UndoEdit(); break;
-            case 'r': RedoEdit(); break;
-            case 's': SaveTrack(); break;
-            case 'o': LoadTrack(); break;
-            }
-        }
+        for (const Step& step : row.steps)
+            step();
         EXPECT_EQ(static_cast<bool>(trackDocument.isDirty), row.dirty);
-        EXPECT_EQ(std::string(CanUndoEdit() ? "u" : "-") + (CanRedoEdit() ? "r" : "-"), row.undoRedo);
+        EXPECT_EQ(CanUndoEdit(), row.canUndo);
+        EXPECT_EQ(CanRedoEdit(), row.canRedo);
         EXPECT_EQ(trackDocument.currentPiece, row.current);
         EXPECT_EQ(display.selectedLine, row.current);
         EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], std::to_string(row.current + 1));
-        EncodeCurrentPiece();
-        char text[16];
-        std::snprintf(text, sizeof text, " m=%02x", trackDocument.header.matterhornSetting);
-        std::string held = trackDocument.header.matterhornSetting == static_cast<uint8_t>(loaded[3]) ? "" : text;
-        for (int at = 0; at < 12; ++at) {  // the listed pieces and the one carried
-            const uint8_t is = reinterpret_cast<const uint8_t*>(trackDocument.pieces)[at];
-            std::snprintf(text, sizeof text, " %d%c=%02x", at / 3, "cbp"[at % 3], is);
-            held += is == static_cast<uint8_t>(loaded[82 + at]) ? "" : text;
-        }
-        EXPECT_EQ(held.substr(held.empty() ? 0 : 1), row.held);
         std::vector<std::string> lines;
         for (int piece = 0; piece < 3; ++piece)
             lines.push_back(PieceListText(trackDocument.pieces[piece].code));
         EXPECT_EQ(display.pieceLines, lines);  // as held, at once
         EXPECT_EQ(display.matterhornChecked, trackDocument.header.matterhornSetting != 0);
+        ASSERT_TRUE(SaveTrackAs(In("saved.tra").c_str()));
+        EXPECT_EQ(ReadBytes(In("saved.tra")), row.saved);
     }
 }
 
@@ -400,8 +359,12 @@ TEST_F(TrackTest, NothingHappensWithoutATrackOrAnEntry)
     EXPECT_FALSE(SaveTrack());
 
     LoadWithPiece({0x44, 0, 0});
-    EXPECT_FALSE(SetTrackPath(std::string(TRACK_PATH_SIZE, 'a').c_str()));  // no room for its zero byte
-    EXPECT_EQ(trackDocument.path, In("piece.tra"));
+    std::string greek;  // two bytes a character
+    for (int i = 0; i < PATH_CHARACTERS; ++i)
+        greek += "\u03A9";
+    EXPECT_TRUE(SetTrackPath(greek.c_str()));
+    EXPECT_FALSE(SetTrackPath((greek + "\u03A9").c_str()));
+    EXPECT_EQ(trackDocument.path, greek);
     ChangePieceType(-1);  // a list with no entry selected
     ChoosePiece(-1);
     EXPECT_FALSE(trackDocument.isDirty);

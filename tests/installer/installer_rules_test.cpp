@@ -45,14 +45,10 @@ TEST(DriveNumberOfDirectory, LetterInEitherCaseElseDriveC)
         EXPECT_EQ(DriveNumberOfDirectory(row.directory), row.drive) << row.directory;
 }
 
-// The quoted open command is the longest text made from the folder.
-TEST(TargetFolderFits, LongestFolderStillMakesTheOpenCommand)
+// The quoted open command is the longest text made from the folder; its
+// characters count, not its bytes (the ASCII limit is a given folder's row).
+TEST(TargetFolderFits, CountsCharacters)
 {
-    const std::string longest = "C:\\" + std::string(MAX_TARGET_FOLDER_LENGTH - 4, 'v') + "\\";
-    const std::string command = "\"" + longest + "Velari.exe\" %1";
-    EXPECT_TRUE(TargetFolderFits(longest.c_str()));
-    EXPECT_EQ(command.size() + 1, 260u);
-    EXPECT_FALSE(TargetFolderFits((longest + "x").c_str()));
     std::string greek = "C:\\";
     for (size_t i = 0; i < MAX_TARGET_FOLDER_LENGTH - 4; ++i)
         greek += "\u03A9";
@@ -156,22 +152,25 @@ TEST(ChooseDefaultTarget, Table)
 
 // A given folder, as one typed in the folder chooser, gets its backslash
 // (a bare drive thus becomes its root) and must then fit; a silent target
-// must name a drive.
-TEST(FolderFromTyped, BackslashFitAndDrive)
+// must name a drive and fit the installation.
+TEST(FolderFromTyped, BackslashFitAndTheSilentTarget)
 {
-    const struct { std::string given, taken; bool driveRoot; } rows[] = {
-        {"D:", "D:\\", true}, {"d:\\Velari\\", "d:\\Velari\\", true}, {"D:\\Program Files\\Velari", "D:\\Program Files\\Velari\\", true},
-        {"Velari", "Velari\\", false}, {"\\\\server\\share", "\\\\server\\share\\", false}, {"1:\\V", "1:\\V\\", false},
-        {"D:\\" + std::string(255, 'v'), "D:\\" + std::string(255, 'v') + "\\", true},
-        {"D:\\" + std::string(256, 'v'), "", false}, {LONG_VALUE, "", false},
+    const char *NO_DRIVE = "it names no drive", *TOO_LONG = "the name is too long";
+    const std::string fits = "D:\\" + std::string(MAX_TARGET_FOLDER_LENGTH - 4, 'v');
+    const struct { std::string given, taken; const char* refusal; } rows[] = {
+        {"D:", "D:\\", nullptr}, {"d:\\Velari\\", "d:\\Velari\\", nullptr}, {"D:\\Program Files\\Velari", "D:\\Program Files\\Velari\\", nullptr},
+        {"Velari", "Velari\\", NO_DRIVE}, {"\\\\server\\share", "\\\\server\\share\\", NO_DRIVE}, {"1:\\V", "1:\\V\\", NO_DRIVE},
+        {fits, fits + "\\", nullptr}, {fits + "v", fits + "v\\", TOO_LONG},  // with the backslash 244 and 245 characters
+        {"D:\\" + std::string(255, 'v'), "D:\\" + std::string(255, 'v') + "\\", TOO_LONG},
+        {"D:\\" + std::string(256, 'v'), "", NO_DRIVE}, {LONG_VALUE, "", NO_DRIVE},
     };
     for (const auto& row : rows) {
-        char out[261];
-        out[260] = 'x';
-        EXPECT_EQ(FolderFromTyped(out, 260, row.given.c_str()), !row.taken.empty()) << row.given;
+        char out[PATH_SIZE + 1];
+        out[PATH_SIZE] = 'x';
+        EXPECT_EQ(FolderFromTyped(out, PATH_SIZE, row.given.c_str()), !row.taken.empty()) << row.given;
         EXPECT_EQ(std::string(out), row.taken) << row.given;
-        EXPECT_EQ(HasDriveRoot(out), row.driveRoot) << row.given;
-        EXPECT_EQ(out[260], 'x');
+        EXPECT_STREQ(SilentTargetRefusal(out), row.refusal) << row.given;
+        EXPECT_EQ(out[PATH_SIZE], 'x');
     }
 }
 

@@ -7,7 +7,6 @@
 // and what must then be on the disk, in the registry and in the Start menu.
 // The path rules the pages and the chooser apply are the native tables'.
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -33,11 +32,11 @@ const std::string SETUP = "D:\\SETUP\\", TARGET = "D:\\Program Files\\Velari\\",
 // A page by the start of its first text, with the folder fields it shows.
 Reply Page(const char* page, std::vector<std::string> fields, int button, std::function<void(HWND)> act = nullptr)
 {
-    const struct { const char* name; const char* text; } PAGES[] = {
+    const struct { const char* name; std::string text; } PAGES[] = {
         {"welcome", "|Welcome to the Velari Installation Program!"}, {"target", "|The first step in installing"},
         {"game", "|Velari Installer has found what appears"}, {"summary", "|Velari Installer has gathered"},
         {"finish", "|Velari Installer has successfully installed Velari!"},
-        {"incomplete", "|The installation of Velari is incomplete: 3 of its 23 steps failed."},
+        {"incomplete", "|The installation of Velari is incomplete: 3 of its " + std::to_string(INSTALL_ACTION_COUNT) + " steps failed."},
     };
     Reply reply = {"Velari Installer", {}, button, act};
     for (const auto& known : PAGES)
@@ -277,7 +276,8 @@ protected:
 }  // namespace
 
 // Each walk, by the wizard or by a command line (then any dialog fails the
-// row), with its exit code and the log's last line, and what it leaves.
+// row), with its exit code, the log's last line and the failure it names, if
+// any, and what it leaves.
 // Cancel, Esc and the close box, each answered No, show the page afresh;
 // Back goes one page back, from the game page through a new search; the
 // target test asks before it makes the folder, which Abort takes back while
@@ -303,25 +303,15 @@ TEST_F(Wizard, Walks)
         EXPECT_EQ(GetFileAttributesA(SYSTEM_TARGET.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir"), "<none>");
     };
-    // Named in Greek, as the wide functions see them too; a shortcut keeps a
-    // path beyond ASCII in its short form, which leads to the same file.
-    auto greekRegistered = [] {
-        WCHAR value[400] = L"";
-        DWORD size = sizeof value;
-        RegGetValueW(HKEY_LOCAL_MACHINE, std::wstring(PROGRAM_KEY, PROGRAM_KEY + sizeof PROGRAM_KEY - 1).c_str(), L"HDDir", RRF_RT_REG_SZ, nullptr, value, &size);
-        EXPECT_EQ(std::wstring(value), L"D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\");
-        EXPECT_NE(GetFileAttributesW(L"D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\gravion.exe"), INVALID_FILE_ATTRIBUTES);
-        const std::string target = "D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\";
-        EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "TraDir"), "D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\");
-        EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, "velari\\shell\\open\\command", nullptr), "\"" + target + "Velari.exe\" %1");
-        EXPECT_EQ(FileText(target + "Velari.exe"), FileText(DriverFolder() + "Velari.exe"));
-        const std::string link = LinkTarget(StartMenuFolder("Velari") + "Velari v2.0.lnk");
-        char longPath[PATH_SIZE] = "";
-        GetLongPathNameA(link.substr(0, link.find('|')).c_str(), longPath, sizeof longPath);
-        EXPECT_EQ(longPath + link.substr(link.find('|')), target + "Velari.exe|Velari v2.0");
-        RemoveTree("D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1");
+    // Named in Greek: the values and the expanded file reach the folders named.
+    auto greekRegistered = [=] {
+        EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir") + RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "TraDir"),
+                  greek + greekGame);
+        EXPECT_EQ(FileText(greek + "Velari.exe"), FileText(DriverFolder() + "Velari.exe"));
+        RemoveTree(greekGame.substr(0, greekGame.size() - 1));
     };
     auto noTemplates = [](HWND) { installer.instance = GetModuleHandleA("kernel32.dll"); };
+    const std::string TOO_LONG = "D:\\" + std::string(MAX_PATH, 'v');
     const struct {
         const char* what;
         std::function<void()> prepare;
@@ -329,6 +319,7 @@ TEST_F(Wizard, Walks)
         std::vector<Reply> replies;
         std::function<void()> expect;
         int code;
+        const char* failed = nullptr;  // in the log after "FAILED: "
     } rows[] = {
         {"walk through", HoldSourceForReading, SETUP, "",
          {Shot("welcome", {"~< Back"}), Shot("target", {TARGET, "< Back"}), CREATE_YES, Shot("game", {GAME}),
@@ -340,7 +331,7 @@ TEST_F(Wizard, Walks)
          Join({ToGamePage(GAME),
                {Page("summary", {}, IDC_NEXT), CannotExpand("Removal.ex_"), CannotExpand("Velari.ex_"),
                 CannotExpand("Velari.hl_"), Page("incomplete", {}, IDC_NEXT, [](HWND page) { Screenshot("page_incomplete", page); })}}),
-         ExpectExpansionFailures, 4},
+         ExpectExpansionFailures, 4, "the compressed file"},
         {"a page can't be made", [] { Fresh(); }, SETUP, "",
          {Page("welcome", {}, IDC_NEXT, noTemplates), {"ERROR", {"|Error creating Dialog Box|"}, IDOK}}, [] {}, 4},
         {"the progress window can't be made: no search", [] { Fresh(); MakeFolders(TARGET); }, SETUP, "",
@@ -352,9 +343,14 @@ TEST_F(Wizard, Walks)
         {"the game folder given", [] { Fresh(); MakeFolders(TARGET); }, SETUP, "/verysilent /GameDir=D:\\OTHER", {},
          [] { ExpectRegistered(TARGET, "D:\\OTHER\\"); }, 0},
         {"the target given", [] { Fresh(); }, SETUP, "/SILENT /DIR=\"D:\\Program Files\\Velari\"", {}, ExpectInstalled, 0},
-        {"files that can't be expanded, silently", PrepareBadSources, "D:\\SETUP_BAD", "/VERYSILENT", {}, ExpectExpansionFailures, 4},
-        {"a target that can't be made", [] { Fresh(); }, SETUP, "/VERYSILENT /DIR=D:\\SETUP\\install.exe\\V", {}, nothingWritten, 3},
-        {"a target without a drive", [] { Fresh(false); }, SETUP, "/SILENT /DIR=Velari", {}, nothingWritten, 3},
+        {"files that can't be expanded, silently", PrepareBadSources, "D:\\SETUP_BAD", "/VERYSILENT", {}, ExpectExpansionFailures, 4,
+         "the compressed file"},
+        {"a target that can't be made", [] { Fresh(); }, SETUP, "/VERYSILENT /DIR=D:\\SETUP\\install.exe\\V", {}, nothingWritten, 3,
+         "it can't be made"},
+        {"a target without a drive", [] { Fresh(false); }, SETUP, "/SILENT /DIR=Velari", {}, nothingWritten, 3, "it names no drive"},
+        {"a target too long for any path", [] { Fresh(); }, SETUP, "/VERYSILENT /DIR=" + TOO_LONG, {}, nothingWritten, 3, "the name is too long"},
+        {"a game folder too long for any path", [] { Fresh(); }, SETUP, "/VERYSILENT /GAMEDIR=" + TOO_LONG, {}, nothingWritten, 3,
+         "the name is too long"},
         {"every kind of move", search({first + "gravion.exe"}), SETUP, "",
          {Page("welcome", {}, IDCANCEL), ABORT_NO, Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, 0, EscKey), ABORT_NO,
           Page("target", {TARGET}, IDC_NEXT), Page("game", {first}, 0, CloseBox), ABORT_NO,
@@ -393,32 +389,17 @@ TEST_F(Wizard, Walks)
         heldOpen = INVALID_HANDLE_VALUE;
         const std::string log = FileText("D:\\install.log"), last = "Exit code " + std::to_string(row.code) + ": ";
         EXPECT_EQ(log.substr(log.rfind("\r\n", log.size() - 3) + 2, last.size()), last);
+        EXPECT_EQ(log.find(std::string("FAILED: ") + (row.failed ? row.failed : "")) != std::string::npos, row.failed != nullptr);
         row.expect();
     }
 }
 
 namespace {
 
-// The chooser's tree: each item's text, * when selected, its children in brackets.
-std::string TreeItems(HWND tree, HTREEITEM item)
+// What the chooser's path box shows.
+std::string Chosen(HWND chooser)
 {
-    std::string items;
-    for (; item; item = TreeView_GetNextSibling(tree, item)) {
-        char text[PATH_SIZE] = "";
-        TVITEMA query = {TVIF_TEXT | TVIF_STATE, item, 0, TVIS_SELECTED, text, sizeof text, 0, 0, 0, 0};
-        TreeView_GetItem(tree, &query);
-        items += std::string(items.empty() ? "" : ", ") + text + (query.state & TVIS_SELECTED ? "*" : "");
-        if (HTREEITEM child = TreeView_GetChild(tree, item))
-            items += " [" + TreeItems(tree, child) + "]";
-    }
-    return items;
-}
-
-// What the chooser shows: its path box, then its tree.
-std::string Chooser(HWND chooser)
-{
-    HWND tree = GetDlgItem(chooser, IDC_FOLDER_TREE);
-    return TextOf(GetDlgItem(chooser, IDC_FOLDER_FIELD)) + " " + TreeItems(tree, TreeView_GetRoot(tree));
+    return TextOf(GetDlgItem(chooser, IDC_FOLDER_FIELD));
 }
 
 void Type(HWND chooser, const std::string& text)
@@ -440,12 +421,12 @@ TEST_F(Wizard, FolderChooser)
     WriteBytes(TARGET + "notes.txt", "a file");
     auto navigate = [=](HWND chooser) {
         Screenshot("chooser_target", chooser);
-        EXPECT_EQ(Chooser(chooser), TARGET + " D:\\ [Program Files [Velari* [Alpha [test]]]]");
+        EXPECT_EQ(Chosen(chooser), TARGET);
         HWND tree = GetDlgItem(chooser, IDC_FOLDER_TREE);
         SendMessageA(tree, WM_KEYDOWN, VK_DOWN, 0);
         SendMessageA(tree, WM_KEYDOWN, VK_ADD, 0);
         Pump();
-        EXPECT_EQ(Chooser(chooser), alpha + " D:\\ [Program Files [Velari [Alpha* [Deep [test]]]]]");
+        EXPECT_EQ(Chosen(chooser), alpha);
         Type(chooser, "D:\\Elsewhere");  // then Cancel: the target page keeps its folder
     };
     auto chooseC = [](HWND chooser) {
@@ -453,13 +434,13 @@ TEST_F(Wizard, FolderChooser)
         SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDC_DRIVE_BOX, CBN_SELENDOK),
                      reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDC_DRIVE_BOX)));
         Pump();
-        EXPECT_EQ(Chooser(chooser).substr(0, 9), "C:\\ C:\\* ");
+        EXPECT_EQ(Chosen(chooser), "C:\\");
     };
     auto typeAlpha = [=](HWND chooser) { Type(chooser, TARGET + "Alpha"); };  // gets its backslash
     // Too long with its backslash: refused, and the chooser stays; a bare
     // drive is its root.
     auto gameRole = [=](HWND chooser) {
-        EXPECT_EQ(Chooser(chooser), "C:\\GRAVTEST\\ C:\\ [GRAVTEST*]");
+        EXPECT_EQ(Chosen(chooser), "C:\\GRAVTEST\\");
         Screenshot("chooser_game", chooser);
         Type(chooser, "D:\\" + std::string(MAX_PATH - 4, 'x'));
         SendMessageA(chooser, WM_COMMAND, IDOK, 0);

@@ -56,19 +56,24 @@ TEST(FolderOfPath, KeepsTheBackslashAndRefusesWhatDoesNotFit)
     EXPECT_TRUE(FolderOfPath(folder, sizeof folder, "D:\\V\\Removal.exe"));
     EXPECT_STREQ(folder, "D:\\V\\");
     EXPECT_FALSE(FolderOfPath(folder, sizeof folder, "Removal.exe"));
-    EXPECT_FALSE(FolderOfPath(folder, sizeof folder, "D:\\0123456789\\x"));
+    EXPECT_FALSE(FolderOfPath(folder, sizeof folder, "D:\\01234567\\x"));  // no room for the zero
     EXPECT_STREQ(folder, "");
 }
 
-TEST(ClosingMessage, NamesWhatStaysAndMarksWhatHasNoRoom)
+// The closing message and the quiet removal's exit code, which a tool that
+// waits reads: 0 only when something was installed and nothing stays.
+TEST(RemovalReport, MessageAndExitCodeNameWhatStays)
 {
     RemovalReport report;
     char message[sizeof report.names + 200];
     StartReport(&report);
     ComposeClosingMessage(report, message, sizeof message);
     EXPECT_STREQ(message, "Velari was removed.");
+    EXPECT_EQ(QuietRemovalExitCode(true, report), 0);
+    EXPECT_EQ(QuietRemovalExitCode(false, report), 4);
     AddFailure(&report, "D:\\V\\Velari.cnt");
     AddFailure(&report, "HKEY_CLASSES_ROOT\\velari");
+    EXPECT_EQ(QuietRemovalExitCode(true, report), 4);
     ComposeClosingMessage(report, message, sizeof message);
     EXPECT_STREQ(message, "Velari was removed, except for these, which could not be removed:\n\n"
                           "D:\\V\\Velari.cnt\nHKEY_CLASSES_ROOT\\velari\n");
