@@ -8,6 +8,7 @@
 #include "dll_search.h"
 #include "install_log.h"
 #include "installer_state.h"
+#include "wizard.h"
 
 namespace {
 

@@ -17,9 +17,11 @@
 #include "install_options.h"
 #include "installed_product.h"
 #include "installer_state.h"
+#include "progress_window.h"
 #include "resource.h"
 #include "velari_version.h"
 #include "win_driver.h"
+#include "wizard.h"
 
 using namespace e2e;
 

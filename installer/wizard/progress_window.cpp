@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "installer_state.h"
+#include "progress_window.h"
 #include "resource.h"
 
 namespace {

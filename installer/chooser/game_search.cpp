@@ -5,9 +5,12 @@
 
 #include <cstring>
 
+#include "game_search.h"
 #include "install_log.h"
 #include "installer_state.h"
 #include "path_text.h"
+#include "progress_window.h"
+#include "wizard.h"
 
 namespace {
 

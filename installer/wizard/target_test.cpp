@@ -9,6 +9,8 @@
 #include "install_log.h"
 #include "installer_state.h"
 #include "path_text.h"
+#include "target_test.h"
+#include "wizard.h"
 
 namespace {
 

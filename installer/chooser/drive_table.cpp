@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "common_controls.h"
+#include "drive_table.h"
 #include "installer_state.h"
 #include "path_text.h"
 #include "resource.h"

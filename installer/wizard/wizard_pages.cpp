@@ -8,6 +8,7 @@
 #include "installer_state.h"
 #include "resource.h"
 #include "screen_bitmap.h"
+#include "wizard.h"
 
 namespace {
 

@@ -7,12 +7,17 @@
 
 #include "common_controls.h"
 #include "default_target.h"
+#include "drive_table.h"
 #include "folder_chooser.h"
+#include "game_search.h"
+#include "install_actions.h"
 #include "install_log.h"
 #include "installed_product.h"
 #include "installer_state.h"
 #include "path_text.h"
 #include "resource.h"
+#include "target_test.h"
+#include "wizard.h"
 
 InstallerState installer;
 

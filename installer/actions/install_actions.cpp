@@ -11,12 +11,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "install_actions.h"
 #include "install_log.h"
 #include "installed_product.h"
 #include "installer_state.h"
 #include "path_text.h"
+#include "progress_window.h"
 #include "short_path.h"
 #include "velari_version.h"
+#include "wizard.h"
 
 namespace {
 

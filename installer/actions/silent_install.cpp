@@ -3,7 +3,11 @@
 // search and the installation; /VERYSILENT shows nothing at all.
 #include <windows.h>
 
+#include "game_search.h"
+#include "install_actions.h"
 #include "installer_state.h"
+#include "progress_window.h"
+#include "target_test.h"
 
 namespace {
 
