@@ -90,8 +90,7 @@ TEST(IsGameExecutable, AFileShownByAnyCaseOfItsName)
 {
     const struct { const char* name; bool folder, hidden, game; } rows[] = {
         {"gravion.exe", false, false, true}, {"GRAVION.EXE", false, false, true}, {"gravion.exe", true, false, false},
-        {"gravion.exe", false, true, false}, {"gravion.ex", false, false, false}, {"gravion.exe.lnk", false, false, false},
-    };
+        {"gravion.exe", false, true, false}, {"gravion.ex", false, false, false}, {"gravion.exe.lnk", false, false, false}};
     for (const auto& row : rows)
         EXPECT_EQ(IsGameExecutable(row.name, row.folder, row.hidden), row.game) << row.name << row.folder << row.hidden;
 }
@@ -145,10 +144,9 @@ TEST(ParseInstallOptions, Table)
     }
 }
 
-// The platform's answers as data (a 32-bit program on 64-bit Windows is
-// told "Program Files (x86)"): an installation there wins; then, off the
+// The platform's answers as data: an installation there wins; then, off the
 // system's drive, the drive's Program Files where it can be written; else
-// the system's.
+// the system's of this width ("Program Files (x86)" for 32 bits on 64).
 TEST(ChooseDefaultTarget, Table)
 {
     const std::string longSystem = "C:\\" + std::string(240, 'p');

@@ -71,8 +71,7 @@ TEST(RemovalReport, MessageAndExitCodeNameWhatStays)
     EXPECT_STREQ(message, "Velari was removed.");
     EXPECT_EQ(QuietRemovalExitCode(true, report), 0);
     EXPECT_EQ(QuietRemovalExitCode(false, report), 4);
-    // A folder kept for a person's files is named, and is no failure.
-    NoteKeptFolder(&report, "D:\\V\\");
+    NoteKeptFolder(&report, "D:\\V\\");  // for a person's files: named, and no failure
     ComposeClosingMessage(report, message, sizeof message);
     EXPECT_STREQ(message, "Velari was removed. Its folder D:\\V\\ was kept because it still holds other files.");
     EXPECT_EQ(QuietRemovalExitCode(true, report), 0);
