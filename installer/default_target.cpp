@@ -18,9 +18,9 @@ bool Take(const char* first, const char* second, char* folder, size_t size)
 // The drive's own folder wherever it can be made, as the installer always
 // proposed; a drive without one (a CD, a stick, a network path) gives way
 // to the system's. On the system's own drive (the one its Program Files
-// folder is on) that folder is the one for
-// programs of this width: a 32-bit program on 64-bit Windows belongs in
-// "Program Files (x86)", though "Program Files" takes its files too.
+// folder is on) that folder, the one for programs of this width, wins: a
+// 32-bit program on 64-bit Windows belongs in "Program Files (x86)", though
+// "Program Files" would take its files too.
 TargetDefaultKind ChooseDefaultTarget(const TargetDefaultFacts& facts, char* folder, size_t size)
 {
     if (Take(facts.installedFolder, nullptr, folder, size))

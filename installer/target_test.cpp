@@ -86,11 +86,12 @@ void ReportFolderNotMade(DWORD error)
 void TestTargetFolder()
 {
     if (const char* refusal = FolderRefusal()) {
-        char text[PATH_SIZE + 100];
-        snprintf(text, sizeof text, "Velari Installer can't use the folder %s: %s. Click OK to choose a different Folder.",
-                 installer.targetFolder, refusal);
-        BackToTargetPage(HasDriveRoot(installer.targetFolder) ? "The folder name is too long: Velari Installer needs a folder "
-                         "name of at most 244 characters. Click OK to choose a different Folder." : text);
+        char text[PATH_SIZE + 100] = "The folder name is too long: Velari Installer needs a folder name "
+                                     "of at most 244 characters. Click OK to choose a different Folder.";
+        if (!HasDriveRoot(installer.targetFolder))
+            snprintf(text, sizeof text, "Velari Installer can't use the folder %s: %s. Click OK to choose a different Folder.",
+                     installer.targetFolder, refusal);
+        BackToTargetPage(text);
         return;
     }
     if (FolderExists()) {

@@ -43,7 +43,7 @@ void StartReport(RemovalReport* report);
 void AddFailure(RemovalReport* report, const char* name);
 void NoteKeptFolder(RemovalReport* report, const char* folder);
 // The closing message: Velari was removed, or what was left; and the folder
-// kept. A folder kept is no failure: what it holds is not Velari's.
+// kept, which is no failure of its own.
 void ComposeClosingMessage(const RemovalReport& report, char* out, size_t size);
 
 // The quiet removal's exit code for the tool that waits for it: removed
