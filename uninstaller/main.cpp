@@ -24,7 +24,7 @@ void FinishRemoval(const char* folder)
     RemovalReport report;
     StartReport(&report);
     RemoveInstallation(folder, &report);
-    char message[sizeof report.names + 200];
+    char message[sizeof report.names + sizeof report.keptFolder + 200];
     ComposeClosingMessage(report, message, sizeof message);
     MessageBoxA(nullptr, message, CAPTION,
                 MB_OK | (report.failures ? MB_ICONWARNING : MB_ICONINFORMATION));

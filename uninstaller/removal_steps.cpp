@@ -30,14 +30,15 @@ void RemoveFile(const char* folder, const char* name, RemovalReport* report)
         AddFailure(report, path);
 }
 
-// A folder that still holds anything is the user's to keep.
-void RemoveFolderIfEmpty(const char* folder, RemovalReport* report)
+// A folder that still holds anything is the user's to keep: true then.
+bool RemoveFolderIfEmpty(const char* folder, RemovalReport* report)
 {
-    if (!RemoveDirectoryA(folder)) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_DIR_NOT_EMPTY && !IsGone(error))
-            AddFailure(report, folder);
-    }
+    if (RemoveDirectoryA(folder))
+        return false;
+    const DWORD error = GetLastError();
+    if (error != ERROR_DIR_NOT_EMPTY && !IsGone(error))
+        AddFailure(report, folder);
+    return error == ERROR_DIR_NOT_EMPTY;
 }
 
 void RemoveShortcuts(RemovalReport* report)
@@ -140,5 +141,6 @@ void RemoveInstalledParts(const char* folder, RemovalReport* report)
 void RemoveUninstallerAndFolder(const char* folder, RemovalReport* report)
 {
     RemoveFile(folder, UNINSTALLER_FILE, report);
-    RemoveFolderIfEmpty(folder, report);
+    if (RemoveFolderIfEmpty(folder, report))
+        NoteKeptFolder(report, folder);
 }

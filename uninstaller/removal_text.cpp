@@ -88,6 +88,12 @@ void StartReport(RemovalReport* report)
     report->names[0] = '\0';
     report->length = 0;
     report->failures = 0;
+    report->keptFolder[0] = '\0';
+}
+
+void NoteKeptFolder(RemovalReport* report, const char* folder)
+{
+    JoinPath(report->keptFolder, sizeof report->keptFolder, folder, nullptr);
 }
 
 // A name that has no room is left out, and the list ends with MORE_TEXT,
@@ -107,14 +113,15 @@ void AddFailure(RemovalReport* report, const char* name)
 
 void ComposeClosingMessage(const RemovalReport& report, char* out, size_t size)
 {
-    if (report.failures == 0) {
-        snprintf(out, size, "%s", REMOVED_TEXT);
-        return;
-    }
     int listed = 0;
     for (size_t at = 0; at < report.length; ++at)
         listed += report.names[at] == '\n';
-    snprintf(out, size, "%s%s%s", LEFT_TEXT, report.names, listed < report.failures ? MORE_TEXT : "");
+    int length = report.failures == 0
+                     ? snprintf(out, size, "%s", REMOVED_TEXT)
+                     : snprintf(out, size, "%s%s%s", LEFT_TEXT, report.names, listed < report.failures ? MORE_TEXT : "");
+    if (report.keptFolder[0] && length >= 0 && static_cast<size_t>(length) < size)
+        snprintf(out + length, size - length, "%sIts folder %s was kept because it still holds other files.",
+                 report.failures ? "\n" : " ", report.keptFolder);
 }
 
 int QuietRemovalExitCode(bool installed, const RemovalReport& report)

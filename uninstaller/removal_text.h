@@ -31,15 +31,19 @@ bool ParseFinishArguments(const char* arguments, const char* switchText, uint32_
 // case, blanks around it allowed.
 bool IsQuietRemoval(const char* arguments);
 
-// What could not be removed, one name a line, for the closing message.
+// What could not be removed, one name a line, for the closing message; and
+// the installation's folder when it stays because it still holds files.
 struct RemovalReport {
     char names[2048];
     size_t length;
     int failures;
+    char keptFolder[PATH_SIZE];
 };
 void StartReport(RemovalReport* report);
 void AddFailure(RemovalReport* report, const char* name);
-// The closing message: Velari was removed, or what was left.
+void NoteKeptFolder(RemovalReport* report, const char* folder);
+// The closing message: Velari was removed, or what was left; and the folder
+// kept, which is no failure of its own.
 void ComposeClosingMessage(const RemovalReport& report, char* out, size_t size);
 
 // The quiet removal's exit code for the tool that waits for it: removed

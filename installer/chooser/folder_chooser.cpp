@@ -28,6 +28,7 @@ struct ChooserRole {
     const char* prompt;   // null: the template's
     char* folder;
     bool treeFollowsFolder;  // the folder replaces the current drive's entry on opening
+    bool ownFolder;          // the folder chosen gets Velari's own below it
 };
 
 // The folder last shown on the current drive, or null when that drive is
@@ -191,13 +192,15 @@ void TakeTypedFolder(HWND dialog, const ChooserRole& role)
 {
     char typed[PATH_SIZE + 1];
     GetDlgItemTextA(dialog, IDC_FOLDER_FIELD, typed, sizeof typed);
-    char folder[PATH_SIZE];
-    if (!FolderFromTyped(folder, sizeof folder, typed)) {
+    char folder[PATH_SIZE], taken[PATH_SIZE];
+    if (!FolderFromTyped(folder, sizeof folder, typed) || !JoinPath(taken, sizeof taken, folder, nullptr) ||
+        (role.ownFolder && !AddVelariFolder(taken, sizeof taken))) {
         MessageBoxA(dialog, "This path is too long. Please choose a shorter one.", "Error",
                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    JoinPath(role.folder, PATH_SIZE, folder, nullptr);
+    JoinPath(role.folder, PATH_SIZE, taken, nullptr);
+    // The tree opens again where the person was, not in a folder not yet made.
     if (char* entry = CurrentEntry())
         JoinPath(entry, PATH_SIZE, folder, nullptr);
     EndDialog(dialog, IDOK);
@@ -277,13 +280,13 @@ INT_PTR ChooserDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, 
 
 INT_PTR CALLBACK TargetFolderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const ChooserRole role = {nullptr, nullptr, installer.targetFolder, false};
+    const ChooserRole role = {nullptr, nullptr, installer.targetFolder, false, true};
     return ChooserDlgProc(dialog, message, wParam, lParam, role);
 }
 
 INT_PTR CALLBACK GameFolderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const ChooserRole role = {"Find Gravion!", "Please select the Gravion! Folder.", installer.gameFolder,
-                              true};
+                              true, false};
     return ChooserDlgProc(dialog, message, wParam, lParam, role);
 }

@@ -31,12 +31,30 @@ void ShowAlive()
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
 }
 
-// Hidden and system files are passed over, as a plain listing does; folders
-// are looked into whatever their attributes.
-bool Listed(const WIN32_FIND_DATAA& entry)
+// Folders are looked into whatever their attributes.
+bool IsGame(const WIN32_FIND_DATAA& entry)
 {
-    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-           !(entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    return IsGameExecutable(entry.cFileName, entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY,
+                            entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+// A 32-bit program on 64-bit Windows is shown SysWOW64 under the name
+// System32, and the walk reaches SysWOW64 by its own name too: with the
+// redirection off while a folder is opened, each folder is listed once, as
+// it is. Only the opening is redirected; nothing else runs meanwhile.
+HANDLE FindFirstUnredirected(const char* pattern, WIN32_FIND_DATAA* entry)
+{
+    static const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    static auto* const disable = reinterpret_cast<decltype(&Wow64DisableWow64FsRedirection)>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
+    static auto* const revert = reinterpret_cast<decltype(&Wow64RevertWow64FsRedirection)>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")));
+    PVOID redirection = nullptr;
+    const bool off = disable && revert && disable(&redirection);
+    HANDLE search = FindFirstFileA(pattern, entry);
+    if (off)
+        revert(redirection);
+    return search;
 }
 
 // Links and junctions are not followed: one pointing back up would make the
@@ -98,16 +116,14 @@ int SearchFolder(HWND progress, const char* pattern)
     StepSearchProgress(progress);
     ShowAlive();
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(pattern, &entry);
+    HANDLE search = FindFirstUnredirected(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE)
         return 0;
     // The folder is the pattern without its "*.*"; it keeps its backslash.
     const size_t folderLength = strlen(pattern) - (sizeof ALL_ENTRIES - 1);
     int found = 0;
     do {
-        if (!Listed(entry))
-            continue;
-        if (SameNameIgnoringCase(entry.cFileName, GAME_EXECUTABLE)) {
+        if (IsGame(entry)) {
             memcpy(installer.gameFolder, pattern, folderLength);
             installer.gameFolder[folderLength] = '\0';
             found = 1;
@@ -128,4 +144,16 @@ int SearchFolder(HWND progress, const char* pattern)
     } while (FindNextFileA(search, &entry));
     FindClose(search);
     return found;
+}
+
+bool GameFolderHoldsGame(const char* folder)
+{
+    char path[PATH_SIZE];
+    WIN32_FIND_DATAA entry;
+    HANDLE found = JoinPath(path, sizeof path, folder, GAME_EXECUTABLE) ? FindFirstUnredirected(path, &entry)
+                                                                       : INVALID_HANDLE_VALUE;
+    if (found == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(found);
+    return IsGame(entry);
 }

@@ -11,5 +11,7 @@ void RunGameFolderSearch();
 void FindGameFolder(HWND progress);
 int SearchFixedDrives(HWND progress);
 int SearchFolder(HWND progress, const char* pattern);
+// Whether the folder holds the game's executable, as the search takes it.
+bool GameFolderHoldsGame(const char* folder);
 
 #endif

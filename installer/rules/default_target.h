@@ -9,14 +9,14 @@
 struct TargetDefaultFacts {
     const char* currentDirectory;    // where the installer was started
     bool driveProgramFilesUsable;    // that drive's "Program Files" exists and takes new files
-    const char* systemProgramFiles;  // the system's Program Files folder; "" when unknown
+    const char* systemProgramFiles;  // the system's Program Files folder for a program of this width; "" when unknown
     const char* installedFolder;     // an installation's folder that still holds Velari.exe; "" for none
 };
 
 enum TargetDefaultKind {
     DEFAULT_INSTALLED,  // over the installation there is, so that it is upgraded
     DEFAULT_DRIVE,      // "Program Files\Velari\" on the drive started from
-    DEFAULT_SYSTEM,     // the system's Program Files folder + "Velari\"
+    DEFAULT_SYSTEM,     // the system's Program Files folder + "Velari\": on its drive, or a drive without one
 };
 
 // The folder, ending in a backslash, and where it came from.

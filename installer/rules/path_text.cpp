@@ -69,6 +69,21 @@ void CutFolderToLevel(char* folder, int level)
         }
 }
 
+bool AddVelariFolder(char* folder, size_t size)
+{
+    const char VELARI_FOLDER[] = "Velari\\";
+    const size_t length = strlen(folder), own = sizeof VELARI_FOLDER - 1;
+    if (length >= own && (length == own || folder[length - own - 1] == '\\') &&
+        SameNameIgnoringCase(folder + length - own, VELARI_FOLDER))
+        return true;
+    return JoinPath(folder, size, folder, VELARI_FOLDER);
+}
+
+bool IsGameExecutable(const char* name, bool isFolder, bool hiddenOrSystem)
+{
+    return !isFolder && !hiddenOrSystem && SameNameIgnoringCase(name, "gravion.exe");
+}
+
 static char UpperAscii(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;

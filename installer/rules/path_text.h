@@ -28,6 +28,16 @@ int FolderLevels(const char* folder);
 bool FolderLevelName(const char* folder, int level, char* name, size_t size);
 // Cuts the folder back to its first levels (at least the root).
 void CutFolderToLevel(char* folder, int level);
+// A folder chosen for the installation gets Velari's own folder below it
+// unless its last level is already named so (in any case), so that the
+// files never lie loose among others' and their folder can go with them;
+// false, with folder empty, when that does not fit size.
+bool AddVelariFolder(char* folder, size_t size);
+
+// Whether a folder's entry is the game's executable, as the search and the
+// game page take it: "gravion.exe" in any case, a file, and not hidden or
+// a system file, which a plain listing does not show either.
+bool IsGameExecutable(const char* name, bool isFolder, bool hiddenOrSystem);
 
 // Case-insensitive comparison folding ASCII letters only.
 bool SameNameIgnoringCase(const char* a, const char* b);

@@ -5,6 +5,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
 #include "common_controls.h"
 #include "default_target.h"
 #include "drive_table.h"
@@ -226,6 +228,22 @@ int InstallerMain(const InstallOptions& options)
     }
     CloseInstallLog(installer.exitCode);
     return installer.exitCode;
+}
+
+// The usage, after the switch that was not understood; the log, when one
+// was asked for, names that switch too.
+int RefuseCommandLine(const InstallOptions& options)
+{
+    if (options.logFile && OpenInstallLog(options.logFile)) {
+        LogStep("%s", options.problem);
+        CloseInstallLog(EXIT_BAD_COMMAND_LINE);
+    }
+    if (options.mode != INSTALL_VERYSILENT) {
+        char text[1024];  // the usage and a problem that fills its buffer
+        snprintf(text, sizeof text, "%s\n\n%s", options.problem, USAGE_TEXT);
+        MessageBoxA(nullptr, text, "Velari Installer", MB_OK | MB_ICONERROR);
+    }
+    return EXIT_BAD_COMMAND_LINE;
 }
 
 // Without its page the wizard could only wait for ever: say so and end.

@@ -20,12 +20,14 @@ void BackToTargetPage(const char* text)
     PostMessageA(installer.window, WM_WIZARD_BACK, 0, 0);
 }
 
-bool FolderFits()
+// The silent modes' refusal, in the log's words: a folder without a drive
+// would be made below the current one, and held by the registry as such.
+const char* FolderRefusal()
 {
-    if (TargetFolderFits(installer.targetFolder))
-        return true;
-    LogStep("Target folder %s: %s", installer.targetFolder, StepResult("the name is too long", 0));
-    return false;
+    const char* refusal = SilentTargetRefusal(installer.targetFolder);
+    if (refusal)
+        LogStep("Target folder %s: %s", installer.targetFolder, StepResult(refusal, 0));
+    return refusal;
 }
 
 // Entering the folder is the test that it exists; it stays the current one.
@@ -85,9 +87,13 @@ void ReportFolderNotMade(DWORD error)
 
 void TestTargetFolder()
 {
-    if (!FolderFits()) {
-        BackToTargetPage("The folder name is too long: Velari Installer needs a folder name "
-                         "of at most 244 characters. Click OK to choose a different Folder.");
+    if (const char* refusal = FolderRefusal()) {
+        char text[PATH_SIZE + 100] = "The folder name is too long: Velari Installer needs a folder name "
+                                     "of at most 244 characters. Click OK to choose a different Folder.";
+        if (!HasDriveRoot(installer.targetFolder))
+            snprintf(text, sizeof text, "Velari Installer can't use the folder %s: %s. Click OK to choose a different Folder.",
+                     installer.targetFolder, refusal);
+        BackToTargetPage(text);
         return;
     }
     if (FolderExists()) {
@@ -109,25 +115,30 @@ void TestTargetFolder()
 
 bool PrepareTargetFolderSilently()
 {
-    if (const char* refusal = SilentTargetRefusal(installer.targetFolder)) {
-        LogStep("Target folder %s: %s", installer.targetFolder, StepResult(refusal, 0));
-        return false;
-    }
-    return FolderExists() || MakeFolder();
+    return !FolderRefusal() && (FolderExists() || MakeFolder());
 }
 
-// From the target up to the highest level made; a level that holds anything
-// stops the walk. The current directory may be the target: it moves away.
+// From the deepest level of the target that exists up to the highest level
+// made: a deeper one that could not be made is passed over, and a level
+// that holds anything stops the walk. Only levels within the highest one
+// made go, whatever the target says meanwhile. The current directory may be
+// the target: it moves away.
 void RemoveMadeFolders()
 {
-    if (!installer.madeFolder[0])
-        return;
-    SetCurrentDirectoryA(installer.sourceFolder);
+    const size_t highest = strlen(installer.madeFolder);
     char level[PATH_SIZE];
     memcpy(level, installer.targetFolder, sizeof level);
-    const size_t highest = strlen(installer.madeFolder);
-    for (size_t end = strlen(level); end >= highest && RemoveDirectoryA(level);) {
-        LogStep("Folder %s: removed, as it was made by this run and left empty", level);
+    if (!highest || strncmp(level, installer.madeFolder, highest) != 0) {
+        installer.madeFolder[0] = '\0';
+        return;
+    }
+    SetCurrentDirectoryA(installer.sourceFolder);
+    for (size_t end = strlen(level); end >= highest;) {
+        const bool exists = GetFileAttributesA(level) != INVALID_FILE_ATTRIBUTES;
+        if (exists && !RemoveDirectoryA(level))
+            break;
+        if (exists)
+            LogStep("Folder %s: removed, as it was made by this run and left empty", level);
         // Up to the parent: cut after the backslash before the last name.
         for (--end; end > 0 && level[end - 1] != '\\'; --end) {
         }

@@ -22,6 +22,9 @@ HWND CreateInstallerWindow();
 // The installer as its entry point runs it once the command line is read:
 // the wizard, or the silent installation, to its end; returns the exit code.
 int InstallerMain(const InstallOptions& options);
+// A command line not understood: the usage shown (not with /VERYSILENT)
+// and logged; returns the exit code.
+int RefuseCommandLine(const InstallOptions& options);
 LRESULT CALLBACK InstallerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowPage();
 int ConfirmAbort();

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "game_search.h"
 #include "installer_state.h"
 #include "resource.h"
 #include "screen_bitmap.h"
@@ -33,10 +34,24 @@ const PageButton FINISH_BUTTONS[] = {{IDC_NEXT, WM_WIZARD_FINISHED},
                                      {IDCANCEL, WM_WIZARD_FINISHED}};
 
 // The template's banner is drawn for 96 dots per inch; the loaded one fits
-// the screen's resolution.
-void ShowBanner(HWND dialog)
+// the screen's resolution. Next (Finish on the last page) is the default
+// button and takes the focus, so that Enter goes on; Esc stays Cancel.
+INT_PTR OpenPage(HWND dialog)
 {
     SetDialogPicture(dialog, IDC_BANNER, installer.banner);
+    SendMessageA(dialog, DM_SETDEFID, IDC_NEXT, 0);
+    SetFocus(GetDlgItem(dialog, IDC_NEXT));
+    return FALSE;
+}
+
+// A folder chosen that holds no game is taken only when the person says so.
+bool UseGameFolder(HWND dialog)
+{
+    if (GameFolderHoldsGame(installer.gameFolder))
+        return true;
+    char text[PATH_SIZE + 100];
+    snprintf(text, sizeof text, "The folder %s holds no gravion.exe. Use it anyway?", installer.gameFolder);
+    return MessageBoxA(dialog, text, "Use Folder?", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 template <size_t N>
@@ -57,7 +72,7 @@ INT_PTR OnPageCommand(HWND dialog, WPARAM wParam, const PageButton (&buttons)[N]
 INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG: ShowBanner(dialog); return TRUE;
+    case WM_INITDIALOG: return OpenPage(dialog);
     case WM_COMMAND: return OnPageCommand(dialog, wParam, WELCOME_BUTTONS);
     default: return FALSE;
     }
@@ -67,9 +82,8 @@ INT_PTR CALLBACK TargetPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_INITDIALOG:
-        ShowBanner(dialog);
         SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, installer.targetFolder);
-        return TRUE;
+        return OpenPage(dialog);
     case WM_COMMAND: return OnPageCommand(dialog, wParam, TARGET_BUTTONS);
     default: return FALSE;
     }
@@ -79,10 +93,12 @@ INT_PTR CALLBACK GamePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 {
     switch (message) {
     case WM_INITDIALOG:
-        ShowBanner(dialog);
         SetDlgItemTextA(dialog, IDC_FOLDER_FIELD, installer.gameFolder);
-        return TRUE;
-    case WM_COMMAND: return OnPageCommand(dialog, wParam, GAME_BUTTONS);
+        return OpenPage(dialog);
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_NEXT && !UseGameFolder(dialog))
+            return TRUE;
+        return OnPageCommand(dialog, wParam, GAME_BUTTONS);
     default: return FALSE;
     }
 }
@@ -91,10 +107,9 @@ INT_PTR CALLBACK SummaryPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
 {
     switch (message) {
     case WM_INITDIALOG:
-        ShowBanner(dialog);
         SetDlgItemTextA(dialog, IDC_TARGET_FIELD, installer.targetFolder);
         SetDlgItemTextA(dialog, IDC_GAME_FIELD, installer.gameFolder);
-        return TRUE;
+        return OpenPage(dialog);
     case WM_COMMAND: return OnPageCommand(dialog, wParam, SUMMARY_BUTTONS);
     default: return FALSE;
     }
@@ -105,7 +120,6 @@ INT_PTR CALLBACK FinishPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_INITDIALOG:
-        ShowBanner(dialog);
         if (installer.failedActions > 0) {
             char text[128];
             snprintf(text, sizeof text,
@@ -113,7 +127,7 @@ INT_PTR CALLBACK FinishPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
                      installer.failedActions, static_cast<int>(INSTALL_ACTION_COUNT));
             SetDlgItemTextA(dialog, IDC_FIRST_TEXT, text);
         }
-        return TRUE;
+        return OpenPage(dialog);
     case WM_COMMAND: return OnPageCommand(dialog, wParam, FINISH_BUTTONS);
     default: return FALSE;
     }

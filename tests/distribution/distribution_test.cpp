@@ -254,7 +254,7 @@ TEST(Distribution, Removal)
              RegSetValueA(HKEY_CLASSES_ROOT, ".tra", REG_SZ, "othertool", 9);
              holdHelpContents();
          },
-         held, false, true, true, true},
+         held + "\n\nIts folder " + TARGET + " was kept", false, true, true, true},
         {"quietly, a file in use", [=] { Deploy(); holdHelpContents(); }, "", false, true, false, false},
         {"everything", [] { Deploy(); }, "Velari was removed.", false, false, false, false},
     };

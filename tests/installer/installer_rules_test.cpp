@@ -1,6 +1,6 @@
-// The installer's rules, natively: bounded joins, the drive of the start
-// folder, the longest target folder the installation can use, the folder
-// chooser's rules; the default target folder; and the command line: every
+// The installer's rules, natively: bounded joins, the longest target folder
+// the installation can use, the folder chooser's rules, the game's
+// executable; the default target folder; and the command line: every
 // switch, quoting, case, blanks, unknown and malformed switches, and how a
 // given folder is taken.
 #include <gtest/gtest.h>
@@ -33,16 +33,6 @@ TEST(JoinPath, FitsExactlyOrRefusesAndLeavesEmpty)
     }
     char small[8];
     EXPECT_FALSE(JoinPath(small, sizeof small, "\u03A9\u03A9\u03A9", "\u03A9"));  // four characters, eight bytes
-}
-
-TEST(DriveNumberOfDirectory, LetterInEitherCaseElseDriveC)
-{
-    const struct { const char* directory; int drive; } rows[] = {
-        {"D:\\SETUP", 3}, {"d:\\setup", 3}, {"A:\\", 0}, {"z:\\", 25},
-        {"\\\\server\\share\\setup", 2}, {"", 2}, {"@:\\", 2}, {"[:\\", 2},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(DriveNumberOfDirectory(row.directory), row.drive) << row.directory;
 }
 
 // The quoted open command is the longest text made from the folder; its
@@ -78,6 +68,31 @@ TEST(FolderChooserRules, ChainAndCut)
         CutFolderToLevel(folder, row.cut);
         EXPECT_EQ(std::string(folder), row.cutTo);
     }
+}
+
+// A folder chosen for the installation gets Velari's own, once.
+TEST(FolderChooserRules, VelariFolderAddedOnce)
+{
+    const struct { const char *chosen, *taken; } rows[] = {
+        {"D:\\Games\\", "D:\\Games\\Velari\\"}, {"D:\\", "D:\\Velari\\"}, {"D:\\Games\\vELARI\\", "D:\\Games\\vELARI\\"},
+        {"D:\\MyVelari\\", "D:\\MyVelari\\Velari\\"}, {"Velari\\", "Velari\\"}, {"D:\\Games\\Longer12345678901\\", ""},  // too long for 32 bytes
+    };
+    for (const auto& row : rows) {
+        char folder[32];
+        JoinPath(folder, sizeof folder, row.chosen, nullptr);
+        EXPECT_EQ(AddVelariFolder(folder, sizeof folder), row.taken[0] != '\0') << row.chosen;
+        EXPECT_STREQ(folder, row.taken);
+    }
+}
+
+// What the search finds and the game page asks about when it is missing.
+TEST(IsGameExecutable, AFileShownByAnyCaseOfItsName)
+{
+    const struct { const char* name; bool folder, hidden, game; } rows[] = {
+        {"gravion.exe", false, false, true}, {"GRAVION.EXE", false, false, true}, {"gravion.exe", true, false, false},
+        {"gravion.exe", false, true, false}, {"gravion.ex", false, false, false}, {"gravion.exe.lnk", false, false, false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(IsGameExecutable(row.name, row.folder, row.hidden), row.game) << row.name << row.folder << row.hidden;
 }
 
 namespace {
@@ -129,8 +144,9 @@ TEST(ParseInstallOptions, Table)
     }
 }
 
-// The platform's answers as data: an installation there wins; then the
-// drive's Program Files where it can be written; else the system's.
+// The platform's answers as data: an installation there wins; then, off the
+// system's drive, the drive's Program Files where it can be written; else
+// the system's of this width ("Program Files (x86)" for 32 bits on 64).
 TEST(ChooseDefaultTarget, Table)
 {
     const std::string longSystem = "C:\\" + std::string(240, 'p');
@@ -142,6 +158,9 @@ TEST(ChooseDefaultTarget, Table)
         {"E:\\", false, "", "", "E:\\Program Files\\Velari\\", DEFAULT_DRIVE},
         {"D:\\SETUP", false, longSystem, "", "D:\\Program Files\\Velari\\", DEFAULT_DRIVE},
         {"D:\\SETUP", true, "C:\\Program Files (x86)", "E:\\Tools\\Velari", "E:\\Tools\\Velari\\", DEFAULT_INSTALLED},
+        // On the system's drive its folder of this width, though "Program Files" there takes files too.
+        {"c:\\SETUP", true, "C:\\Program Files (x86)", "", "C:\\Program Files (x86)\\Velari\\", DEFAULT_SYSTEM},
+        {"C:\\", true, "C:\\Program Files", "", "C:\\Program Files\\Velari\\", DEFAULT_SYSTEM},
     };
     for (const auto& row : rows) {
         char folder[PATH_SIZE];
@@ -171,19 +190,6 @@ TEST(FolderFromTyped, BackslashFitAndTheSilentTarget)
         EXPECT_EQ(std::string(out), row.taken) << row.given;
         EXPECT_STREQ(SilentTargetRefusal(out), row.refusal) << row.given;
         EXPECT_EQ(out[PATH_SIZE], 'x');
-    }
-}
-
-// The numbers are what scripts test for: fixed, and listed by /? as logged.
-TEST(ExitCodes, NumbersAndTheirMeaningsInTheBox)
-{
-    const struct { int code, number; } rows[] = {
-        {EXIT_INSTALLED, 0}, {EXIT_BAD_COMMAND_LINE, 1}, {EXIT_CANCELLED, 2}, {EXIT_FOLDER_REFUSED, 3}, {EXIT_INCOMPLETE, 4},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(row.code, row.number);
-        EXPECT_NE(std::string(USAGE_TEXT).find(std::to_string(row.number) + " " + ExitCodeMeaning(row.code)),
-                  std::string::npos) << row.number;
     }
 }
 

@@ -48,11 +48,14 @@ Reply Page(const char* page, std::vector<std::string> fields, int button, std::f
         reply.shows.push_back("|" + field + "|");
     return reply;
 }
+// Left with Enter, which must go to Next, the focus on it.
 Reply Shot(const char* page, std::vector<std::string> fields)
 {
-    return Page(page, fields, IDC_NEXT, [page](HWND dialog) {
+    return Page(page, fields, 0, [page](HWND dialog) {
         EXPECT_EQ(BitmapWidth(GetDlgItem(dialog, IDC_BANNER)), AtScreenDpi(122));  // drawn for 96 dots per inch
         Screenshot((std::string("page_") + page).c_str(), dialog);
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_NEXT)) << page;
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
     });
 }
 
@@ -108,6 +111,15 @@ void GameOnlyAt(const std::vector<std::string>& paths)
     Place(paths);
 }
 
+// In the system's own System32, which a 32-bit program sees only with the redirection off.
+void InSystemFolder(std::function<void()> act)
+{
+    PVOID redirection = nullptr;
+    const BOOL off = Wow64DisableWow64FsRedirection(&redirection);
+    act();
+    off && Wow64RevertWow64FsRedirection(redirection);
+}
+
 // A walk that comes to a stop with no dialog open would wait for ever.
 void CALLBACK WalkStopped(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -125,10 +137,10 @@ int RunInstaller(const std::string& folder, std::vector<Reply> replies, std::str
     installer = InstallerState();
     installer.instance = instance;
     InstallOptions options;
-    EXPECT_TRUE(ParseInstallOptions(&commandLine[0], &options)) << commandLine;
+    const bool understood = ParseInstallOptions(&commandLine[0], &options);
     ExpectReplies(std::move(replies));
     const UINT_PTR deadline = SetTimer(nullptr, 0, 30000, WalkStopped);
-    const int code = InstallerMain(options);
+    const int code = understood ? InstallerMain(options) : RefuseCommandLine(options);
     KillTimer(nullptr, deadline);
     ExpectAllReplied();
     EXPECT_FALSE(IsWindow(installer.window));
@@ -299,7 +311,7 @@ TEST_F(Wizard, Walks)
     auto moveGame = [=](HWND) { GameOnlyAt({second + "gravion.exe"}); };
     auto search = [](std::vector<std::string> files) { return [=] { GameOnlyAt(files); }; };
     auto found = [](const std::string& game) { return Join({ToGamePage(game, IDCANCEL), {ABORT_YES}}); };
-    const std::string greek = "D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", greekGame = "D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\";
+    const std::string greek = "D:\\Program Files\\\u03a4\u03c1\u03b1\u03ba \u03a9\\Velari\\", greekGame = "D:\\\u03a0\u03b1\u03b9\u03c7\u03bd\u03af\u03b4\u03b9\u03b1\\";
     auto nothingWritten = [] {
         EXPECT_EQ(GetFileAttributesA(TARGET.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(GetFileAttributesA(SYSTEM_TARGET.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -313,7 +325,7 @@ TEST_F(Wizard, Walks)
         RemoveTree(greekGame.substr(0, greekGame.size() - 1));
     };
     auto noTemplates = [](HWND) { installer.instance = GetModuleHandleA("kernel32.dll"); };
-    const std::string TOO_LONG = "D:\\" + std::string(MAX_PATH, 'v');
+    const std::string TOO_LONG = "D:\\" + std::string(MAX_PATH, 'v'), systemGame = "C:\\windows\\system32\\";
     const struct {
         const char* what;
         std::function<void()> prepare;
@@ -347,8 +359,9 @@ TEST_F(Wizard, Walks)
         {"the target given", [] { Fresh(); }, SETUP, "/SILENT /DIR=\"D:\\Program Files\\Velari\"", {}, ExpectInstalled, 0},
         {"files that can't be expanded, silently", PrepareBadSources, "D:\\SETUP_BAD", "/VERYSILENT", {}, ExpectExpansionFailures, 4,
          "the compressed file"},
-        {"a target that can't be made", [] { Fresh(); }, SETUP, "/VERYSILENT /DIR=D:\\SETUP\\install.exe\\V", {}, nothingWritten, 3,
-         "it can't be made"},
+        {"a command line not understood", [] { Fresh(); }, SETUP, "/VERYSILENT /FOO", {}, nothingWritten, 1},
+        {"a target whose third level can't be made: the two made taken back", [] { Fresh(false); }, SETUP,
+         "/VERYSILENT /DIR=\"" + TARGET + "a|b\"", {}, nothingWritten, 3, "it can't be made"},
         {"a target without a drive", [] { Fresh(false); }, SETUP, "/SILENT /DIR=Velari", {}, nothingWritten, 3, "it names no drive"},
         {"a target too long for any path", [] { Fresh(); }, SETUP, "/VERYSILENT /DIR=" + TOO_LONG, {}, nothingWritten, 3, "the name is too long"},
         {"a game folder too long for any path", [] { Fresh(); }, SETUP, "/VERYSILENT /GAMEDIR=" + TOO_LONG, {}, nothingWritten, 3,
@@ -360,7 +373,7 @@ TEST_F(Wizard, Walks)
           Page("summary", {TARGET, first}, IDC_BACK, moveGame), Page("game", {first}, IDC_BACK),
           Page("game", {second}, IDCANCEL), ABORT_YES},
          [] {}, 2},
-        {"the target folder not made, then made and taken back by Abort", [] { Fresh(); }, SETUP, "",
+        {"the target not made, then made with its parent and taken back by Abort", [] { Fresh(false); }, SETUP, "/DIR=\"" + TARGET + "\"",
          {Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, IDC_NEXT), CREATE_NO, Page("target", {TARGET}, IDC_BACK),
           Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, IDC_NEXT), CREATE_YES, Page("game", {}, IDCANCEL), ABORT_YES},
          nothingWritten, 2},
@@ -372,9 +385,13 @@ TEST_F(Wizard, Walks)
          {Page("welcome", {}, IDC_NEXT), Page("target", {"D:\\FIRST\\"}, IDCANCEL), ABORT_YES}, [] { RemoveTree("D:\\FIRST"); }, 2},
         {"search: nothing but behind links and on the CD-ROM", search({}), SETUP, "", found("C:\\Gravion\\"), [] {}, 2},
         {"search: at the root of D:", search({"D:\\gravion.exe"}), SETUP, "", found("D:\\"), [] {}, 2},
+        {"search: in the system's own System32", [=] { GameOnlyAt({}); InSystemFolder([=] { Place({systemGame + "gravion.exe"}); }); },
+         SETUP, "", found(systemGame), [=] { InSystemFolder([=] { DeleteFileA((systemGame + "gravion.exe").c_str()); }); }, 2},
+        {"started from C:, the system's Program Files of this width", [] { Fresh(); }, "C:\\", "",
+         {Page("welcome", {}, IDC_NEXT), Page("target", {SYSTEM_TARGET}, IDCANCEL), ABORT_YES}, [] {}, 2},
         {"a target and a game folder named in Greek", [=] { GameOnlyAt({greekGame + "gravion.exe"}); RemoveTree(TARGET); }, SETUP, "",
          {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_BROWSE),
-          {"Choose Folder", {}, IDOK, [=](HWND chooser) { SetDlgItemTextA(chooser, IDC_FOLDER_FIELD, greek.c_str()); }},
+          {"Choose Folder", {}, IDOK, [=](HWND chooser) { SetDlgItemTextA(chooser, IDC_FOLDER_FIELD, greek.substr(0, greek.size() - 7).c_str()); }},
           Page("target", {greek}, IDC_NEXT), CREATE_YES, Page("game", {greekGame}, IDC_NEXT),
           Page("summary", {greek, greekGame}, IDC_NEXT), Page("finish", {}, IDC_NEXT)},
          greekRegistered, 0},
@@ -413,8 +430,9 @@ void Type(HWND chooser, const std::string& text)
 
 // The chooser in both roles through the wizard's Browse buttons: its tree
 // worked with the keys a person uses, its drive box, typed folders (one too
-// long, one a bare drive), Cancel, and what is chosen reaching the pages, the
-// summary and the registry.
+// long, one a bare drive, one without a drive), Cancel, and what is chosen
+// reaching the pages, the summary and the registry: the installation's with
+// Velari's folder below it, the game's without the game only when confirmed.
 TEST_F(Wizard, FolderChooser)
 {
     GameOnlyAt({"C:\\GRAVTEST\\gravion.exe"});
@@ -438,7 +456,8 @@ TEST_F(Wizard, FolderChooser)
         Pump();
         EXPECT_EQ(Chosen(chooser), "C:\\");
     };
-    auto typeAlpha = [=](HWND chooser) { Type(chooser, TARGET + "Alpha"); };  // gets its backslash
+    auto typeTracks = [](HWND chooser) { Type(chooser, "D:\\Tracks"); };  // gets its backslash and Velari's folder
+    auto typeRelative = [](HWND chooser) { Type(chooser, "Velari"); };
     // Too long with its backslash: refused, and the chooser stays; a bare
     // drive is its root.
     auto gameRole = [=](HWND chooser) {
@@ -453,13 +472,16 @@ TEST_F(Wizard, FolderChooser)
     RunInstaller(SETUP, {Page("welcome", {}, IDC_NEXT), Page("target", {TARGET}, IDC_BROWSE),
                          {CHOOSE, {"|Please choose the folder for installation.|"}, IDCANCEL, navigate},
                          Page("target", {TARGET}, IDC_BROWSE), {CHOOSE, {}, IDOK, chooseC},
-                         Page("target", {"C:\\"}, IDC_BROWSE), {CHOOSE, {}, IDOK, typeAlpha},
-                         Page("target", {alpha}, IDC_NEXT), Page("game", {"C:\\GRAVTEST\\"}, IDC_BROWSE),
+                         Page("target", {"C:\\Velari\\"}, IDC_BROWSE), {CHOOSE, {}, IDOK, typeRelative},
+                         Page("target", {"Velari\\"}, IDC_NEXT), {"Error", {"can't use the folder Velari\\: it names no drive."}, IDOK},
+                         Page("target", {"Velari\\"}, IDC_BROWSE), {CHOOSE, {}, IDOK, typeTracks},
+                         Page("target", {"D:\\Tracks\\Velari\\"}, IDC_NEXT), CREATE_YES, Page("game", {"C:\\GRAVTEST\\"}, IDC_BROWSE),
                          {FIND, {"|Please select the Gravion! Folder.|"}, IDOK, gameRole},
                          {"Error", {"|This path is too long. Please choose a shorter one.|"}, IDOK},
-                         Page("game", {"D:\\"}, IDC_NEXT), Page("summary", {alpha, "D:\\"}, IDC_NEXT),
-                         Page("finish", {}, IDC_NEXT)});
-    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir"), alpha);
+                         Page("game", {"D:\\"}, IDC_NEXT), {"Use Folder?", {"|The folder D:\\ holds no gravion.exe. Use it anyway?|"}, IDNO},
+                         Page("game", {"D:\\"}, IDC_NEXT), {"Use Folder?", {}, IDYES},
+                         Page("summary", {"D:\\Tracks\\Velari\\", "D:\\"}, IDC_NEXT), Page("finish", {}, IDC_NEXT)});
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir"), "D:\\Tracks\\Velari\\");
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "TraDir"), "D:\\");
     DeleteFileA("C:\\GRAVTEST\\gravion.exe");
 }

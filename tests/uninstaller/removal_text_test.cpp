@@ -65,24 +65,28 @@ TEST(FolderOfPath, KeepsTheBackslashAndRefusesWhatDoesNotFit)
 TEST(RemovalReport, MessageAndExitCodeNameWhatStays)
 {
     RemovalReport report;
-    char message[sizeof report.names + 200];
+    char message[sizeof report.names + sizeof report.keptFolder + 200];
     StartReport(&report);
     ComposeClosingMessage(report, message, sizeof message);
     EXPECT_STREQ(message, "Velari was removed.");
     EXPECT_EQ(QuietRemovalExitCode(true, report), 0);
     EXPECT_EQ(QuietRemovalExitCode(false, report), 4);
+    NoteKeptFolder(&report, "D:\\V\\");  // for a person's files: named, and no failure
+    ComposeClosingMessage(report, message, sizeof message);
+    EXPECT_STREQ(message, "Velari was removed. Its folder D:\\V\\ was kept because it still holds other files.");
+    EXPECT_EQ(QuietRemovalExitCode(true, report), 0);
     AddFailure(&report, "D:\\V\\Velari.cnt");
     AddFailure(&report, "HKEY_CLASSES_ROOT\\velari");
     EXPECT_EQ(QuietRemovalExitCode(true, report), 4);
     ComposeClosingMessage(report, message, sizeof message);
     EXPECT_STREQ(message, "Velari was removed, except for these, which could not be removed:\n\n"
-                          "D:\\V\\Velari.cnt\nHKEY_CLASSES_ROOT\\velari\n");
+                          "D:\\V\\Velari.cnt\nHKEY_CLASSES_ROOT\\velari\n\nIts folder D:\\V\\ was kept because it still holds other files.");
     const std::string longName(300, 'x');
     for (int i = 0; i < 10; ++i)
         AddFailure(&report, longName.c_str());
     ComposeClosingMessage(report, message, sizeof message);
     const std::string text = message;
-    EXPECT_EQ(text.substr(text.size() - 4), "...\n");
+    EXPECT_NE(text.find("...\n\nIts folder D:\\V\\ was kept"), std::string::npos);  // after a full list too
     EXPECT_LT(text.size(), sizeof message);
 }
 
