@@ -38,6 +38,8 @@ struct InstallerState {
     int currentDrive;           // 0 for drive A
     int failedActions;          // of the last installation run
     InstallOptions options;     // from the command line; all zero: the wizard
+    InstallScope scope;         // who the installation is for
+    InstallScope targetScope;   // whose default the target folder is
     char givenGameFolder[PATH_SIZE];  // /GAMEDIR with its backslash; empty: search
     int givenFoldersFit;        // every folder given fits its buffer
     int exitCode;
@@ -62,6 +64,23 @@ LRESULT CALLBACK InstallerWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 void ShowPage();
 int ConfirmAbort();
 void ReportWindowFailure();
+
+// The target folder the scope's installation is proposed, and why, in the log.
+void ProposeTargetFolder();
+
+// scope_choice.cpp
+// The scope's installation's folder that still holds Velari.exe; "" for none.
+void ReadInstalledFolder(InstallScope scope, char (&folder)[PATH_SIZE]);
+// Where the scope's programs go, with its backslash; "" when unknown.
+bool FindScopeProgramsFolder(InstallScope scope, char* folder, size_t size);
+// From the command line, the rights and what is installed; logged.
+void DecideInstallScope();
+// This installer again with administrator rights, for all users; its exit
+// code, or ELEVATION_DECLINED or ELEVATION_FAILED, both logged.
+long RunElevatedInstaller();
+// On leaving the welcome page: false when the wizard does not go on there
+// (it ended with the elevated run, or shows the choice again).
+bool ApplyScopeChoice();
 
 // wizard_pages.cpp
 INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -7,6 +7,7 @@
 // beside them. The wizard is the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -132,11 +133,11 @@ std::string VersionTexts(const std::wstring& file)
 }
 
 // The uninstall entry's quiet command, as a deployment tool reads it.
-std::wstring QuietCommand()
+std::wstring QuietCommand(HKEY root = HKEY_LOCAL_MACHINE)
 {
     WCHAR command[800] = L"";
     DWORD size = sizeof command;
-    RegGetValueW(HKEY_LOCAL_MACHINE, std::wstring(UNINSTALL_KEY, UNINSTALL_KEY + sizeof UNINSTALL_KEY - 1).c_str(),
+    RegGetValueW(root, std::wstring(UNINSTALL_KEY, UNINSTALL_KEY + sizeof UNINSTALL_KEY - 1).c_str(),
                  L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
     return command;
 }
@@ -312,4 +313,36 @@ TEST(Distribution, Removal)
     EndProgram(&removal);
     Plant("D:\\elsewhere\\", false);
     EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
+}
+
+// Just for the current user, by the switch where every process has the
+// rights: the user's own folder, keys, classes, entry and Start menu, and
+// nothing for all users; the entry's quiet command takes it all back.
+TEST(Distribution, JustForMeAndItsQuietRemoval)
+{
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
+        for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
+            RegDeleteTreeA(root, key);
+    char local[MAX_PATH] = "", programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    const std::string folder = std::string(local) + "\\Programs\\Velari\\", link = std::string(programs) + "\\Velari\\Velari v2.0.lnk";
+    ASSERT_EQ(RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /CURRENTUSER", L"D:\\SETUP"), 0);
+    for (bool installed : {true, false}) {
+        SCOPED_TRACE(installed ? "installed" : "removed");
+        EXPECT_EQ(FileExists(folder + "Velari.exe") && FileExists(link), installed);
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, PROGRAM_KEY, "HDDir"), installed ? folder : "<none>");
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, "Software\\Classes\\.tra", nullptr), installed ? "velari" : "<none>");
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, "Software\\Classes\\velari\\shell\\open\\command", nullptr),
+                  installed ? "\"" + folder + "Velari.exe\" %1" : "<none>");
+        EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, UNINSTALL_KEY), installed);
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
+            for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
+                EXPECT_FALSE(KeyExists(root, key)) << key;
+        EXPECT_FALSE(FileExists(StartMenuFolder("Velari") + "Velari v2.0.lnk"));
+        EXPECT_EQ(installed ? RunCommand(QuietCommand(HKEY_CURRENT_USER), L"D:\\") : 0, 0);
+        for (DWORD start = GetTickCount(); installed && FileExists(folder) && GetTickCount() - start < EXIT_TIMEOUT_MS;)
+            Sleep(100);
+    }
+    EXPECT_FALSE(FileExists(folder));
 }
