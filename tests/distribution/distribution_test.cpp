@@ -302,6 +302,19 @@ TEST(Distribution, Removal)
     }
     Plant(temporary, false);
 
+    // A copy of an installation elsewhere removes its own files only, and
+    // says that Velari is left (exit code 4).
+    ASSERT_EQ(Deploy(), 0);
+    MakeFolders("D:\\elsewhere");
+    for (const char* name : {"Removal.exe", "Velari.exe"})
+        CopyFileA((TARGET + name).c_str(), (std::string("D:\\elsewhere\\") + name).c_str(), FALSE);
+    EXPECT_EQ(RunCommand(L"D:\\elsewhere\\Removal.exe /SILENT", L"D:\\"), 4);
+    EXPECT_FALSE(FileExists("D:\\elsewhere\\Velari.exe"));
+    EXPECT_TRUE(FileExists(TARGET + "Velari.exe") && FileExists(StartMenuFolder("Velari") + "Velari v2.0.lnk"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY) && KeyExists(HKEY_CLASSES_ROOT, TRACK_CLASS_KEY));
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    for (DWORD start = GetTickCount(); FileExists("D:\\elsewhere\\Removal.exe") && GetTickCount() - start < EXIT_TIMEOUT_MS;)
+        Sleep(100);
     // Beside DLLs of the names it loads, too.
     SCOPED_TRACE("nothing installed where it is started");
     MakeFolders("D:\\elsewhere");
