@@ -325,5 +325,6 @@ void RunInstallationActions(HWND progress)
         StepProgress(progress);
     }
     LogStep("%d of the %d steps failed.", installer.failedActions, static_cast<int>(INSTALL_ACTION_COUNT));
-    installer.exitCode = installer.failedActions ? EXIT_INCOMPLETE : EXIT_INSTALLED;
+    const int leftOfOtherWidth = TakeOverOtherWidth();
+    installer.exitCode = installer.failedActions || leftOfOtherWidth ? EXIT_INCOMPLETE : EXIT_INSTALLED;
 }

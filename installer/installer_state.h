@@ -82,6 +82,10 @@ long RunElevatedInstaller();
 // (it ended with the elevated run, or shows the choice again).
 bool ApplyScopeChoice();
 
+// width_takeover.cpp: after the actions, the other width's installation
+// for all users, logged; the count of what of it stays though it should go.
+int TakeOverOtherWidth();
+
 // wizard_pages.cpp
 INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK TargetPageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
