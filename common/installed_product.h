@@ -16,9 +16,53 @@ const char TARGET_FOLDER_VALUE[] = "HDDir";
 const char GAME_FOLDER_VALUE[] = "TraDir";
 // The entry in the system's list of programs.
 const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velari";
-// The track files' association, under HKEY_CLASSES_ROOT.
+// The track files' association, in the classes of the installation's scope.
 const char TRACK_EXTENSION_KEY[] = ".tra";
 const char TRACK_CLASS_KEY[] = "velari";
+
+// Who an installation is for, and where each scope keeps what it writes:
+// for all users the machine's keys, its classes and the common Start menu;
+// for one user only the user's own, so that no rights are needed.
+enum InstallScope { SCOPE_ALL_USERS, SCOPE_CURRENT_USER, SCOPE_COUNT };
+enum RegistryRoot { ROOT_LOCAL_MACHINE, ROOT_CURRENT_USER, ROOT_CLASSES };
+const char* const ROOT_NAMES[] = {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_CLASSES_ROOT"};
+// The shell's folder numbers (CSIDL_...), checked against the system's below.
+enum ShellFolder { FOLDER_PROGRAMS = 0x02, FOLDER_COMMON_PROGRAMS = 0x17, FOLDER_LOCAL_APPDATA = 0x1c,
+                   FOLDER_PROGRAM_FILES = 0x26 };
+struct ScopePlaces {
+    const char* name;            // for the log and the messages
+    const char* switchName;      // the installer's switch that asks for it
+    RegistryRoot settingsRoot;   // PROGRAM_KEY and UNINSTALL_KEY
+    RegistryRoot classesRoot;
+    const char* classesKey;      // before the association's keys; "" for the root itself
+    ShellFolder startMenu;       // holds the "Velari" folder of the shortcuts
+    ShellFolder programsBase;    // the default folder is this + programsAfter + "Velari\"
+    const char* programsAfter;
+};
+const ScopePlaces SCOPE_PLACES[SCOPE_COUNT] = {
+    {"all users", "/ALLUSERS", ROOT_LOCAL_MACHINE, ROOT_CLASSES, "", FOLDER_COMMON_PROGRAMS, FOLDER_PROGRAM_FILES, ""},
+    {"the current user", "/CURRENTUSER", ROOT_CURRENT_USER, ROOT_CURRENT_USER, "Software\\Classes\\", FOLDER_PROGRAMS,
+     FOLDER_LOCAL_APPDATA, "Programs\\"},
+};
+
+// Installing or removing for all users without the rights starts the
+// program again with them; for one user nothing needs them.
+inline bool NeedsElevatedRestart(InstallScope scope, bool elevated)
+{
+    return scope == SCOPE_ALL_USERS && !elevated;
+}
+
+// Whether two folders, each a full path with its backslash, are the same:
+// the file system ignores case.
+inline bool SameFolder(const char* first, const char* second)
+{
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    size_t length = 0;
+    for (; first[length] || second[length]; ++length)
+        if (upper(first[length]) != upper(second[length]))
+            return false;
+    return length > 0 && first[length - 1] == '\\';
+}
 
 // The files the installer expands into the target folder, in order, each
 // from its compressed copy beside install.exe.
@@ -67,15 +111,24 @@ enum RemovalExitCode { EXIT_REMOVED = EXIT_INSTALLED, EXIT_LEFT = EXIT_INCOMPLET
 #include <windows.h>
 #include <shlobj.h>
 
+static_assert(FOLDER_PROGRAMS == CSIDL_PROGRAMS && FOLDER_COMMON_PROGRAMS == CSIDL_COMMON_PROGRAMS &&
+                  FOLDER_LOCAL_APPDATA == CSIDL_LOCAL_APPDATA && FOLDER_PROGRAM_FILES == CSIDL_PROGRAM_FILES,
+              "the shell's folder numbers");
+
+inline HKEY RootKey(RegistryRoot root)
+{
+    return root == ROOT_LOCAL_MACHINE ? HKEY_LOCAL_MACHINE : root == ROOT_CURRENT_USER ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
+}
+
 // The Start menu's folder of the shortcuts, with its backslash: in the
-// shell's Programs folder for all users; where the shell has none, in the
-// Start menu under the Windows directory, as on the oldest systems.
-inline bool FindStartMenuFolder(char* folder, size_t size)
+// shell's Programs folder of the scope; where the shell has none for all
+// users, in the Start menu under the Windows directory, as on the oldest systems.
+inline bool FindStartMenuFolder(InstallScope scope, char* folder, size_t size)
 {
     char base[PATH_SIZE];
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, base)))
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, SCOPE_PLACES[scope].startMenu, nullptr, SHGFP_TYPE_CURRENT, base)))
         return JoinPath(folder, size, base, "\\Velari\\");
-    const UINT length = GetWindowsDirectoryA(base, sizeof base);
+    const UINT length = scope == SCOPE_ALL_USERS ? GetWindowsDirectoryA(base, sizeof base) : 0;
     return length > 0 && length < sizeof base && JoinPath(folder, size, base, "\\Start Menu\\Programs\\Velari\\");
 }
 #endif

@@ -20,6 +20,22 @@ bool OpenInstallLog(const char* path)
     return logFile != INVALID_HANDLE_VALUE;
 }
 
+void PauseInstallLog()
+{
+    if (logFile != INVALID_HANDLE_VALUE)
+        CloseHandle(logFile);
+    logFile = INVALID_HANDLE_VALUE;
+}
+
+void ResumeInstallLog(const char* path)
+{
+    if (!path)
+        return;
+    logFile = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (logFile != INVALID_HANDLE_VALUE)
+        SetFilePointer(logFile, 0, nullptr, FILE_END);
+}
+
 // A line longer than the buffer is cut: a value given on the command line
 // may be of any length.
 void LogStep(const char* format, ...)

@@ -29,6 +29,8 @@ struct InstallerState {
     int currentDrive;           // 0 for drive A
     int failedActions;          // of the last installation run
     InstallOptions options;     // from the command line; all zero: the wizard
+    InstallScope scope;         // who the installation is for
+    InstallScope targetScope;   // whose default the target folder is
     char givenGameFolder[PATH_SIZE];  // /GAMEDIR with its backslash; empty: search
     int givenFoldersFit;        // every folder given fits its buffer
     int exitCode;

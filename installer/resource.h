@@ -26,6 +26,9 @@
 #define IDC_TARGET_FIELD    118
 #define IDC_GAME_FIELD      119
 #define IDC_BANNER          120
+// The welcome page's choice of who Velari is for.
+#define IDC_ALL_USERS       121
+#define IDC_CURRENT_USER    122
 
 // The folder chooser's controls (its prompt is IDC_FIRST_TEXT, its path box
 // IDC_FOLDER_FIELD).

@@ -8,7 +8,9 @@
 #include <windows.h>
 
 #include "dll_search.h"
+#include "elevation.h"
 #include "installed_product.h"
+#include "removal_scope.h"
 #include "removal_steps.h"
 #include "removal_text.h"
 #include "self_removal.h"
@@ -19,13 +21,20 @@ const char CAPTION[] = "Velari Uninstaller";
 const char QUESTION[] = "Remove Velari and all of its components?";
 const char NOT_INSTALLED_TEXT[] = "Velari is not installed here. Nothing was removed.";
 
+const char NO_RIGHTS_TEXT[] = "Velari was not removed: removing it for all users needs administrator rights.";
+
+// Decided again here, by the folder: the finishing copy is told only that.
 void FinishRemoval(const char* folder)
 {
     RemovalReport report;
     StartReport(&report);
-    RemoveInstallation(folder, &report);
+    const InstallScope scope = RegisteredScope(folder);
+    RemoveInstallation(folder, scope, &report);
     char message[sizeof report.names + sizeof report.keptFolder + 200];
-    ComposeClosingMessage(report, message, sizeof message);
+    if (scope == SCOPE_COUNT)
+        ComposeCopyClosingMessage(report, message, sizeof message);
+    else
+        ComposeClosingMessage(report, message, sizeof message);
     MessageBoxA(nullptr, message, CAPTION,
                 MB_OK | (report.failures ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
@@ -38,6 +47,16 @@ bool FindOwnFolder(char* folder, size_t size)
     return length > 0 && length < sizeof self && FolderOfPath(folder, size, self);
 }
 
+// For all users without the rights, the same run again with them; false
+// when it needs none. A declined prompt removes nothing.
+bool RemovedElevated(InstallScope scope, const char* arguments, long* code)
+{
+    if (!NeedsElevatedRestart(scope, ProcessIsElevated()))
+        return false;
+    *code = RunElevated(arguments, nullptr);
+    return true;
+}
+
 void StartRemoval()
 {
     char folder[PATH_SIZE];
@@ -45,7 +64,14 @@ void StartRemoval()
         MessageBoxA(nullptr, NOT_INSTALLED_TEXT, CAPTION, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    if (MessageBoxA(nullptr, QUESTION, CAPTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    const InstallScope scope = RegisteredScope(folder);
+    long code;
+    if (RemovedElevated(scope, "", &code)) {
+        if (code < 0)
+            MessageBoxA(nullptr, NO_RIGHTS_TEXT, CAPTION, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (MessageBoxA(nullptr, scope == SCOPE_COUNT ? COPY_QUESTION : QUESTION, CAPTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     // Without a copy the work is done here, and this file is named among
     // what stays.
@@ -54,20 +80,24 @@ void StartRemoval()
 }
 
 // The process that a tool waits for ends only when everything but this
-// program file and its folder is done with. Nothing installed here is
+// program file and its folder is done with. Nothing registered here is
 // something left, too: the tool's entry would otherwise pass for removed.
-int RemoveQuietly()
+int RemoveQuietly(const char* arguments)
 {
     char folder[PATH_SIZE];
     RemovalReport report;
     StartReport(&report);
     const bool installed = FindOwnFolder(folder, sizeof folder) && IsInstallation(folder);
+    const InstallScope scope = installed ? RegisteredScope(folder) : SCOPE_COUNT;
+    long code;
+    if (RemovedElevated(scope, arguments, &code))
+        return code < 0 ? EXIT_LEFT : static_cast<int>(code);
     if (installed) {
-        RemoveInstalledParts(folder, &report);
+        RemoveInstalledParts(folder, scope, &report);
         if (!StartFinishingCopy(TIDY_SWITCH, folder))
             RemoveUninstallerAndFolder(folder, &report);
     }
-    return QuietRemovalExitCode(installed, report);
+    return QuietRemovalExitCode(scope != SCOPE_COUNT, report);
 }
 
 }  // namespace
@@ -88,7 +118,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
         StartReport(&report);
         RemoveUninstallerAndFolder(folder, &report);
     } else if (IsQuietRemoval(arguments)) {
-        return RemoveQuietly();
+        return RemoveQuietly(arguments);
     } else {
         StartRemoval();
     }

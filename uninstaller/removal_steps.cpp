@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "installed_product.h"
+#include "removal_scope.h"
 
 namespace {
 
@@ -41,10 +42,10 @@ bool RemoveFolderIfEmpty(const char* folder, RemovalReport* report)
     return error == ERROR_DIR_NOT_EMPTY;
 }
 
-void RemoveShortcuts(RemovalReport* report)
+void RemoveShortcuts(InstallScope scope, RemovalReport* report)
 {
     char folder[PATH_SIZE];
-    if (!FindStartMenuFolder(folder, sizeof folder)) {
+    if (!FindStartMenuFolder(scope, folder, sizeof folder)) {
         AddFailure(report, "the Start menu's folder Velari");
         return;
     }
@@ -56,7 +57,8 @@ void RemoveShortcuts(RemovalReport* report)
 void AddKeyFailure(HKEY root, const char* key, RemovalReport* report)
 {
     char name[PATH_SIZE];
-    const char* rootName = root == HKEY_CLASSES_ROOT ? "HKEY_CLASSES_ROOT\\" : "HKEY_LOCAL_MACHINE\\";
+    const char* rootName = root == HKEY_CLASSES_ROOT ? "HKEY_CLASSES_ROOT\\"
+                           : root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\";
     AddFailure(report, JoinPath(name, sizeof name, rootName, key) ? name : key);
 }
 
@@ -84,49 +86,76 @@ void RemoveKeyIfEmpty(HKEY root, const char* key, RemovalReport* report)
 
 // Only while the extension still names our class: a program that took the
 // association over keeps it.
-void RemoveTrackAssociation(RemovalReport* report)
+void RemoveTrackAssociation(HKEY root, const char* classes, RemovalReport* report)
 {
-    char value[PATH_SIZE] = "";
+    char extension[PATH_SIZE], trackClass[PATH_SIZE], value[PATH_SIZE] = "";
     LONG size = sizeof value;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, value, &size) != ERROR_SUCCESS)
+    if (!JoinPath(extension, sizeof extension, classes, TRACK_EXTENSION_KEY) ||
+        !JoinPath(trackClass, sizeof trackClass, classes, TRACK_CLASS_KEY))
         return;
-    value[sizeof value - 1] = '\0';
-    if (lstrcmpiA(value, TRACK_CLASS_KEY) == 0)
-        RemoveKeyTree(HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, report);
+    if (RegQueryValueA(root, extension, value, &size) == ERROR_SUCCESS) {
+        value[sizeof value - 1] = '\0';
+        if (lstrcmpiA(value, TRACK_CLASS_KEY) == 0)
+            RemoveKeyTree(root, extension, report);
+    }
+    RemoveKeyTree(root, trackClass, report);
 }
 
-void RemoveRegistryEntries(RemovalReport* report)
+void RemoveRegistryEntries(InstallScope scope, RemovalReport* report)
 {
-    RemoveKeyTree(HKEY_LOCAL_MACHINE, PROGRAM_KEY, report);
+    const ScopePlaces& places = SCOPE_PLACES[scope];
+    const HKEY settings = RootKey(places.settingsRoot);
+    RemoveKeyTree(settings, PROGRAM_KEY, report);
     for (const char* parent : PROGRAM_KEY_PARENTS)
-        RemoveKeyIfEmpty(HKEY_LOCAL_MACHINE, parent, report);
-    RemoveTrackAssociation(report);
-    RemoveKeyTree(HKEY_CLASSES_ROOT, TRACK_CLASS_KEY, report);
-    RemoveKeyTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, report);
+        RemoveKeyIfEmpty(settings, parent, report);
+    RemoveTrackAssociation(RootKey(places.classesRoot), places.classesKey, report);
+    RemoveKeyTree(settings, UNINSTALL_KEY, report);
+}
+
+// A folder as a long full path with its backslash, as "HDDir" holds it: the
+// program may have been started by a short name.
+void LongFolder(const char* folder, char (&out)[PATH_SIZE])
+{
+    const DWORD length = GetLongPathNameA(folder, out, sizeof out);
+    if (length == 0 || length >= sizeof out - 1)
+        JoinPath(out, sizeof out, folder, nullptr);
+    else if (out[length - 1] != '\\')
+        memcpy(out + length, "\\", 2);
 }
 
 }  // namespace
 
+InstallScope RegisteredScope(const char* folder)
+{
+    char own[PATH_SIZE], registered[SCOPE_COUNT][PATH_SIZE];
+    const char* named[SCOPE_COUNT] = {};
+    LongFolder(folder, own);
+    for (int scope = 0; scope < SCOPE_COUNT; ++scope) {
+        char value[PATH_SIZE];
+        DWORD size = sizeof value;
+        if (RegGetValueA(RootKey(SCOPE_PLACES[scope].settingsRoot), PROGRAM_KEY, TARGET_FOLDER_VALUE, RRF_RT_REG_SZ,
+                         nullptr, value, &size) == ERROR_SUCCESS) {
+            LongFolder(value, registered[scope]);
+            named[scope] = registered[scope];
+        }
+    }
+    return FindRegisteredScope(own, named);
+}
+
 bool IsInstallation(const char* folder)
 {
     char editor[PATH_SIZE];
-    if (JoinPath(editor, sizeof editor, folder, "Velari.exe") &&
-        GetFileAttributesA(editor) != INVALID_FILE_ATTRIBUTES)
-        return true;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    return RegisteredScope(folder) != SCOPE_COUNT ||
+           (JoinPath(editor, sizeof editor, folder, "Velari.exe") && GetFileAttributesA(editor) != INVALID_FILE_ATTRIBUTES);
 }
 
-void RemoveInstallation(const char* folder, RemovalReport* report)
+void RemoveInstallation(const char* folder, InstallScope scope, RemovalReport* report)
 {
-    RemoveInstalledParts(folder, report);
+    RemoveInstalledParts(folder, scope, report);
     RemoveUninstallerAndFolder(folder, report);
 }
 
-void RemoveInstalledParts(const char* folder, RemovalReport* report)
+void RemoveInstalledParts(const char* folder, InstallScope scope, RemovalReport* report)
 {
     // The uninstaller goes apart, once no process runs from it.
     for (const InstalledFile& file : INSTALLED_FILES)
@@ -134,8 +163,10 @@ void RemoveInstalledParts(const char* folder, RemovalReport* report)
             RemoveFile(folder, file.expandedName, report);
     for (const char* name : HELP_VIEWER_FILES)
         RemoveFile(folder, name, report);
-    RemoveShortcuts(report);
-    RemoveRegistryEntries(report);
+    if (scope == SCOPE_COUNT)
+        return;  // a copy: the registered installation is not its to remove
+    RemoveShortcuts(scope, report);
+    RemoveRegistryEntries(scope, report);
 }
 
 void RemoveUninstallerAndFolder(const char* folder, RemovalReport* report)

@@ -19,14 +19,17 @@
 #include "progress_window.h"
 #include "short_path.h"
 #include "velari_version.h"
+#include "width_takeover.h"
 #include "wizard.h"
 
 namespace {
 
 // A value's text is before + folder + after; any of them may be null. A
-// value with a number is a REG_DWORD instead.
+// value with a number is a REG_DWORD instead. The keys lie in the scope's
+// settings root, or in its classes.
+enum KeyPlace { SETTINGS, CLASSES };
 struct RegistryValue {
-    HKEY root;
+    KeyPlace place;
     const char* key;
     const char* name;  // null: the key's default value
     const char* before;
@@ -42,27 +45,27 @@ DWORD installedKilobytes;  // of the expanded files, once they are in place
 // another program; the shell passes %1 unquoted, and the editor takes its
 // whole command line as the path.
 const RegistryValue REGISTRY_VALUES[] = {
-    {HKEY_LOCAL_MACHINE, PROGRAM_KEY, TARGET_FOLDER_VALUE, nullptr, installer.targetFolder, nullptr},
-    {HKEY_LOCAL_MACHINE, PROGRAM_KEY, GAME_FOLDER_VALUE, nullptr, installer.gameFolder, nullptr},
-    {HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, nullptr, TRACK_CLASS_KEY, nullptr, nullptr},
-    {HKEY_CLASSES_ROOT, "velari\\DefaultIcon", nullptr, nullptr, installer.targetFolder,
+    {SETTINGS, PROGRAM_KEY, TARGET_FOLDER_VALUE, nullptr, installer.targetFolder, nullptr},
+    {SETTINGS, PROGRAM_KEY, GAME_FOLDER_VALUE, nullptr, installer.gameFolder, nullptr},
+    {CLASSES, TRACK_EXTENSION_KEY, nullptr, TRACK_CLASS_KEY, nullptr, nullptr},
+    {CLASSES, "velari\\DefaultIcon", nullptr, nullptr, installer.targetFolder,
      "Velari.exe,1"},
-    {HKEY_CLASSES_ROOT, "velari\\shell\\open\\command", nullptr, "\"", installer.targetFolder,
+    {CLASSES, "velari\\shell\\open\\command", nullptr, "\"", installer.targetFolder,
      "Velari.exe\" %1"},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName", "Velari v2.0", nullptr, nullptr},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", "\"", installer.targetFolder,
+    {SETTINGS, UNINSTALL_KEY, "DisplayName", "Velari v2.0", nullptr, nullptr},
+    {SETTINGS, UNINSTALL_KEY, "UninstallString", "\"", installer.targetFolder,
      "removal.exe\""},
     // What a deployment tool runs to remove it without a question.
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString", "\"", installer.targetFolder,
+    {SETTINGS, UNINSTALL_KEY, "QuietUninstallString", "\"", installer.targetFolder,
      "removal.exe\" /SILENT"},
     // What the system's list of programs shows beside the name.
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayIcon", nullptr, installer.targetFolder, "Velari.exe,0"},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", VELARI_VERSION_TEXT, nullptr, nullptr},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Publisher", "Quorvane", nullptr, nullptr},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "InstallLocation", nullptr, installer.targetFolder, nullptr},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "EstimatedSize", nullptr, nullptr, nullptr, &installedKilobytes},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "NoModify", nullptr, nullptr, nullptr, &YES},
-    {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "NoRepair", nullptr, nullptr, nullptr, &YES},
+    {SETTINGS, UNINSTALL_KEY, "DisplayIcon", nullptr, installer.targetFolder, "Velari.exe,0"},
+    {SETTINGS, UNINSTALL_KEY, "DisplayVersion", VELARI_VERSION_TEXT, nullptr, nullptr},
+    {SETTINGS, UNINSTALL_KEY, "Publisher", "Quorvane", nullptr, nullptr},
+    {SETTINGS, UNINSTALL_KEY, "InstallLocation", nullptr, installer.targetFolder, nullptr},
+    {SETTINGS, UNINSTALL_KEY, "EstimatedSize", nullptr, nullptr, nullptr, &installedKilobytes},
+    {SETTINGS, UNINSTALL_KEY, "NoModify", nullptr, nullptr, nullptr, &YES},
+    {SETTINGS, UNINSTALL_KEY, "NoRepair", nullptr, nullptr, nullptr, &YES},
 };
 
 static_assert(sizeof INSTALLED_FILES / sizeof *INSTALLED_FILES + sizeof REGISTRY_VALUES / sizeof *REGISTRY_VALUES +
@@ -182,8 +185,13 @@ void RunRegistryAction(const RegistryValue& value)
                                 value.folder ? value.folder : "", value.after ? value.after : "");
     const char* failure = length >= 0 && static_cast<size_t>(length) < sizeof text ? nullptr : "the value is too long";
     DWORD error = 0;
+    const ScopePlaces& places = SCOPE_PLACES[installer.scope];
+    const RegistryRoot root = value.place == CLASSES ? places.classesRoot : places.settingsRoot;
+    char keyPath[PATH_SIZE];
+    if (!JoinPath(keyPath, sizeof keyPath, value.place == CLASSES ? places.classesKey : "", value.key))
+        keyPath[0] = '\0';  // never: the keys are short
     HKEY key = nullptr;
-    LONG result = RegCreateKeyExA(value.root, value.key, 0, nullptr, REG_OPTION_NON_VOLATILE,
+    LONG result = RegCreateKeyExA(RootKey(root), keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                   KEY_ALL_ACCESS, nullptr, &key, nullptr);
     if (result != ERROR_SUCCESS) {
         ShowFailure("Error creating key");
@@ -202,8 +210,7 @@ void RunRegistryAction(const RegistryValue& value)
     char shown[16];
     if (isNumber)
         snprintf(shown, sizeof shown, "%lu", static_cast<unsigned long>(*value.number));
-    LogStep("Registry %s\\%s, %s = %s: %s", value.root == HKEY_CLASSES_ROOT ? "HKEY_CLASSES_ROOT" : "HKEY_LOCAL_MACHINE",
-            value.key, value.name ? value.name : "(default)", isNumber ? shown : text,
+    LogStep("Registry %s\\%s, %s = %s: %s", ROOT_NAMES[root], keyPath, value.name ? value.name : "(default)", isNumber ? shown : text,
             StepResult(failure, error));
     if (failure) {
         ShowFailure("Error setting value");
@@ -315,12 +322,13 @@ void RunInstallationActions(HWND progress)
         StepProgress(progress);
     }
     char startMenuFolder[PATH_SIZE] = "";
-    if (FindStartMenuFolder(startMenuFolder, sizeof startMenuFolder))
+    if (FindStartMenuFolder(installer.scope, startMenuFolder, sizeof startMenuFolder))
         CreateFolderLevels(startMenuFolder);
     for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS) {
         RunShortcutAction(startMenuFolder, shortcut);
         StepProgress(progress);
     }
     LogStep("%d of the %d steps failed.", installer.failedActions, static_cast<int>(INSTALL_ACTION_COUNT));
-    installer.exitCode = installer.failedActions ? EXIT_INCOMPLETE : EXIT_INSTALLED;
+    const int leftOfOtherWidth = TakeOverOtherWidth();
+    installer.exitCode = installer.failedActions || leftOfOtherWidth ? EXIT_INCOMPLETE : EXIT_INSTALLED;
 }

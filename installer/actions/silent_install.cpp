@@ -3,10 +3,13 @@
 // search and the installation; /VERYSILENT shows nothing at all.
 #include <windows.h>
 
+#include "elevation.h"
 #include "game_search.h"
 #include "install_actions.h"
+#include "install_scope.h"
 #include "installer_state.h"
 #include "progress_window.h"
+#include "scope_choice.h"
 #include "target_test.h"
 
 namespace {
@@ -25,6 +28,11 @@ void CloseProgress(HWND progress)
 
 int InstallWithoutQuestions()
 {
+    // Nothing is made before the elevated installer, which does it all.
+    if (NeedsElevatedRestart(installer.scope, ProcessIsElevated())) {
+        const long code = RunElevatedInstaller();
+        return code >= 0 ? static_cast<int>(code) : code == ELEVATION_DECLINED ? EXIT_CANCELLED : EXIT_INCOMPLETE;
+    }
     // A folder that can't be used ends the run before anything is written.
     if (!installer.givenFoldersFit || !PrepareTargetFolderSilently())
         return EXIT_FOLDER_REFUSED;

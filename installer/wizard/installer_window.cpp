@@ -18,6 +18,7 @@
 #include "installer_state.h"
 #include "path_text.h"
 #include "resource.h"
+#include "scope_choice.h"
 #include "target_test.h"
 #include "wizard.h"
 
@@ -40,21 +41,8 @@ bool DriveProgramFilesUsable(const char* current)
     return true;
 }
 
-// The folder of an installation that is still there: installing again
-// upgrades it rather than leave it behind, beyond the reach of its removal.
-void ReadInstalledFolder(char (&folder)[PATH_SIZE])
-{
-    char value[PATH_SIZE], program[PATH_SIZE];
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, TARGET_FOLDER_VALUE, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS ||
-        !FolderFromTyped(folder, sizeof folder, value) || !JoinPath(program, sizeof program, folder, "Velari.exe") ||
-        GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES)
-        folder[0] = '\0';
-}
-
-// The source folder is the current directory; the default target is chosen
-// from what the system says about it.
-void TakeFoldersFromCurrentDirectory()
+// The source folder is the current directory.
+void TakeSourceFolder()
 {
     char current[PATH_SIZE];
     DWORD length = GetCurrentDirectoryA(PATH_SIZE - 1, current);
@@ -64,16 +52,6 @@ void TakeFoldersFromCurrentDirectory()
     // then fails and says which file it could not expand.
     JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, current, "\\");
     LogStep("Velari Installer started in %s: %s", installer.sourceFolder, MODES[installer.options.mode]);
-
-    char programFiles[MAX_PATH] = "", installed[PATH_SIZE];
-    if (SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles) != S_OK)
-        programFiles[0] = '\0';
-    ReadInstalledFolder(installed);
-    const TargetDefaultFacts facts = {current, DriveProgramFilesUsable(current), programFiles, installed};
-    const TargetDefaultKind kind = ChooseDefaultTarget(facts, installer.targetFolder, sizeof installer.targetFolder);
-    installer.currentDrive = DriveNumberOfDirectory(HasDriveRoot(installer.targetFolder) ? installer.targetFolder : current);
-    if (!installer.options.targetFolder)
-        LogStep("Default target folder %s: %s", installer.targetFolder, TargetDefaultReason(kind));
 }
 
 // Folders given on the command line replace the defaults, each with its
@@ -105,7 +83,9 @@ LRESULT OnCreate(HWND window)
 {
     installer.window = window;
     installer.exitCode = EXIT_INCOMPLETE;  // until the installation has run
-    TakeFoldersFromCurrentDirectory();
+    TakeSourceFolder();
+    DecideInstallScope();
+    ProposeTargetFolder();
     TakeGivenFolders();
     installer.finished = 0;
     CoInitialize(nullptr);
@@ -175,6 +155,13 @@ void MovePage(int by)
     ShowPage();
 }
 
+void OnNext()
+{
+    if (installer.pageIndex == 0 && !ApplyScopeChoice())
+        return;
+    MovePage(1);
+}
+
 void RunPageDialog(int templateId, DLGPROC pageProc)
 {
     if (DialogBoxParamA(installer.instance, MAKEINTRESOURCEA(templateId), installer.window,
@@ -183,6 +170,25 @@ void RunPageDialog(int templateId, DLGPROC pageProc)
 }
 
 }  // namespace
+
+// The default target is chosen from what the system says about the source
+// folder and the scope; per user it is the user's own programs folder.
+void ProposeTargetFolder()
+{
+    const InstallScope scope = installer.scope;
+    const char* source = installer.sourceFolder;
+    char programs[PATH_SIZE], installed[PATH_SIZE];
+    FindScopeProgramsFolder(scope, programs, sizeof programs);
+    ReadInstalledFolder(scope, installed);
+    const TargetDefaultFacts facts = {source, scope == SCOPE_ALL_USERS && DriveProgramFilesUsable(source), programs, installed};
+    const TargetDefaultKind kind = ChooseDefaultTarget(facts, installer.targetFolder, sizeof installer.targetFolder);
+    installer.currentDrive = DriveNumberOfDirectory(HasDriveRoot(installer.targetFolder) ? installer.targetFolder : source);
+    installer.targetScope = scope;
+    if (!installer.options.targetFolder)
+        LogStep("Default target folder %s: %s", installer.targetFolder,
+                scope == SCOPE_CURRENT_USER && kind == DEFAULT_SYSTEM ? "the user's own programs folder"
+                                                                      : TargetDefaultReason(kind));
+}
 
 bool RegisterInstallerClass()
 {
@@ -283,7 +289,7 @@ LRESULT CALLBACK InstallerWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CLOSE: OnClose(); return 0;
     case WM_WIZARD_CANCEL: OnClose(); return 0;
     case WM_WIZARD_START: OnStart(); return 0;
-    case WM_WIZARD_NEXT: MovePage(1); return 0;
+    case WM_WIZARD_NEXT: OnNext(); return 0;
     case WM_WIZARD_BACK: MovePage(-1); return 0;
     case WM_WIZARD_BROWSE_TARGET: OnBrowse(TargetFolderDlgProc); return 0;
     case WM_WIZARD_BROWSE_GAME: OnBrowse(GameFolderDlgProc); return 0;

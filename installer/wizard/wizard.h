@@ -29,6 +29,8 @@ LRESULT CALLBACK InstallerWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 void ShowPage();
 int ConfirmAbort();
 void ReportWindowFailure();
+// The target folder the scope's installation is proposed, and why, in the log.
+void ProposeTargetFolder();
 
 // wizard_pages.cpp
 INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

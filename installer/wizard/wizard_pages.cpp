@@ -69,11 +69,18 @@ INT_PTR OnPageCommand(HWND dialog, WPARAM wParam, const PageButton (&buttons)[N]
 
 }  // namespace
 
+// The choice of who Velari is for moves to the state with Next.
 INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG: return OpenPage(dialog);
-    case WM_COMMAND: return OnPageCommand(dialog, wParam, WELCOME_BUTTONS);
+    case WM_INITDIALOG:
+        CheckRadioButton(dialog, IDC_ALL_USERS, IDC_CURRENT_USER,
+                         installer.scope == SCOPE_ALL_USERS ? IDC_ALL_USERS : IDC_CURRENT_USER);
+        return OpenPage(dialog);
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_NEXT)
+            installer.scope = IsDlgButtonChecked(dialog, IDC_ALL_USERS) ? SCOPE_ALL_USERS : SCOPE_CURRENT_USER;
+        return OnPageCommand(dialog, wParam, WELCOME_BUTTONS);
     default: return FALSE;
     }
 }

@@ -7,6 +7,7 @@
 // beside them. The wizard is the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -132,11 +133,11 @@ std::string VersionTexts(const std::wstring& file)
 }
 
 // The uninstall entry's quiet command, as a deployment tool reads it.
-std::wstring QuietCommand()
+std::wstring QuietCommand(HKEY root = HKEY_LOCAL_MACHINE)
 {
     WCHAR command[800] = L"";
     DWORD size = sizeof command;
-    RegGetValueW(HKEY_LOCAL_MACHINE, std::wstring(UNINSTALL_KEY, UNINSTALL_KEY + sizeof UNINSTALL_KEY - 1).c_str(),
+    RegGetValueW(root, std::wstring(UNINSTALL_KEY, UNINSTALL_KEY + sizeof UNINSTALL_KEY - 1).c_str(),
                  L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
     return command;
 }
@@ -301,6 +302,19 @@ TEST(Distribution, Removal)
     }
     Plant(temporary, false);
 
+    // A copy of an installation elsewhere removes its own files only, and
+    // says that Velari is left (exit code 4).
+    ASSERT_EQ(Deploy(), 0);
+    MakeFolders("D:\\elsewhere");
+    for (const char* name : {"Removal.exe", "Velari.exe"})
+        CopyFileA((TARGET + name).c_str(), (std::string("D:\\elsewhere\\") + name).c_str(), FALSE);
+    EXPECT_EQ(RunCommand(L"D:\\elsewhere\\Removal.exe /SILENT", L"D:\\"), 4);
+    EXPECT_FALSE(FileExists("D:\\elsewhere\\Velari.exe"));
+    EXPECT_TRUE(FileExists(TARGET + "Velari.exe") && FileExists(StartMenuFolder("Velari") + "Velari v2.0.lnk"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY) && KeyExists(HKEY_CLASSES_ROOT, TRACK_CLASS_KEY));
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    for (DWORD start = GetTickCount(); FileExists("D:\\elsewhere\\Removal.exe") && GetTickCount() - start < EXIT_TIMEOUT_MS;)
+        Sleep(100);
     // Beside DLLs of the names it loads, too.
     SCOPED_TRACE("nothing installed where it is started");
     MakeFolders("D:\\elsewhere");
@@ -312,4 +326,75 @@ TEST(Distribution, Removal)
     EndProgram(&removal);
     Plant("D:\\elsewhere\\", false);
     EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
+}
+
+// Just for the current user, by the switch where every process has the
+// rights: the user's own folder, keys, classes, entry and Start menu, and
+// nothing for all users; the entry's quiet command takes it all back.
+TEST(Distribution, JustForMeAndItsQuietRemoval)
+{
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
+        for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
+            RegDeleteTreeA(root, key);
+    char local[MAX_PATH] = "", programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    const std::string folder = std::string(local) + "\\Programs\\Velari\\", link = std::string(programs) + "\\Velari\\Velari v2.0.lnk";
+    ASSERT_EQ(RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /CURRENTUSER", L"D:\\SETUP"), 0);
+    for (bool installed : {true, false}) {
+        SCOPED_TRACE(installed ? "installed" : "removed");
+        EXPECT_EQ(FileExists(folder + "Velari.exe") && FileExists(link), installed);
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, PROGRAM_KEY, "HDDir"), installed ? folder : "<none>");
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, "Software\\Classes\\.tra", nullptr), installed ? "velari" : "<none>");
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, "Software\\Classes\\velari\\shell\\open\\command", nullptr),
+                  installed ? "\"" + folder + "Velari.exe\" %1" : "<none>");
+        EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, UNINSTALL_KEY), installed);
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
+            for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
+                EXPECT_FALSE(KeyExists(root, key)) << key;
+        EXPECT_FALSE(FileExists(StartMenuFolder("Velari") + "Velari v2.0.lnk"));
+        EXPECT_EQ(installed ? RunCommand(QuietCommand(HKEY_CURRENT_USER), L"D:\\") : 0, 0);
+        for (DWORD start = GetTickCount(); installed && FileExists(folder) && GetTickCount() - start < EXIT_TIMEOUT_MS;)
+            Sleep(100);
+    }
+    EXPECT_FALSE(FileExists(folder));
+}
+
+// One Velari per machine: a 32-bit installation for all users, laid out
+// with its keys in the 32-bit view and a person's track in its folder, is
+// taken over by the 64-bit installer; its quiet removal then leaves nothing
+// of either width but the track. Only a 64-bit release can take a 32-bit
+// one over.
+TEST(Distribution, WidthTakeover)
+{
+    if (sizeof(void*) == 4)
+        GTEST_SKIP() << "the release under test is 32-bit";
+    const std::string old = "C:\\Program Files (x86)\\Velari\\";
+    MakeFolders(old);
+    for (const char* name : {"Velari.exe", "Removal.exe", "Velari.hlp", "Velari.gid", "mine.tra"})
+        WriteBytes(old + name, "32-bit");
+    HKEY key;
+    for (const char* name : {PROGRAM_KEY, UNINSTALL_KEY}) {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, name, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
+        RegSetValueExA(key, name == PROGRAM_KEY ? "HDDir" : "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(old.c_str()),
+                       DWORD(old.size() + 1));
+        RegCloseKey(key);
+    }
+    ASSERT_EQ(Install(L"D:\\Velari 64\\"), 0);
+    EXPECT_NE(FileText("D:\\install.log").find("Taking over the 32-bit installation for all users in " + old), std::string::npos);
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, "velari\\shell\\open\\command", nullptr), "\"D:\\Velari 64\\Velari.exe\" %1");
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    for (DWORD start = GetTickCount(); FileExists("D:\\Velari 64") && GetTickCount() - start < EXIT_TIMEOUT_MS;)
+        Sleep(100);
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+        for (const char* name : {PROGRAM_KEY_PARENTS[1], UNINSTALL_KEY})
+            EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, name, 0, KEY_READ | view, &key), ERROR_SUCCESS) << name << " " << view;
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, TRACK_CLASS_KEY) || FileExists(StartMenuFolder("Velari")) || FileExists("D:\\Velari 64"));
+    WIN32_FIND_DATAA file;
+    HANDLE found = FindFirstFileA((old + "*.*").c_str(), &file);
+    std::string left;
+    for (BOOL more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileA(found, &file))
+        left += file.cFileName[0] == '.' ? "" : std::string(file.cFileName) + " ";
+    FindClose(found);
+    EXPECT_EQ(left, "mine.tra ");
 }

@@ -9,6 +9,8 @@
 
 #include "default_target.h"
 #include "install_options.h"
+#include "install_scope.h"
+#include "removal_scope.h"
 #include "path_text.h"
 
 // 259 characters as Windows counts them (UTF-16 units), in up to three bytes each.
@@ -194,3 +196,84 @@ TEST(FolderFromTyped, BackslashFitAndTheSilentTarget)
 }
 
 }  // namespace
+
+// Who the installation is for: a switch, else for the wizard the one scope
+// installed, else the rights; and where each scope's keys and folders lie.
+TEST(InstallScope, SwitchesChoiceAndPlaces)
+{
+    const struct { const char* line; const char* problem; InstallScope scope; } switches[] = {
+        {"/VERYSILENT", "", SCOPE_COUNT}, {"/allusers", "", SCOPE_ALL_USERS}, {"/CurrentUser /CURRENTUSER", "", SCOPE_CURRENT_USER},
+        {"/CURRENTUSER /ALLUSERS", "/ALLUSERS and /CURRENTUSER can't both be given", SCOPE_ALL_USERS},
+        {"/ALLUSERS=1", "Unknown switch: /ALLUSERS=1", SCOPE_COUNT},
+    };
+    for (const auto& row : switches) {
+        std::string line = row.line;
+        InstallOptions options;
+        EXPECT_EQ(ParseInstallOptions(&line[0], &options), !row.problem[0]) << row.line;
+        EXPECT_STREQ(options.problem, row.problem);
+        EXPECT_EQ(options.scope, row.scope) << row.line;
+    }
+    const InstallScope ALL = SCOPE_ALL_USERS, USER = SCOPE_CURRENT_USER, NONE = SCOPE_COUNT;
+    const struct { InstallScope given; bool elevated, wizard, all, user; InstallScope scope; bool restart; } choices[] = {
+        {NONE, true, false, false, false, ALL, false}, {NONE, false, false, true, false, USER, false},
+        {USER, true, true, true, false, USER, false}, {ALL, false, false, false, true, ALL, true},
+        {NONE, false, true, true, false, ALL, true}, {NONE, true, true, false, true, USER, false},
+        {NONE, false, true, true, true, USER, false},
+    };
+    for (const auto& row : choices) {
+        const ScopeChoice choice = ChooseInstallScope({row.given, row.elevated, row.wizard, {row.all, row.user}});
+        EXPECT_EQ(choice.scope, row.scope) << choice.reason;
+        EXPECT_EQ(NeedsElevatedRestart(choice.scope, row.elevated), row.restart) << choice.reason;
+    }
+    // Root, association key, Start menu, where the programs go.
+    const struct { InstallScope scope; std::string places; } places[] = {
+        {ALL, "HKEY_LOCAL_MACHINE|HKEY_CLASSES_ROOT\\.tra|23|38"},
+        {USER, "HKEY_CURRENT_USER|HKEY_CURRENT_USER\\Software\\Classes\\.tra|2|28Programs\\"},
+    };
+    for (const auto& row : places) {
+        const ScopePlaces& place = SCOPE_PLACES[row.scope];
+        EXPECT_EQ(std::string(ROOT_NAMES[place.settingsRoot]) + "|" + ROOT_NAMES[place.classesRoot] + "\\" + place.classesKey +
+                      TRACK_EXTENSION_KEY + "|" + std::to_string(place.startMenu) + "|" + std::to_string(place.programsBase) +
+                      place.programsAfter, row.places);
+    }
+}
+
+// The elevated start is the same run for all users; the other width's view
+// exists only on 64-bit Windows.
+TEST(InstallScope, ElevatedStartAndTheOtherWidth)
+{
+    const struct { std::string line; size_t size; const char* arguments; } rows[] = {
+        {"", 100, "/ALLUSERS"},
+        {"/CURRENTUSER /VERYSILENT /LOG=\"D:\\a log.txt\" /DIR=\"D:\\My Games\\\" /GAMEDIR=E:\\G", 100,
+         "/ALLUSERS /VERYSILENT \"/DIR=D:\\My Games\\\" \"/GAMEDIR=E:\\G\" \"/LOG=D:\\a log.txt\""},
+        {"/SILENT /DIR=D:\\V", 30, "/ALLUSERS /SILENT \"/DIR=D:\\V\""}, {"/SILENT /DIR=D:\\V", 29, ""},
+    };
+    for (const auto& row : rows) {
+        std::string line = row.line;
+        InstallOptions options;
+        ParseInstallOptions(&line[0], &options);
+        char out[100];
+        EXPECT_EQ(ComposeElevatedArguments(out, row.size, options), row.arguments[0] != '\0') << row.line;
+        EXPECT_STREQ(out, row.arguments);
+    }
+    EXPECT_EQ(FindOtherWidthView(true, true), OTHER_VIEW_32);
+    EXPECT_EQ(FindOtherWidthView(false, true), OTHER_VIEW_64);
+    EXPECT_EQ(FindOtherWidthView(false, false), OTHER_VIEW_NONE);
+}
+
+// The uninstaller's own folder is an installation only where its scope's
+// "HDDir" names it, case aside; anywhere else it is a copy.
+TEST(RemovalScope, OwnFolderAgainstTheRegistrations)
+{
+    const struct { const char* folder; const char *user, *all; InstallScope scope; } rows[] = {
+        {"C:\\Program Files\\Velari\\", nullptr, "c:\\program files\\velari\\", SCOPE_ALL_USERS},
+        {"C:\\U\\Velari\\", "C:\\U\\Velari\\", "C:\\U\\Velari\\", SCOPE_CURRENT_USER},
+        {"D:\\Old copy\\", "C:\\U\\Velari\\", "C:\\Program Files\\Velari\\", SCOPE_COUNT},
+        {"C:\\Program Files\\Velari\\Sub\\", nullptr, "C:\\Program Files\\Velari\\", SCOPE_COUNT},
+        {"C:\\Program Files\\Velari", nullptr, "C:\\Program Files\\Velari", SCOPE_COUNT}, {"", nullptr, "", SCOPE_COUNT},
+    };
+    for (const auto& row : rows) {
+        const char* const registered[SCOPE_COUNT] = {row.all, row.user};
+        EXPECT_EQ(FindRegisteredScope(row.folder, registered), row.scope) << row.folder;
+    }
+}

@@ -86,8 +86,8 @@ void Fresh(bool parent = true)
     RemoveTree(SYSTEM_TARGET.substr(0, SYSTEM_TARGET.size() - 1));
     if (parent)
         MakeFolders("D:\\Program Files");
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
-        for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, HKEY_CURRENT_USER})
+        for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY, "Software\\Classes\\.tra"})
             RegDeleteTreeA(root, key);
     for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS)
         DeleteFileA((StartMenuFolder("Velari") + shortcut.linkName).c_str());
@@ -170,10 +170,23 @@ std::string LinkTarget(const std::string& link)
     return std::string(linked) + "|" + description;
 }
 
-// The values, the entry in the system's list of programs and the shortcuts.
-void ExpectRegistered(const std::string& target, const std::string& game)
+// Where an installation for the current user keeps its keys and shortcuts.
+struct Places {
+    HKEY settings, classes;
+    std::string classesKey, menu;
+};
+const Places ALL_USERS = {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, "", ""};
+Places UserPlaces()
 {
-    const struct { HKEY root; const char* key; const char* name; std::string value; } rows[] = {
+    char programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    return {HKEY_CURRENT_USER, HKEY_CURRENT_USER, "Software\\Classes\\", std::string(programs) + "\\Velari\\"};
+}
+
+// The values, the entry in the system's list of programs and the shortcuts.
+void ExpectRegistered(const std::string& target, const std::string& game, const Places& places = ALL_USERS)
+{
+    const struct { HKEY root; std::string key; const char* name; std::string value; } rows[] = {
         {HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir", target},
         {HKEY_LOCAL_MACHINE, PROGRAM_KEY, "TraDir", game},
         {HKEY_CLASSES_ROOT, ".tra", nullptr, "velari"},
@@ -187,8 +200,11 @@ void ExpectRegistered(const std::string& target, const std::string& game)
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Publisher", "Quorvane"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "InstallLocation", target},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(RegistryText(row.root, row.key, row.name), row.value) << row.key << " " << (row.name ? row.name : "");
+    for (const auto& row : rows) {
+        const bool classes = row.root == HKEY_CLASSES_ROOT;
+        const std::string key = classes ? places.classesKey + row.key : row.key;
+        EXPECT_EQ(RegistryText(classes ? places.classes : places.settings, key.c_str(), row.name), row.value) << key << " " << (row.name ? row.name : "");
+    }
     // The size of the four files in KB, rounded up; no modify or repair.
     long long bytes = 0;
     for (const InstalledFile& file : INSTALLED_FILES)
@@ -197,10 +213,10 @@ void ExpectRegistered(const std::string& target, const std::string& game)
         {"EstimatedSize", DWORD((bytes + 1023) / 1024)}, {"NoModify", 1}, {"NoRepair", 1}};
     for (const auto& value : numbers) {
         DWORD number = 0, size = sizeof number;
-        RegGetValueA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, value.name, RRF_RT_REG_DWORD, nullptr, &number, &size);
+        RegGetValueA(places.settings, UNINSTALL_KEY, value.name, RRF_RT_REG_DWORD, nullptr, &number, &size);
         EXPECT_EQ(number, value.number) << value.name;
     }
-    const std::string menu = StartMenuFolder("Velari");
+    const std::string menu = places.menu.empty() ? StartMenuFolder("Velari") : places.menu;
     EXPECT_EQ(LinkTarget(menu + "Velari v2.0.lnk"), target + "Velari.exe|Velari v2.0");
     EXPECT_EQ(LinkTarget(menu + "Velari Help.lnk"), target + "Velari.chm|Velari Help");
     EXPECT_EQ(LinkTarget(menu + "Uninstall Velari.lnk"), target + "removal.exe|Uninstall Velari");
@@ -326,6 +342,9 @@ TEST_F(Wizard, Walks)
     };
     auto noTemplates = [](HWND) { installer.instance = GetModuleHandleA("kernel32.dll"); };
     const std::string TOO_LONG = "D:\\" + std::string(MAX_PATH, 'v'), systemGame = "C:\\windows\\system32\\";
+    char local[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    const std::string userTarget = std::string(local) + "\\Programs\\Velari\\";
     const struct {
         const char* what;
         std::function<void()> prepare;
@@ -383,6 +402,20 @@ TEST_F(Wizard, Walks)
         {"a second installation: the first one's folder", [] { Fresh(); Place({"D:\\FIRST\\Velari.exe"});
              RegSetKeyValueA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir", REG_SZ, "D:\\FIRST\\", 10); }, SETUP, "",
          {Page("welcome", {}, IDC_NEXT), Page("target", {"D:\\FIRST\\"}, IDCANCEL), ABORT_YES}, [] { RemoveTree("D:\\FIRST"); }, 2},
+        {"just for me: the user's own places, nothing for all users", [] { GameOnlyAt({GAME + "gravion.exe"}); RemoveTree(TARGET); }, SETUP, "",
+         {Page("welcome", {"~< Back"}, IDC_NEXT, [](HWND page) { CheckRadioButton(page, IDC_ALL_USERS, IDC_CURRENT_USER, IDC_CURRENT_USER); }),
+          Page("target", {userTarget}, IDC_NEXT), CREATE_YES, Page("game", {GAME}, IDC_NEXT), Page("summary", {}, IDC_NEXT),
+          Page("finish", {}, IDC_NEXT)},
+         [=] {
+             ExpectRegistered(userTarget, GAME, UserPlaces());
+             EXPECT_EQ(FileText(userTarget + "Velari.exe"), FileText(DriverFolder() + "Velari.exe"));
+             nothingWritten();
+             for (const char* key : {TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
+                 EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, key, nullptr), "<none>") << key;
+             EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName") + FileText(StartMenuFolder("Velari") + "Velari v2.0.lnk"),
+                       "<none><missing>");
+         },
+         0},
         {"search: nothing but behind links and on the CD-ROM", search({}), SETUP, "", found("C:\\Gravion\\"), [] {}, 2},
         {"search: at the root of D:", search({"D:\\gravion.exe"}), SETUP, "", found("D:\\"), [] {}, 2},
         {"search: in the system's own System32", [=] { GameOnlyAt({}); InSystemFolder([=] { Place({systemGame + "gravion.exe"}); }); },

@@ -12,6 +12,9 @@ const char USAGE_TEXT[] =
     "/DIR=\"folder\": the folder to install into.\n"
     "/GAMEDIR=\"folder\": the folder of Gravion!; no search is made.\n"
     "/LOG=\"file\": a text file with one line for each step.\n"
+    "/ALLUSERS: for all users; needs administrator rights.\n"
+    "/CURRENTUSER: just for the user who runs it, in the user's own folders.\n"
+    "Without either: for all users when started with administrator rights.\n"
     "/?: shows this.\n\n"
     "Exit codes:\n"
     "0 installed\n"
@@ -76,6 +79,21 @@ void TellProblem(InstallOptions* options, const char* first, const char* second)
         snprintf(options->problem, sizeof options->problem, "%s%s", first, second);
 }
 
+// A scope's switch; the two can't both be given.
+bool TakeScope(char* argument, InstallOptions* options)
+{
+    for (int scope = 0; scope < SCOPE_COUNT; ++scope) {
+        char* after = AfterName(argument, SCOPE_PLACES[scope].switchName);
+        if (!after || *after != '\0')
+            continue;
+        if (options->scope != SCOPE_COUNT && options->scope != scope)
+            TellProblem(options, "/ALLUSERS and /CURRENTUSER", " can't both be given");
+        options->scope = static_cast<InstallScope>(scope);
+        return true;
+    }
+    return false;
+}
+
 // One argument; the problem told when it is unknown or written wrongly.
 void TakeSwitch(char* argument, InstallOptions* options)
 {
@@ -103,7 +121,7 @@ void TakeSwitch(char* argument, InstallOptions* options)
             options->mode = INSTALL_SILENT;  // the quieter of the two wins
     } else if ((after = AfterName(argument, "/?")) && *after == '\0')
         options->showUsage = true;
-    else
+    else if (!TakeScope(argument, options))
         TellProblem(options, "Unknown switch: ", argument);
 }
 
@@ -114,6 +132,7 @@ void TakeSwitch(char* argument, InstallOptions* options)
 bool ParseInstallOptions(char* commandLine, InstallOptions* options)
 {
     *options = InstallOptions();
+    options->scope = SCOPE_COUNT;
     char* at = commandLine;
     for (;;) {
         while (IsBlank(*at))

@@ -16,6 +16,8 @@ enum InstallMode { INSTALL_WIZARD, INSTALL_SILENT, INSTALL_VERYSILENT };
 struct InstallOptions {
     InstallMode mode;
     bool showUsage;            // /?
+    // /ALLUSERS or /CURRENTUSER; SCOPE_COUNT when neither was given.
+    InstallScope scope;
     // /DIR, /GAMEDIR and /LOG as given, or null. They point into the parsed
     // command line, so they are taken whatever their length.
     const char* targetFolder;
