@@ -1,10 +1,23 @@
-// Putting a completely written file in the place of another, which the
-// platform layer provides (rename natively, MoveFileExA on Windows).
+// The file operations a save needs beyond the C library, which the platform
+// layer provides (POSIX natively, Win32 on Windows): a file made only where
+// no file has the name, written through to the disk, then put in the place
+// of another; and the system's words for the last failure.
 #ifndef VELARI_FILE_REPLACE_H
 #define VELARI_FILE_REPLACE_H
 
-// Moves newFile onto target, replacing target if it exists. On failure
-// target is untouched and newFile is still there.
+#include <cstddef>
+#include <cstdio>
+
+// Opens a new file for writing under name, never one that exists: null on
+// failure, with exists set when a file of that name is in the way.
+std::FILE* CreateNewFile(const char* name, bool& exists);
+// Writes what the stream holds through to the disk and closes it; false if
+// any of it failed.
+bool CloseWrittenThrough(std::FILE* file);
+// Moves newFile onto target, replacing target if it exists, written through.
+// On failure target is untouched and newFile is still there.
 bool ReplaceFileWithNew(const char* newFile, const char* target);
+// The system's reason for the call that failed last, as one line.
+void LastSystemErrorText(char* text, size_t size);
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "edit_history.h"
 #include "file_replace.h"
@@ -14,8 +15,13 @@ namespace {
 const char INVALID_TRACK_TEXT[] = "This is an invalid track file!";
 const char ERROR_CAPTION[] = "Error!";
 const char TITLE_PREFIX[] = "Velari - ";
-// The new file is written beside the old one under this suffix.
-const char SAVE_SUFFIX[] = ".tmp";
+// Before the title of a track with unsaved changes.
+const char UNSAVED_MARK[] = "*";
+// The new file's name beside the old one: the mark, hex digits, the ending,
+// as long as the path has room for.
+const char NEW_FILE_MARK[] = "~";
+const char NEW_FILE_ENDING[] = ".tmp";
+enum { NEW_FILE_DIGITS = 4, NEW_FILE_TRIES = 0x10000 };
 
 // A file is read whole into these before the document takes it over, so a
 // refused file leaves no trace in the document.
@@ -26,6 +32,15 @@ TrackPiece loadedPieces[MAX_TRACK_PIECES];
 // unsaved exactly when it differs from this.
 TrackHeader settledHeader;
 TrackPiece settledPieces[MAX_TRACK_PIECES];
+
+// The system's reason for the failure, taken where it happened: cleaning up
+// afterwards must not replace it.
+char failureReason[256];
+
+void NoteFailure()
+{
+    LastSystemErrorText(failureReason, sizeof failureReason);
+}
 
 bool CopyPath(char (&target)[TRACK_PATH_SIZE], const char* source)
 {
@@ -53,9 +68,18 @@ void SettleTrack()
 
 void ShowTitleForPath()
 {
-    char title[sizeof TITLE_PREFIX + TRACK_PATH_SIZE];
-    std::snprintf(title, sizeof title, "%s%s", TITLE_PREFIX, trackDocument.path);
+    char title[sizeof UNSAVED_MARK + sizeof TITLE_PREFIX + TRACK_PATH_SIZE];
+    std::snprintf(title, sizeof title, "%s%s%s", trackDocument.isDirty ? UNSAVED_MARK : "", TITLE_PREFIX,
+                  trackDocument.path);
     ShowWindowTitle(title);
+}
+
+// A failure the system gives a reason for: the sentence, the file, the reason.
+void ShowFileFailure(const char* sentence)
+{
+    char text[TRACK_PATH_SIZE + sizeof failureReason + 128];
+    std::snprintf(text, sizeof text, sentence, trackDocument.path, failureReason);
+    ShowTrackMessage(text, ERROR_CAPTION, MESSAGE_ERROR);
 }
 
 void ShowInvalidTrackMessage()
@@ -68,8 +92,13 @@ void ShowInvalidTrackMessage()
 int ReadTrackFile()
 {
     std::FILE* file = std::fopen(trackDocument.path, "rb");
-    if (!file)
+    if (!file) {
+        // Held by another program, gone or not to be read: an empty window
+        // would look like a lost track.
+        NoteFailure();
+        ShowFileFailure("The track could not be read from %s.\n\n%s");
         return -1;
+    }
     // A file shorter than a header does not start like a track either.
     size_t headerRead = std::fread(&loadedHeader, 1, sizeof loadedHeader, file);
     if (headerRead < sizeof loadedHeader || loadedHeader.signature[0] != 'R' || loadedHeader.signature[1] != 'C') {
@@ -91,17 +120,44 @@ int ReadTrackFile()
 
 void ShowSaveFailure()
 {
-    char text[TRACK_PATH_SIZE + 128];
-    std::snprintf(text, sizeof text,
-                  "The track could not be saved to %s. The file on disk was not changed.",
-                  trackDocument.path);
-    ShowTrackMessage(text, ERROR_CAPTION, MESSAGE_ERROR);
+    ShowFileFailure("The track could not be saved to %s. The file on disk was not changed.\n\n%s");
 }
 
-// Writes the whole track into a new file; false if any byte did not arrive.
-bool WriteTrackFile(const char* fileName)
+// A file of its own beside the track, under a name no file in the folder has
+// and no longer than the track's path has room for, so that a track that
+// opened also saves. Null when none could be made.
+std::FILE* CreateFileBesideTrack(char (&name)[TRACK_PATH_SIZE])
 {
-    std::FILE* file = std::fopen(fileName, "wb");
+    const char* path = trackDocument.path;
+    const char* slash = std::strrchr(path, '\\');
+    if (const char* other = std::strrchr(path, '/'))
+        slash = !slash || other > slash ? other : slash;
+    const size_t folderBytes = slash ? slash - path + 1 : 0;
+    const size_t room = PATH_CHARACTERS - PathCharacterCount(path, folderBytes);
+    const size_t markAndDigits = sizeof NEW_FILE_MARK - 1 + NEW_FILE_DIGITS;
+    const bool withEnding = room >= markAndDigits + sizeof NEW_FILE_ENDING - 1;
+    const bool withMark = room > NEW_FILE_DIGITS;
+    const int digits = room >= markAndDigits ? NEW_FILE_DIGITS : static_cast<int>(room);
+    static unsigned next = static_cast<unsigned>(std::time(nullptr));
+    for (int attempt = digits > 0 ? 0 : NEW_FILE_TRIES; attempt < NEW_FILE_TRIES; ++attempt) {
+        const unsigned number = next++ & ((1u << (4 * digits)) - 1);
+        std::snprintf(name, sizeof name, "%.*s%s%0*X%s", static_cast<int>(folderBytes), path, withMark ? NEW_FILE_MARK : "",
+                      digits, number, withEnding ? NEW_FILE_ENDING : "");
+        bool exists = false;
+        if (std::FILE* file = CreateNewFile(name, exists))
+            return file;
+        if (!exists)
+            break;
+    }
+    NoteFailure();
+    return nullptr;
+}
+
+// Writes the whole track into a new file beside it, through to the disk;
+// false, with no file left, if any byte did not arrive.
+bool WriteTrackFile(char (&fileName)[TRACK_PATH_SIZE])
+{
+    std::FILE* file = CreateFileBesideTrack(fileName);
     if (!file)
         return false;
     TrackHeader stored = trackDocument.header;
@@ -111,8 +167,12 @@ bool WriteTrackFile(const char* fileName)
     if (written && storedCount > 0)
         written = std::fwrite(trackDocument.pieces, sizeof(TrackPiece), storedCount, file) ==
                   static_cast<size_t>(storedCount);
-    if (std::fclose(file) != 0)
+    if (!written)
+        NoteFailure();
+    if (!CloseWrittenThrough(file) && written) {
+        NoteFailure();
         written = false;
+    }
     if (!written)
         std::remove(fileName);
     return written;
@@ -136,7 +196,10 @@ void UpdateDirtyFlag()
         const TrackPiece piece = i == doc.currentPiece ? CurrentPieceAsEdited() : doc.pieces[i];
         differs = std::memcmp(&piece, &settledPieces[i], sizeof piece) != 0;
     }
+    const bool changed = doc.isDirty != differs;
     doc.isDirty = differs;
+    if (doc.isLoaded && changed)
+        ShowTitleForPath();
 }
 
 bool SetTrackPath(const char* newPath)
@@ -179,10 +242,9 @@ bool SaveTrack()
         EncodeCurrentPiece();
 
     char newFile[TRACK_PATH_SIZE];
-    bool saved = std::snprintf(newFile, sizeof newFile, "%s%s", doc.path, SAVE_SUFFIX) <
-                     static_cast<int>(sizeof newFile) &&
-                 WriteTrackFile(newFile);
+    bool saved = WriteTrackFile(newFile);
     if (saved && !ReplaceFileWithNew(newFile, doc.path)) {
+        NoteFailure();
         std::remove(newFile);
         saved = false;
     }
@@ -191,6 +253,7 @@ bool SaveTrack()
         return false;
     }
     SettleTrack();
+    ShowTitleForPath();
     return true;
 }
 
@@ -206,7 +269,6 @@ bool SaveTrackAs(const char* newPath)
         doc.isDirty = wasDirty;
         return false;
     }
-    ShowTitleForPath();
     return true;
 }
 

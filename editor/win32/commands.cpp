@@ -5,7 +5,6 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include <cstddef>
 #include <cstring>
 #include <initializer_list>
 
@@ -28,10 +27,10 @@ const char TRACK_EXTENSION[] = "tra";
 const char DROPPED_PATH_TOO_LONG[] =
     "The path of this file is too long: Velari opens tracks whose path has at most 259 characters.";
 
-// The record as the Windows 95 generation knew it, ending at lpTemplateName;
-// the fields later systems added after it stay unused.
-constexpr DWORD FILE_DIALOG_RECORD_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
-static_assert(sizeof(void*) != 4 || FILE_DIALOG_RECORD_SIZE == 76, "the Windows 95 file dialog record is 76 bytes");
+// The record as the Windows 95 generation knew it, ending at lpTemplateName,
+// in the size the platform names for either width; the fields later systems
+// added after it stay unused.
+const DWORD FILE_DIALOG_RECORD_SIZE = OPENFILENAME_SIZE_VERSION_400A;
 
 // Set once the user has answered the unsaved-changes prompt for Exit, so the
 // WM_CLOSE it posts does not ask a second time.

@@ -1,10 +1,56 @@
 #include "file_replace.h"
 
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 
-// The new file is written in the target's own folder, so a plain rename on
-// the same volume is enough; MoveFileExA leaves the target alone if it fails.
+#include <cstring>
+
+std::FILE* CreateNewFile(const char* name, bool& exists)
+{
+    HANDLE handle = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    exists = handle == INVALID_HANDLE_VALUE &&
+             (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    std::FILE* file = descriptor >= 0 ? _fdopen(descriptor, "wb") : nullptr;
+    if (!file) {
+        if (descriptor >= 0)
+            _close(descriptor);
+        else
+            CloseHandle(handle);
+    }
+    return file;
+}
+
+bool CloseWrittenThrough(std::FILE* file)
+{
+    const bool flushed = std::fflush(file) == 0 &&
+                         FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))));
+    const DWORD error = GetLastError();
+    const bool closed = std::fclose(file) == 0;
+    SetLastError(error);
+    return closed && flushed;
+}
+
+// ReplaceFileA keeps the old file's attributes and security, but needs an
+// old file: a new name (Save As) takes a move written through instead. The
+// new file lies in the target's own folder, so either is a rename.
 bool ReplaceFileWithNew(const char* newFile, const char* target)
 {
-    return MoveFileExA(newFile, target, MOVEFILE_REPLACE_EXISTING) != 0;
+    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+        return MoveFileExA(newFile, target, MOVEFILE_WRITE_THROUGH) != 0;
+    return ReplaceFileA(target, newFile, nullptr, 0, nullptr, nullptr) != 0;
+}
+
+void LastSystemErrorText(char* text, size_t size)
+{
+    const DWORD error = GetLastError();
+    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                        static_cast<DWORD>(size), nullptr))
+        std::snprintf(text, size, "System error %lu.", static_cast<unsigned long>(error));
+    // The system's text ends with a line break.
+    for (size_t end = std::strlen(text); end > 0 && (text[end - 1] == '\r' || text[end - 1] == '\n'); --end)
+        text[end - 1] = '\0';
 }

@@ -11,14 +11,14 @@
 #include "path_size.h"
 #include "short_path.h"
 
+HtmlHelpProc htmlHelp;
+
 namespace {
 
 const char WIN_HELP_VIEWER_CLASS[] = "MS_WINHELP";
 
-// Looked up once, from the system's own hhctrl.ocx; null when there is none.
-using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-HtmlHelpProc htmlHelp;
 bool htmlHelpLookedUp;
+DWORD_PTR helpCookie;
 
 // The viewers look for a bare name only in the current and the Windows
 // folder, and an editor started by opening a track runs in the track's: the
@@ -39,7 +39,7 @@ bool HelpFilePath(char (&path)[PATH_SIZE], const char* name)
 
 bool FindHtmlHelp()
 {
-    if (!htmlHelpLookedUp) {
+    if (!htmlHelp && !htmlHelpLookedUp) {
         htmlHelpLookedUp = true;
         if (HMODULE viewer = LoadSystemLibrary("hhctrl.ocx"))
             htmlHelp = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpA")));
@@ -77,6 +77,23 @@ void ShowWinHelp()
 }
 
 }  // namespace
+
+void InitializeHelp()
+{
+    if (FindHtmlHelp())
+        htmlHelp(nullptr, nullptr, HH_INITIALIZE, reinterpret_cast<DWORD_PTR>(&helpCookie));
+}
+
+void UninitializeHelp()
+{
+    if (htmlHelp)
+        htmlHelp(nullptr, nullptr, HH_UNINITIALIZE, helpCookie);
+}
+
+bool HelpTakesMessage(MSG& message)
+{
+    return htmlHelp && htmlHelp(nullptr, nullptr, HH_PRETRANSLATEMESSAGE, reinterpret_cast<DWORD_PTR>(&message));
+}
 
 void ShowHelpContents()
 {

@@ -3,6 +3,7 @@
 
 #include "command_line.h"
 #include "commands.h"
+#include "help_viewer.h"
 #include "main_window.h"
 #include "track_document.h"
 
@@ -32,6 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
     UpdateWindow(mainWindow);
 
     LoadCommandLineTrack(commandLine);
+    InitializeHelp();
 
     MSG message;
     BOOL received;
@@ -41,5 +43,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    UninitializeHelp();
     return received == 0 ? static_cast<int>(message.wParam) : 0;
 }

@@ -80,26 +80,44 @@ void KeepControlHandle(int id, HWND control)
 
 void CreateControls(HWND window)
 {
-    const int u = layoutUnits.columnUnit;
-    const int h = layoutUnits.lineHeight;
     for (const ControlPlacement& place : MAIN_WINDOW_CONTROLS) {
-        const int x = place.column * u;
-        const int y = LAYOUT_TOP_MARGIN + place.row * h;
-        const int width = place.widthColumns * u;
-        const int height = place.heightLines * h;
+        const ControlRect at = PlaceControl(place, layoutUnits, 0, 0);
         const DWORD style = WS_CHILD | WS_VISIBLE | place.style;
         HWND control;
         if (const UpDownRange* range = UpDownRangeOf(place.id)) {
-            control = CreateUpDownControl(style, x, y, width, height, window, place.id, programInstance,
+            control = CreateUpDownControl(style, at.x, at.y, at.width, at.height, window, place.id, programInstance,
                                           GetDlgItem(window, range->buddyId), range->upper,
                                           range->lower, range->start);
         } else {
-            control = CreateWindowExA(0, place.className, place.text, style, x, y, width, height,
+            control = CreateWindowExA(0, place.className, place.text, style, at.x, at.y, at.width, at.height,
                                       window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)),
                                       programInstance, nullptr);
         }
         KeepControlHandle(place.id, control);
     }
+}
+
+// The client size at the window's normal size, which is also its smallest.
+SIZE normalClient;
+
+void LayOutControls(HWND window, int clientWidth, int clientHeight)
+{
+    if (!mainControls.overview)
+        return;
+    for (const ControlPlacement& place : MAIN_WINDOW_CONTROLS) {
+        if (place.growth == STAYS)
+            continue;
+        const ControlRect at =
+            PlaceControl(place, layoutUnits, clientWidth - normalClient.cx, clientHeight - normalClient.cy);
+        SetWindowPos(GetDlgItem(window, place.id), nullptr, at.x, at.y, at.width, at.height, SWP_NOZORDER);
+    }
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void KeepNormalSizeAsSmallest(MINMAXINFO& limits)
+{
+    limits.ptMinTrackSize.x = WINDOW_WIDTH_COLUMNS * layoutUnits.columnUnit;
+    limits.ptMinTrackSize.y = WINDOW_HEIGHT_LINES * layoutUnits.lineHeight;
 }
 
 void FillChoiceList(HWND list, const char* const* texts, int count)
@@ -129,11 +147,15 @@ unsigned SystemCodePage()
 
 void CreateMainWindowContents(HWND window)
 {
+    mainControls = MainWindowControls();
     ResetTrackDocument();
     trackNameCodePage = SystemCodePage();
     layoutUnits = MeasureSystemFont(window);
     SetWindowPos(window, nullptr, 0, 0, WINDOW_WIDTH_COLUMNS * layoutUnits.columnUnit,
                  WINDOW_HEIGHT_LINES * layoutUnits.lineHeight, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    GetClientRect(window, &client);
+    normalClient = {client.right, client.bottom};
     const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     CreateControls(window);
@@ -174,11 +196,14 @@ bool RegisterMainWindowClass(HINSTANCE instance)
 }
 
 // Enter and Esc reach the window as commands IDOK and IDCANCEL, which it has
-// none of: they do nothing.
+// none of: they do nothing. The editor's keys act in its own window only:
+// Ctrl+Z in the help window must not undo an edit.
 bool TranslateMainWindowKeys(MSG& message)
 {
-    return mainWindow && (TranslateAcceleratorA(mainWindow, menuKeys, &message) ||
-                          IsDialogMessageA(mainWindow, &message));
+    if (HelpTakesMessage(message))
+        return true;
+    const bool ours = mainWindow && (message.hwnd == mainWindow || IsChild(mainWindow, message.hwnd));
+    return ours && (TranslateAcceleratorA(mainWindow, menuKeys, &message) || IsDialogMessageA(mainWindow, &message));
 }
 
 HWND CreateMainWindow()
@@ -198,6 +223,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_PAINT:
         PaintMainWindow(window);
+        return 0;
+    case WM_SIZE:
+        LayOutControls(window, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_GETMINMAXINFO:
+        KeepNormalSizeAsSmallest(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
     case WM_CLOSE:
         CloseRequested();

@@ -16,16 +16,44 @@ namespace {
 // The canvas's pixels are 0xRRGGBB. Okabe and Ito's colours, which people
 // with any common colour-vision deficiency can tell apart.
 constexpr uint32_t Colour(unsigned r, unsigned g, unsigned b) { return r << 16 | g << 8 | b; }
-const uint32_t BACKGROUND = Colour(255, 255, 255), LIST_SHADE = Colour(221, 221, 221),
-               ZERO_LINE = Colour(150, 150, 150), BLACK = Colour(0, 0, 0), ORANGE = Colour(230, 159, 0),
-               SKY_BLUE = Colour(86, 180, 233), BLUISH_GREEN = Colour(0, 158, 115), YELLOW = Colour(240, 228, 66),
-               BLUE = Colour(0, 114, 178), VERMILLION = Colour(213, 94, 0), REDDISH_PURPLE = Colour(204, 121, 167),
-               GREY = Colour(170, 170, 170);
-// By band; both turns in one colour, a left turn in the band's upper half.
-const uint32_t BAND_COLOURS[PIECE_SHAPE_COUNT] = {YELLOW, BLUE, GREY, BLUE, ORANGE, SKY_BLUE, REDDISH_PURPLE, BLACK};
-const uint32_t LANE_COLOURS[3] = {VERMILLION, BLUISH_GREEN, BLACK};
+const uint32_t BLACK = Colour(0, 0, 0), ORANGE = Colour(230, 159, 0), SKY_BLUE = Colour(86, 180, 233),
+               BLUISH_GREEN = Colour(0, 158, 115), YELLOW = Colour(240, 228, 66), BLUE = Colour(0, 114, 178),
+               VERMILLION = Colour(213, 94, 0), REDDISH_PURPLE = Colour(204, 121, 167), GREY = Colour(170, 170, 170);
 const unsigned LANE_MARKS[3] = {OVERVIEW_BRAKE, OVERVIEW_ACCELERATE, OVERVIEW_UNNAMED};
-const uint32_t PITCH_COLOUR = BLUE, BANK_COLOUR = ORANGE;
+
+struct Palette {
+    uint32_t background, listShade, zeroLine, frame, beyond;
+    uint32_t bands[PIECE_SHAPE_COUNT];  // both turns in one colour, a left turn in the band's upper half
+    uint32_t lanes[3];
+    uint32_t pitch, bank;
+};
+const Palette COLOURS = {Colour(255, 255, 255), Colour(221, 221, 221), Colour(150, 150, 150), BLACK, BLACK,
+                         {YELLOW, BLUE, GREY, BLUE, ORANGE, SKY_BLUE, REDDISH_PURPLE, BLACK},
+                         {VERMILLION, BLUISH_GREEN, BLACK}, BLUE, ORANGE};
+Palette palette = COLOURS;
+
+uint32_t SystemColour(int index)
+{
+    const COLORREF colour = GetSysColor(index);
+    return Colour(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+// Under High Contrast the person's own colours: the text colour on the
+// window's, the current piece's frame and the listed range highlighted.
+void ChoosePalette()
+{
+    HIGHCONTRASTA contrast = {sizeof contrast, 0, nullptr};
+    if (!SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) ||
+        !(contrast.dwFlags & HCF_HIGHCONTRASTON)) {
+        palette = COLOURS;
+        return;
+    }
+    const uint32_t text = SystemColour(COLOR_WINDOWTEXT);
+    palette = {SystemColour(COLOR_WINDOW), SystemColour(COLOR_WINDOW), SystemColour(COLOR_GRAYTEXT),
+               SystemColour(COLOR_HIGHLIGHT), text, {}, {text, text, text}, text, text};
+    for (uint32_t& band : palette.bands)
+        band = text;
+}
 
 // The strip is drawn whole into this bitmap, then copied to the screen in one piece.
 struct Canvas {
@@ -71,9 +99,9 @@ void DrawGraphColumn(const OverviewRows& rows, int x, int lowest, int highest, i
     const int thickness = rows.graphHeight / 45 > 1 ? rows.graphHeight / 45 : 1;
     Fill(x, top, 1, bottom - top + thickness, colour);
     if (lowest < -limit)
-        Fill(x, rows.graphTop + rows.graphHeight - 3, 1, 3, BLACK);
+        Fill(x, rows.graphTop + rows.graphHeight - 3, 1, 3, palette.beyond);
     if (highest > limit)
-        Fill(x, rows.graphTop, 1, 3, BLACK);
+        Fill(x, rows.graphTop, 1, 3, palette.beyond);
 }
 
 // The columns a piece takes: one, or several while there are fewer pieces than columns.
@@ -99,19 +127,23 @@ void ShadeListedRange(const OverviewRows& rows, int pieceCount)
     int from, end, lastFrom;
     ColumnsOfPiece(top, pieceCount, from, end);
     ColumnsOfPiece(last, pieceCount, lastFrom, end);
-    Fill(from, rows.graphTop, end - from, rows.graphHeight, LIST_SHADE);
+    Fill(from, rows.graphTop, end - from, rows.graphHeight, palette.listShade);
+    // Where the shade can't show, a bar above the graph marks the range.
+    if (palette.listShade == palette.background)
+        Fill(from, rows.graphTop, end - from, 2, palette.frame);
 }
 
 void Compose(int lineHeight)
 {
     const OverviewRows rows = OverviewRowsFor(lineHeight, canvas.height);
-    Fill(0, 0, canvas.width, canvas.height, BACKGROUND);
+    ChoosePalette();
+    Fill(0, 0, canvas.width, canvas.height, palette.background);
     shownTopLine = static_cast<int>(SendMessageA(mainControls.pieceList, LB_GETTOPINDEX, 0, 0));
     const int pieceCount = OverviewTrackPieces(shownPieces);
     if (pieceCount == 0)
         return;
     ShadeListedRange(rows, pieceCount);
-    Fill(0, rows.zeroY, canvas.width, 1, ZERO_LINE);
+    Fill(0, rows.zeroY, canvas.width, 1, palette.zeroLine);
     int pitchY = -1, bankY = -1;
     for (int x = 0; x < canvas.width; ++x) {
         const OverviewColumn column = SummarizeOverviewColumn(shownPieces, pieceCount, x, canvas.width);
@@ -119,20 +151,20 @@ void Compose(int lineHeight)
             const int half = rows.bandHeight / 2;
             const int top = column.band == BAND_RIGHT_TURN ? rows.bandTop + half : rows.bandTop;
             const bool turn = column.band == BAND_LEFT_TURN || column.band == BAND_RIGHT_TURN;
-            Fill(x, top, 1, turn ? half : rows.bandHeight, BAND_COLOURS[column.band]);
+            Fill(x, top, 1, turn ? half : rows.bandHeight, palette.bands[column.band]);
         }
         for (int lane = 0; lane < 3; ++lane) {
             if (column.marks & LANE_MARKS[lane])
-                Fill(x, rows.laneTop[lane], 1, rows.laneHeight, LANE_COLOURS[lane]);
+                Fill(x, rows.laneTop[lane], 1, rows.laneHeight, palette.lanes[lane]);
         }
-        DrawGraphColumn(rows, x, column.lowestBank, column.highestBank, BANK_ARROW_LIMIT, BANK_COLOUR, bankY);
-        DrawGraphColumn(rows, x, column.lowestPitch, column.highestPitch, PITCH_ARROW_LIMIT, PITCH_COLOUR, pitchY);
+        DrawGraphColumn(rows, x, column.lowestBank, column.highestBank, BANK_ARROW_LIMIT, palette.bank, bankY);
+        DrawGraphColumn(rows, x, column.lowestPitch, column.highestPitch, PITCH_ARROW_LIMIT, palette.pitch, pitchY);
     }
     if (trackDocument.currentPiece < pieceCount) {
         int first, end;
         ColumnsOfPiece(trackDocument.currentPiece, pieceCount, first, end);
-        Fill(first - 1, 0, 1, canvas.height, BLACK);
-        Fill(end, 0, 1, canvas.height, BLACK);
+        Fill(first - 1, 0, 1, canvas.height, palette.frame);
+        Fill(end, 0, 1, canvas.height, palette.frame);
     }
 }
 
@@ -166,6 +198,8 @@ void FreeCanvas()
     canvas = Canvas();
 }
 
+void SetTooltipText(HWND strip, int piece);
+
 void Paint(HWND strip)
 {
     PAINTSTRUCT paint;
@@ -174,6 +208,9 @@ void Paint(HWND strip)
         GdiFlush();
         Compose(layoutUnits.lineHeight);
         BitBlt(paint.hdc, 0, 0, canvas.width, canvas.height, canvas.context, 0, 0, SRCCOPY);
+        // An edit, an Undo or a load changed what the piece shows.
+        if (tooltip && tooltipPiece >= 0)
+            SetTooltipText(strip, tooltipPiece < OverviewTrackPieces(shownPieces) ? tooltipPiece : -1);
     }
     EndPaint(strip, &paint);
 }
@@ -190,14 +227,9 @@ void ChooseAt(int x)
     SetFocus(mainControls.pieceList);
 }
 
-// Made at the first hover rather than at start-up, which it would only slow.
-void ShowTooltipAt(HWND strip, int x)
+// The tooltip names the piece under the pointer with its values now.
+void SetTooltipText(HWND strip, int piece)
 {
-    const int pieceCount = OverviewTrackPieces(shownPieces);
-    const int piece = OverviewPieceAt(x, pieceCount, canvas.width);
-    if (piece == tooltipPiece)
-        return;
-    tooltipPiece = piece;
     TOOLINFOA tool = {};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
@@ -216,6 +248,17 @@ void ShowTooltipAt(HWND strip, int x)
     SendMessageA(tooltip, TTM_ACTIVATE, piece >= 0, 0);
 }
 
+// Made at the first hover rather than at start-up, which it would only slow.
+void ShowTooltipAt(HWND strip, int x)
+{
+    const int pieceCount = OverviewTrackPieces(shownPieces);
+    const int piece = OverviewPieceAt(x, pieceCount, canvas.width);
+    if (piece == tooltipPiece)
+        return;
+    tooltipPiece = piece;
+    SetTooltipText(strip, piece);
+}
+
 // The piece list scrolls by its bar, the wheel, the keys and the program's
 // own selections: after any of them the strip follows a new top line. A
 // plain subclass, as the common controls' one looks up a window property on
@@ -226,7 +269,7 @@ LRESULT CALLBACK FollowListScrolling(HWND list, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_VSCROLL: case WM_MOUSEWHEEL: case WM_KEYDOWN: case WM_LBUTTONDOWN: case WM_MOUSEMOVE:
     case WM_TIMER: case LB_SETCURSEL: case LB_SETTOPINDEX: case LB_RESETCONTENT:
-        if (CallWindowProcW(pieceListProc, list, LB_GETTOPINDEX, 0, 0) != shownTopLine)
+        if (mainControls.overview && CallWindowProcW(pieceListProc, list, LB_GETTOPINDEX, 0, 0) != shownTopLine)
             InvalidateRect(mainControls.overview, nullptr, FALSE);
         break;
     default:
@@ -239,9 +282,18 @@ LRESULT CALLBACK OverviewStripProc(HWND strip, UINT message, WPARAM wParam, LPAR
 {
     switch (message) {
     case WM_CREATE:
+        // The list tells a strip that exists, or none at all.
+        if (!MakeCanvas(strip))
+            return -1;
         pieceListProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
             GetDlgItem(GetParent(strip), IDC_PIECE_LIST), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FollowListScrolling)));
-        return MakeCanvas(strip) ? 0 : -1;
+        return 0;
+    case WM_SIZE:
+        // A wider strip: more columns, fewer pieces to each.
+        FreeCanvas();
+        MakeCanvas(strip);
+        InvalidateRect(strip, nullptr, FALSE);
+        return 0;
     case WM_DESTROY:
         FreeCanvas();
         tooltip = nullptr;
@@ -295,5 +347,6 @@ bool RegisterOverviewStripClass(HINSTANCE instance)
 
 void ShowTrackOverview()
 {
-    InvalidateRect(mainControls.overview, nullptr, FALSE);
+    if (mainControls.overview)
+        InvalidateRect(mainControls.overview, nullptr, FALSE);
 }

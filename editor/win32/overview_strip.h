@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#define OVERVIEW_STRIP_CLASS "VelariOverview"
-
 bool RegisterOverviewStripClass(HINSTANCE instance);
 
 // Where the strip's rows lie, in pixels from its top, for a line height H:

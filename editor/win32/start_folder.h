@@ -1,5 +1,5 @@
 // The folder in which the Open dialog starts: the game's track folder, as
-// the installer recorded it.
+// the installer recorded it for this user or, failing that, for all users.
 #ifndef VELARI_START_FOLDER_H
 #define VELARI_START_FOLDER_H
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <htmlhelp.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 #include <vector>
 
 #include "commands.h"
+#include "help_viewer.h"
+#include "installed_product.h"
 #include "main_window.h"
 #include "overview_strip.h"
 #include "resource.h"
@@ -253,6 +256,9 @@ TEST_F(EditorWindow, CommandsAndControls)
         {"drop two, No: the first opens", {EDIT, DROP_TWO}, {SAVE_NO}, true, b, "1", ORIGINAL},
         {"drop a file shorter than a header", {DROP_SHORT}, {{"Error!", {"|This is an invalid track file!|"}, IDOK}}, true, TRACK, "3", ORIGINAL},
         {"drop a path too long", {EDIT, DROP_LONG}, {{"Error!", {"|The path of this file is too long"}, IDOK}}, true, TRACK, "3", ORIGINAL},
+        {"Refresh while another program holds it: said, kept", {EDIT, LOCK, REFRESH},
+         {SAVE_NO, {"Error!", {"|The track could not be read from " + TRACK + ".", "Sharing violation"}, IDOK}},
+         true, TRACK, "3", ORIGINAL, TRACK_SHOWN + "1|Lift|24 Feet|Brake|11|0|on|Lift,Right Turn,Corkscrew"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -266,11 +272,14 @@ TEST_F(EditorWindow, CommandsAndControls)
         lock = INVALID_HANDLE_VALUE;
         EXPECT_EQ(IsWindow(mainWindow), row.windowStays);
         if (row.windowStays) {
-            EXPECT_EQ(TextOf(mainWindow), "Velari - " + row.title);
+            EXPECT_EQ(TextOf(mainWindow), (trackDocument.isDirty ? "*Velari - " : "Velari - ") + row.title);
             EXPECT_EQ(Text(IDC_PIECE_COUNT), row.count);
         }
         EXPECT_EQ(FileText(TRACK), row.onDisk);
-        EXPECT_FALSE(FileExists(TRACK + ".tmp"));
+        WIN32_FIND_DATAA found;
+        HANDLE newFiles = FindFirstFileA((FOLDER + "\\~*").c_str(), &found);  // none left behind
+        EXPECT_EQ(newFiles, INVALID_HANDLE_VALUE) << found.cFileName;
+        FindClose(newFiles);
         if (!row.shown.empty()) {
             EXPECT_EQ(Shown(), row.shown);
         }
@@ -363,36 +372,99 @@ TEST_F(EditorWindow, OverviewStrip)
         EXPECT_EQ(lanes(0) + "|" + lanes(2) + "|" + Text(IDC_CURRENT_PIECE), row.shown);
         EXPECT_EQ(int(trackDocument.pieces[0].pitch), row.storedPitch0);
     }
-    ASSERT_TRUE(WriteBytes(FOLDER + "\\e.tra", TrackBytes("Empty", "Quorvane", 1, {{0x22, 0, 0}})) &&
-                SetTrackPath((FOLDER + "\\e.tra").c_str()) && LoadTrackIntoWindow());
-    UpdateWindow(strip);
-    HDC context = GetDC(strip);
-    int drawnPixels = 0;
-    for (int x = 0; x < client.right; ++x)
-        for (int y : {drawn.bandTop + 1, drawn.laneTop[0], drawn.laneTop[1], drawn.laneTop[2], drawn.zeroY})
-            drawnPixels += GetPixel(context, x, y) != RGB(255, 255, 255);
-    ReleaseDC(strip, context);
-    EXPECT_EQ(drawnPixels, 0);
-    // The whole sample, a click in the middle of the strip.
-    ASSERT_TRUE(SetTrackPath("D:\\data\\sample-2000.tra") && LoadTrackIntoWindow());
-    SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right / 2, 5));
-    SendMessageA(strip, WM_LBUTTONUP, 0, MAKELPARAM(client.right / 2, 5));
-    Pump();
+    // A long track, a left and a right turn first: the band's halves, the
+    // listed lines shaded as the list scrolls, a drag past either end, the
+    // tooltip renewed by an edit, and the strip wider in a wider window.
+    std::vector<TrackPiece> pieces(41, TrackPiece{0x12, 0, 0});
+    pieces[0].code = 0x0A;
+    pieces[1].code = 0x1A;
+    ASSERT_TRUE(WriteBytes(FOLDER + "\\long.tra", TrackBytes("Long", "Quorvane", 1, pieces)) &&
+                SetTrackPath((FOLDER + "\\long.tra").c_str()) && LoadTrackIntoWindow());
+    auto seen = [&](int piece, int y) {
+        UpdateWindow(strip);
+        GetClientRect(strip, &client);
+        HDC context = GetDC(strip);
+        const int x = (OverviewColumnOfPiece(piece, 40, client.right) + OverviewColumnOfPiece(piece + 1, 40, client.right)) / 2;
+        const COLORREF colour = GetPixel(context, x, y);
+        ReleaseDC(strip, context);
+        return colour == RGB(255, 255, 255) ? '-' : colour == RGB(221, 221, 221) ? 's' : colour == RGB(0, 114, 178) ? 'b' : '?';
+    };
+    const int upper = drawn.bandTop + 1, lower = drawn.bandTop + drawn.bandHeight - 2, shade = drawn.graphTop + 1;
+    EXPECT_EQ(std::string({seen(0, upper), seen(0, lower), seen(1, upper), seen(1, lower)}), "b--b");
+    EXPECT_EQ(std::string({seen(0, shade), seen(38, shade)}), "s-");
+    SendMessageA(mainControls.pieceList, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(std::string({seen(0, shade), seen(38, shade)}), "-s");
+    auto mouse = [&](UINT message, int x) { SendMessageA(strip, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, 5)); };
+    std::string chosen;
+    mouse(WM_LBUTTONDOWN, client.right / 2);
+    for (int x : {-30, int(client.right) + 30, -1}) {
+        mouse(WM_MOUSEMOVE, x);
+        chosen += Text(IDC_CURRENT_PIECE) + " ";
+    }
+    mouse(WM_LBUTTONUP, -1);
+    EXPECT_EQ(chosen, "1 40 1 ");
+    SendMessageA(strip, WM_MOUSEMOVE, 0, MAKELPARAM(2, 5));  // over piece 1
+    std::string tips;
+    for (const Action& action : {Action([] {}), EDIT, UNDO_MENU}) {
+        Do(action);
+        UpdateWindow(strip);
+        char text[96] = "";
+        TOOLINFOA tool = {sizeof tool, 0, strip, reinterpret_cast<UINT_PTR>(strip), {}, nullptr, text, 0, nullptr};
+        SendMessageA(FindWindowA(TOOLTIPS_CLASSA, nullptr), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+        tips += text + std::string("|");
+    }
+    EXPECT_EQ(tips, "Piece 1: Left Turn, pitch 0, bank 0|Piece 1: Left Turn, pitch 1, bank 0|Piece 1: Left Turn, pitch 0, bank 0|");
+    // The normal size is the smallest; grown, the list is longer and the strip wider, below it.
+    RECT frame, before, after;
+    GetWindowRect(mainWindow, &frame);
+    GetWindowRect(strip, &before);
+    MINMAXINFO limits = {};
+    SendMessageA(mainWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x + 1000 * limits.ptMinTrackSize.y, frame.right - frame.left + 1000 * (frame.bottom - frame.top));
+    SetWindowPos(mainWindow, nullptr, 0, 0, frame.right - frame.left + 300, frame.bottom - frame.top + 200, SWP_NOMOVE);
+    GetWindowRect(strip, &after);
+    EXPECT_EQ(after.right - after.left - (before.right - before.left) + 1000 * (after.top - before.top), 300 + 1000 * 200);
+    const int top = static_cast<int>(SendMessageA(mainControls.pieceList, LB_GETTOPINDEX, 0, 0));
+    EXPECT_EQ(std::string({seen(0, upper), seen(1, lower), seen(top, shade)}), "bbs");  // across the wider strip
     Screenshot("velari-overview", mainWindow);
 }
 
-// F1 in the pitch field opens the HTML Help file beside the program (at which
-// page, the help file's native test checks: Wine draws none without its HTML
-// engine); Exit closes it. Help > Contents is the distribution test's.
+// F1 asks the help for the page on the focused control's kind, the contents
+// where none describes it; the real viewer then shows its contents, and the
+// editor's keys do nothing in it. Exit closes it.
+std::vector<std::string> helpAsked;
+HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR)
+{
+    if (command == HH_DISPLAY_TOC || command == HH_DISPLAY_TOPIC)
+        helpAsked.push_back(command == HH_DISPLAY_TOC ? "contents" : strstr(file, "::/") + 3);
+    return command == HH_DISPLAY_TOC || command == HH_DISPLAY_TOPIC ? mainWindow : nullptr;
+}
+
 TEST_F(EditorWindow, HelpKey)
 {
     OpenWindow(TRACK);
-    Do(TAB_TO_PITCH);
-    Do(Key(VK_F1));
+    const HtmlHelpProc viewer = htmlHelp;
+    htmlHelp = RecordHelp;
+    for (int id : {IDC_PIECE_LIST, IDC_PIECE_TYPE, IDC_PIECE_PITCH, IDC_MATTERHORN, IDM_FILE_SAVE}) {
+        SetFocus(GetDlgItem(mainWindow, id));
+        Do(Key(VK_F1));
+    }
+    Do(Command(IDM_HELP_CONTENTS));
+    htmlHelp = viewer;
+    const std::string fields = "Thefieldsofthemainwindow.html";
+    EXPECT_EQ(helpAsked, (std::vector<std::string>{"Thepiecelistandthecurrentpiece.html", fields, fields, fields, "contents", "contents"}));
+    Do(Command(IDM_HELP_CONTENTS));
     HWND help = nullptr;
     for (DWORD start = GetTickCount(); !help && GetTickCount() - start < 5000; Pump(TranslateMainWindowKeys))
         help = FindWindowA("HH Parent", "Velari Help");
     ASSERT_TRUE(help);
+    Do(EDIT);
+    SetFocus(help);
+    for (const Action& key : {CTRL_Z, CTRL_S})
+        Do(key);
+    EXPECT_EQ(Text(IDC_PIECE_PITCH) + (FileText(TRACK) == ORIGINAL ? " unsaved" : " saved"), "11 unsaved");
+    Screenshot("velari-help", help);
+    ExpectReplies({SAVE_NO});
     Do(EXIT_BUTTON);
     EXPECT_FALSE(IsWindow(help));
 }

@@ -158,15 +158,17 @@ TEST_F(TrackTest, RefusedFileLeavesDocumentAsItWas)
 {
     const std::string good = Track(3);
     auto with = [&](size_t at, std::string part) { return std::string(good).replace(at, part.size(), part); };
-    const struct { const char* name; std::string bytes; bool message; } rows[] = {
-        {"no such file", "", false},
-        {"header a byte short, count 0", with(COUNT_BYTES, std::string(2, '\0')).substr(0, TRACK_HEADER_SIZE - 1), true},
-        {"first signature byte", with(0, "r"), true},
-        {"second signature byte", with(1, "X"), true},
-        {"count 2001", Track(MAX_TRACK_PIECES + 1), true},
-        {"count -1", with(COUNT_BYTES, "\xFF\xFF"), true},
-        {"count 4 with 3 records", Track(4, 3), true},
-        {"last record cut short", good.substr(0, good.size() - 1), true},
+    const std::string invalid = "Error!|This is an invalid track file!";
+    const struct { const char* name; std::string bytes, message; } rows[] = {
+        {"no such file: said, with the system's reason", "",
+         "Error!|The track could not be read from " + In("absent/t.tra") + ".\n\nNo such file or directory"},
+        {"header a byte short, count 0", with(COUNT_BYTES, std::string(2, '\0')).substr(0, TRACK_HEADER_SIZE - 1), invalid},
+        {"first signature byte", with(0, "r"), invalid},
+        {"second signature byte", with(1, "X"), invalid},
+        {"count 2001", Track(MAX_TRACK_PIECES + 1), invalid},
+        {"count -1", with(COUNT_BYTES, "\xFF\xFF"), invalid},
+        {"count 4 with 3 records", Track(4, 3), invalid},
+        {"last record cut short", good.substr(0, good.size() - 1), invalid},
     };
     ASSERT_TRUE(LoadBytes("kept.tra", Track(6)));
     ChoosePiece(2);
@@ -174,10 +176,10 @@ TEST_F(TrackTest, RefusedFileLeavesDocumentAsItWas)
     const TrackDocument before = trackDocument;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        bool missing = row.name == std::string("no such file");  // nothing is written into a missing folder
+        bool missing = row.bytes.empty();  // nothing is written into a missing folder
         EXPECT_FALSE(LoadBytes(missing ? "absent/t.tra" : "t.tra", row.bytes));
         EXPECT_EQ(std::memcmp(&before, &trackDocument, sizeof before), 0);  // the path included
-        EXPECT_EQ(display.messages, std::vector<std::string>(row.message, "Error!|This is an invalid track file!"));
+        EXPECT_EQ(display.messages, std::vector<std::string>{row.message});
     }
 }
 
@@ -191,8 +193,36 @@ TEST_F(TrackTest, FailedSaveAsKeepsTheFileTheTrackCameFrom)
     EXPECT_FALSE(trackDocument.isDirty);
     EXPECT_EQ(display.title, title);
     EXPECT_EQ(display.messages, std::vector<std::string>{"Error!|The track could not be saved to " + target +
-                                                        ". The file on disk was not changed."});
-    EXPECT_FALSE(fs::exists(target + ".tmp"));  // the new file is not left behind
+                                                        ". The file on disk was not changed.\n\nIs a directory"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);  // no new file left behind
+}
+
+// The new file has a name of its own in the track's folder, no longer than
+// the path has room for; the old one is replaced only by a complete track.
+TEST_F(TrackTest, SaveSparesTheFolderAndFitsTheLongestPath)
+{
+    const std::string deep = std::string(120, 'd') + "/" + std::string(90, 'e');  // 24 + 211 + 1 + 23 = 259
+    const struct { const char* what; std::string name; } rows[] = {
+        {"beside a person's keep.tra.tmp", "keep.tra"},
+        {"a path of 259 characters", deep + "/abcdefghijklmnopqrs.tra"},
+        {"259 characters, a name of two", deep + "/" + std::string(21, 'f') + "/x"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string track = In(row.name), folderOfTrack = track.substr(0, track.rfind('/')), mine = folderOfTrack + "/keep.tra.tmp";
+        ASSERT_LE(track.size(), size_t(PATH_CHARACTERS));
+        fs::create_directories(folderOfTrack);
+        std::ofstream(mine) << "mine";
+        ASSERT_TRUE(LoadBytes(row.name, Track(3)));
+        ReadBackBank(9, false);
+        EXPECT_EQ(display.title, "*Velari - " + track);
+        ASSERT_TRUE(SaveTrack());
+        EXPECT_EQ(display.title, "Velari - " + track);
+        EXPECT_EQ(ReadBytes(track), WithByte(Track(3), ByteOfPiece(0, BANK_BYTE), 9));
+        EXPECT_EQ(ReadBytes(mine), "mine");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folderOfTrack), fs::directory_iterator()), 2);
+        EXPECT_EQ(display.messages, std::vector<std::string>{});
+    }
 }
 
 TEST_F(TrackTest, ConfirmSaveChangesFollowsTheAnswer)
@@ -211,15 +241,17 @@ TEST_F(TrackTest, ConfirmSaveChangesFollowsTheAnswer)
         display.answer = row.answer;
         if (row.dirty)
             SetPieceAttribute(1);  // pending: it reaches piece 1 before the question
-        if (row.saveFails)
-            fs::create_directory(path + ".tmp");
+        if (row.saveFails) {  // a folder in the track's place
+            fs::remove(path);
+            fs::create_directories(path + "/in");
+        }
 
         EXPECT_EQ(ConfirmSaveChanges(), row.goesOn);
         EXPECT_EQ(static_cast<bool>(trackDocument.isDirty), row.dirty && !row.saved);
         EXPECT_EQ(trackDocument.pieces[0].code, row.dirty ? 0x42 : 0x02);
-        EXPECT_EQ(ReadBytes(path)[ByteOfPiece(0, CODE_BYTE)], row.saved ? 0x42 : 0x02);
+        EXPECT_EQ(row.saveFails ? 0x02 : ReadBytes(path)[ByteOfPiece(0, CODE_BYTE)], row.saved ? 0x42 : 0x02);
         EXPECT_EQ(display.messages.size(), static_cast<size_t>(row.dirty + row.saveFails));
-        fs::remove(path + ".tmp");
+        fs::remove_all(path);
     }
 }
 
@@ -344,6 +376,7 @@ TEST_F(TrackTest, UndoAndRedoWalkTheStepsAndTheFileDecidesWhatIsUnsaved)
             lines.push_back(PieceListText(trackDocument.pieces[piece].code));
         EXPECT_EQ(display.pieceLines, lines);  // as held, at once
         EXPECT_EQ(display.matterhornChecked, trackDocument.header.matterhornSetting != 0);
+        EXPECT_EQ(display.title, (row.dirty ? "*Velari - " : "Velari - ") + In("undo.tra"));
         ASSERT_TRUE(SaveTrackAs(In("saved.tra").c_str()));
         EXPECT_EQ(ReadBytes(In("saved.tra")), row.saved);
     }

@@ -17,9 +17,7 @@ void ShowTrackOverview() {}
 TEST(TrackOverview, ColumnsAndPieces)
 {
     const struct { int pieces, columns; OverviewPieces last; int columnOfLast; } rows[] = {
-        {1, 540, {0, 1}, 0},        {9, 540, {8, 1}, 480},       {9, 9, {8, 1}, 8},
-        {1999, 540, {1996, 3}, 539}, {1999, 810, {1997, 2}, 809}, {2000, 540, {1997, 3}, 539},
-        {2000, 2000, {1999, 1}, 1999}, {2000, 3, {1334, 666}, 2},
+        {9, 540, {8, 1}, 480}, {2000, 540, {1997, 3}, 539}, {2000, 2000, {1999, 1}, 1999}, {2000, 3, {1334, 666}, 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.pieces) + " pieces in " + std::to_string(row.columns));
