@@ -10,12 +10,9 @@ TRACK=${1:-$ROOT/samples/sample-2000.tra}
 "$ROOT/scripts/build.sh" >/dev/null
 
 ENV_FILE="$ROOT/build/run-editor-env.sh"
-EXE="$ROOT/build/win32/bin/Velari.exe"
-# Where Wine can't start 32-bit programs, the build made a 64-bit one too.
-if ! "$ROOT/scripts/wine_runs_32bit.sh" 2>/dev/null; then
-  export WINE_WORLD_WIN64=1
-  EXE="$ROOT/build/win64/bin/Velari.exe"
-fi
+# The 64-bit editor, with 64-bit Wine: it starts on every machine here.
+EXE="$ROOT/build/win64/bin/Velari.exe"
+export WINE_WORLD_WIN64=1
 OWN_DISPLAY=${DISPLAY:-}
 WINE_WORLD_DISPLAY=$OWN_DISPLAY "$ROOT/scripts/wine_world_setup.sh" "$ENV_FILE" >/dev/null
 trap '"$ROOT/scripts/wine_world_cleanup.sh" "$ENV_FILE" >/dev/null' EXIT

@@ -14,9 +14,9 @@ set -euo pipefail
 env_file=$1
 extra=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-# WINE_WORLD_WIN64=1: the programs are a 64-bit build, for a machine whose
-# kernel can't start Wine's 32-bit loader; Wine's own wrapper would still
-# pick that loader, so the world's "wine" is the 64-bit one.
+# WINE_WORLD_WIN64=1: the programs are the 64-bit release, which runs also
+# where the kernel can't start Wine's 32-bit loader; Wine's own wrapper
+# would still pick that loader, so the world's "wine" is the 64-bit one.
 if [ "${WINE_WORLD_WIN64:-}" != 1 ]; then
     "$here/wine_runs_32bit.sh" || exit 77
 fi
