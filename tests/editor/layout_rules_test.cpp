@@ -20,7 +20,7 @@ TEST(MainWindowLayout, EachFieldFollowsItsLabelAndTabKeepsItsOrder)
         const ControlPlacement* previous = &place == MAIN_WINDOW_CONTROLS ? nullptr : &place - 1;
         for (const auto& field : fields) {
             if (place.id == field.id) {
-                EXPECT_EQ(previous ? std::string(previous->className) + ":" + previous->text : "", std::string("STATIC:") + field.label);
+                EXPECT_EQ(previous ? std::string(previous->className) + ":" + (previous->text ? previous->text : "") : "", std::string("STATIC:") + field.label);
             }
         }
         if (place.style & WS_TABSTOP)
