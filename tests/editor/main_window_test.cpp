@@ -314,6 +314,14 @@ TEST_F(EditorWindow, MenuStates)
         return ids;
     };
     EXPECT_EQ(off(), "ggg 1002 1006 1108 1112 1113 1105 1106 1110 1107");
+    for (const char* folder : {"D:\\all", "D:\\mine"}) {  // Open starts in the user's own track folder first
+        HKEY key;
+        RegCreateKeyExA(folder[3] == 'm' ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, PROGRAM_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+        RegSetValueExA(key, GAME_FOLDER_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder), strlen(folder) + 1);
+        RegCloseKey(key);
+    }
+    ReadStartFolder();
+    EXPECT_STREQ(startFolder, "D:\\mine");
     WriteBytes(TRACK, ORIGINAL);
     SetTrackPath(TRACK.c_str());
     LoadTrackIntoWindow();

@@ -57,7 +57,6 @@ TEST(TrackOverview, ColumnSummaryAndTooltip)
         {1, 3, BAND_RIGHT_TURN, -86, 86, -128, 126,
          OVERVIEW_PITCH_BEYOND | OVERVIEW_BANK_BEYOND | OVERVIEW_UNNAMED},
         {2, 3, BAND_TUNNEL, -6, 4, -5, 3, OVERVIEW_UNNAMED},
-        {0, 18, BAND_STRAIGHT, 0, 0, 0, 0, 0},
         {5, 18, BAND_LEFT_TURN, -85, -85, 125, 125, OVERVIEW_BRAKE},
         {11, 18, BAND_NONE, -86, -86, 0, 0, OVERVIEW_PITCH_BEYOND | OVERVIEW_UNNAMED},
     };
