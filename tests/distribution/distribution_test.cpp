@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 
@@ -123,10 +124,16 @@ std::string VersionTexts(const std::wstring& file)
         return "<none>";
     std::string texts = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
                         "." + std::to_string(HIWORD(fixed->dwFileVersionLS));
+    // As Explorer finds the texts: through the first language and code page
+    // that the Translation block names.
+    WORD* translation = nullptr;
+    char block[40] = "<no Translation>";
+    if (VerQueryValueA(&data[0], "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size) && size >= 4)
+        snprintf(block, sizeof block, "\\StringFileInfo\\%04X%04X\\", translation[0], translation[1]);
     for (std::string field : {"FileVersion", "ProductVersion", "CompanyName", "ProductName", "LegalCopyright",
                               "FileDescription", "InternalName", "OriginalFilename"}) {
         char* value = nullptr;
-        const bool found = VerQueryValueA(&data[0], ("\\StringFileInfo\\040904B0\\" + field).c_str(), reinterpret_cast<void**>(&value), &size);
+        const bool found = VerQueryValueA(&data[0], (block + field).c_str(), reinterpret_cast<void**>(&value), &size);
         texts += "|" + std::string(found ? value : "<none>");
     }
     return texts;
