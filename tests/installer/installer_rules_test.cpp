@@ -12,6 +12,7 @@
 #include "install_scope.h"
 #include "removal_scope.h"
 #include "path_text.h"
+#include "sha256.h"
 
 // 259 characters as Windows counts them (UTF-16 units), in up to three bytes each.
 TEST(JoinPath, FitsExactlyOrRefusesAndLeavesEmpty)
@@ -275,5 +276,28 @@ TEST(RemovalScope, OwnFolderAgainstTheRegistrations)
     for (const auto& row : rows) {
         const char* const registered[SCOPE_COUNT] = {row.all, row.user};
         EXPECT_EQ(FindRegisteredScope(row.folder, registered), row.scope) << row.folder;
+    }
+}
+
+// The digests the release's files are checked against: padding that fits the
+// last block, and padding that needs another (56 bytes), added in pieces.
+TEST(Sha256, KnownDigests)
+{
+    const struct { const char* text; const char* digest; } rows[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+    };
+    for (const auto& row : rows) {
+        Sha256 sha;
+        Sha256Start(&sha);
+        for (const char* c = row.text; *c; ++c)
+            Sha256Add(&sha, c, 1);
+        unsigned char digest[SHA256_SIZE];
+        Sha256Finish(&sha, digest);
+        char text[2 * SHA256_SIZE + 1];
+        Sha256Text(digest, text);
+        EXPECT_STREQ(text, row.digest) << '"' << row.text << '"';
     }
 }
