@@ -14,9 +14,15 @@ std::FILE* CreateNewFile(const char* name, bool& exists);
 // Writes what the stream holds through to the disk and closes it; false if
 // any of it failed.
 bool CloseWrittenThrough(std::FILE* file);
-// Moves newFile onto target, replacing target if it exists, written through.
-// On failure target is untouched and newFile is still there.
-bool ReplaceFileWithNew(const char* newFile, const char* target);
+// Puts newFile in the place of target, keeping target's attributes, with the
+// old file moved to backup (a name no file has). A target that doesn't exist
+// is simply named. On failure the files may stand anywhere in between: the
+// system moves the old file aside before it moves the new one in, and
+// either move can fail.
+bool ReplaceKeepingBackup(const char* newFile, const char* target, const char* backup);
+// Renames from to a name no file has, written through; never replaces one.
+bool MoveToFreeName(const char* from, const char* to);
+bool FileExists(const char* name);
 // The system's reason for the call that failed last, as one line.
 void LastSystemErrorText(char* text, size_t size);
 

@@ -6,6 +6,7 @@
 
 #include "edit_history.h"
 #include "file_replace.h"
+#include "saved_file_place.h"
 #include "track_display.h"
 
 TrackDocument trackDocument;
@@ -123,10 +124,28 @@ void ShowSaveFailure()
     ShowFileFailure("The track could not be saved to %s. The file on disk was not changed.\n\n%s");
 }
 
-// A file of its own beside the track, under a name no file in the folder has
-// and no longer than the track's path has room for, so that a track that
-// opened also saves. Null when none could be made.
-std::FILE* CreateFileBesideTrack(char (&name)[TRACK_PATH_SIZE])
+// The save failed half-way and neither file could be put back in the
+// track's place: say where each one is, so that nothing is thrown away.
+void ShowFilesAside(const char* newFile, const char* backup)
+{
+    const bool old = FileExists(backup), saved = FileExists(newFile);
+    char text[3 * TRACK_PATH_SIZE + sizeof failureReason + 160];
+    int length = std::snprintf(text, sizeof text, "The track could not be saved to %s.", trackDocument.path);
+    if (old)
+        length += std::snprintf(text + length, sizeof text - length, " The track as it was is now %s.", backup);
+    if (saved)
+        length += std::snprintf(text + length, sizeof text - length, " The track as saved is %s.", newFile);
+    if (!old && !saved)
+        length += std::snprintf(text + length, sizeof text - length, " The file is no longer there.");
+    std::snprintf(text + length, sizeof text - length, "\n\n%s", failureReason);
+    ShowTrackMessage(text, ERROR_CAPTION, MESSAGE_ERROR);
+}
+
+// A name beside the track that no file in the folder has, no longer than the
+// track's path has room for, so that a track that opened also saves: the
+// mark, hex digits, the ending, as long as there is room. With file, the
+// file is made under it at once; null and false when none could be found.
+bool FreeNameBesideTrack(char (&name)[TRACK_PATH_SIZE], std::FILE** file)
 {
     const char* path = trackDocument.path;
     const char* slash = std::strrchr(path, '\\');
@@ -144,21 +163,26 @@ std::FILE* CreateFileBesideTrack(char (&name)[TRACK_PATH_SIZE])
         std::snprintf(name, sizeof name, "%.*s%s%0*X%s", static_cast<int>(folderBytes), path, withMark ? NEW_FILE_MARK : "",
                       digits, number, withEnding ? NEW_FILE_ENDING : "");
         bool exists = false;
-        if (std::FILE* file = CreateNewFile(name, exists))
-            return file;
+        if (!file) {
+            if (!FileExists(name))
+                return true;
+            continue;
+        }
+        if ((*file = CreateNewFile(name, exists)))
+            return true;
         if (!exists)
             break;
     }
     NoteFailure();
-    return nullptr;
+    return false;
 }
 
 // Writes the whole track into a new file beside it, through to the disk;
 // false, with no file left, if any byte did not arrive.
 bool WriteTrackFile(char (&fileName)[TRACK_PATH_SIZE])
 {
-    std::FILE* file = CreateFileBesideTrack(fileName);
-    if (!file)
+    std::FILE* file = nullptr;
+    if (!FreeNameBesideTrack(fileName, &file))
         return false;
     TrackHeader stored = trackDocument.header;
     int storedCount = trackDocument.header.pieceCount + 1;
@@ -241,15 +265,24 @@ bool SaveTrack()
     if (doc.editState.editPending)
         EncodeCurrentPiece();
 
-    char newFile[TRACK_PATH_SIZE];
-    bool saved = WriteTrackFile(newFile);
-    if (saved && !ReplaceFileWithNew(newFile, doc.path)) {
-        NoteFailure();
+    char newFile[TRACK_PATH_SIZE], backup[TRACK_PATH_SIZE];
+    bool written = WriteTrackFile(newFile);
+    if (written && !FreeNameBesideTrack(backup, nullptr)) {
         std::remove(newFile);
-        saved = false;
+        written = false;
     }
-    if (!saved) {
+    if (!written) {
         ShowSaveFailure();
+        return false;
+    }
+    switch (PutSavedFileInPlace(newFile, doc.path, backup, failureReason, sizeof failureReason)) {
+    case SAVED_IN_PLACE:
+        break;
+    case TRACK_UNCHANGED:
+        ShowSaveFailure();
+        return false;
+    case TRACK_ASIDE:
+        ShowFilesAside(newFile, backup);
         return false;
     }
     SettleTrack();

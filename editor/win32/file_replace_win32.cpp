@@ -36,12 +36,23 @@ bool CloseWrittenThrough(std::FILE* file)
 
 // ReplaceFileA keeps the old file's attributes and security, but needs an
 // old file: a new name (Save As) takes a move written through instead. The
-// new file lies in the target's own folder, so either is a rename.
-bool ReplaceFileWithNew(const char* newFile, const char* target)
+// new file lies in the target's own folder, so either is a rename. With a
+// backup name it never deletes the old file, whatever step fails.
+bool ReplaceKeepingBackup(const char* newFile, const char* target, const char* backup)
 {
-    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
-        return MoveFileExA(newFile, target, MOVEFILE_WRITE_THROUGH) != 0;
-    return ReplaceFileA(target, newFile, nullptr, 0, nullptr, nullptr) != 0;
+    if (!FileExists(target) && GetLastError() == ERROR_FILE_NOT_FOUND)
+        return MoveToFreeName(newFile, target);
+    return ReplaceFileA(target, newFile, backup, 0, nullptr, nullptr) != 0;
+}
+
+bool MoveToFreeName(const char* from, const char* to)
+{
+    return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool FileExists(const char* name)
+{
+    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
 }
 
 void LastSystemErrorText(char* text, size_t size)

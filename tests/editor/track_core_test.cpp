@@ -16,6 +16,7 @@
 
 #include "edit_history.h"
 #include "piece_edit_state.h"
+#include "replace_stand_in.h"
 #include "track_display.h"
 #include "track_document.h"
 #include "track_edits.h"
@@ -195,6 +196,56 @@ TEST_F(TrackTest, FailedSaveAsKeepsTheFileTheTrackCameFrom)
     EXPECT_EQ(display.messages, std::vector<std::string>{"Error!|The track could not be saved to " + target +
                                                         ". The file on disk was not changed.\n\nIs a directory"});
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);  // no new file left behind
+}
+
+// However the system's replace fails, a track stays on disk: the old one,
+// the new one, or both under the names the message gives.
+TEST_F(TrackTest, AFailedReplaceNeverCostsTheTrack)
+{
+    const std::string before = Track(3), after = WithByte(Track(3), ByteOfPiece(0, BANK_BYTE), 9);
+    const struct { const char* what; ReplaceFailure failure; bool newFileHeld, movesFail, saved;
+                   std::string inPlace; std::vector<std::string> aside; const char* message; } rows[] = {
+        {"replaced", REPLACE_WORKS, false, false, true, after, {}, ""},
+        {"1176, or another error: nothing moved", REPLACE_FAILS_MOVING_NOTHING, false, false, false, before, {},
+         "The file on disk was not changed."},
+        {"1177: the new file moved in after all", REPLACE_FAILS_WITH_TRACK_ASIDE, false, false, true, after, {}, ""},
+        {"1177, the new file held: the old one back", REPLACE_FAILS_WITH_TRACK_ASIDE, true, false, false, before, {},
+         "The file on disk was not changed."},
+        {"1177, nothing moves: both kept and named", REPLACE_FAILS_WITH_TRACK_ASIDE, false, true, false, "",
+         {before, after}, "The track as it was is now "},
+        {"the old file gone: the new one moved in", REPLACE_FAILS_WITH_TRACK_GONE, false, false, true, after, {}, ""},
+        {"the old file gone, the new one held: named", REPLACE_FAILS_WITH_TRACK_GONE, true, false, false, "",
+         {after}, "The track as saved is "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        display.messages.clear();
+        ASSERT_TRUE(LoadBytes("t.tra", before));
+        ReadBackBank(9, false);
+        replaceStandIn = ReplaceStandIn{row.failure, row.newFileHeld, row.movesFail, ""};
+        EXPECT_EQ(SaveTrack(), row.saved);
+        replaceStandIn = ReplaceStandIn{};
+        EXPECT_EQ(static_cast<bool>(trackDocument.isDirty), !row.saved);
+        EXPECT_EQ(fs::exists(In("t.tra")) ? ReadBytes(In("t.tra")) : "", row.inPlace);
+        std::vector<std::string> aside, named;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path() != In("t.tra")) {
+                aside.push_back(ReadBytes(entry.path().string()));
+                named.push_back(entry.path().string());
+            }
+        std::sort(aside.begin(), aside.end());
+        std::vector<std::string> expected = row.aside;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(aside, expected);
+        ASSERT_EQ(display.messages.size(), row.saved ? 0u : 1u);
+        for (const auto& message : display.messages) {
+            EXPECT_NE(message.find(row.message), std::string::npos) << message;
+            for (const auto& name : named)
+                EXPECT_NE(message.find(name), std::string::npos) << message;
+        }
+    }
 }
 
 // The new file has a name of its own in the track's folder, no longer than
