@@ -434,6 +434,13 @@ TEST_F(Wizard, Walks)
              MakeFolders(TARGET);
          }, SETUP, "/VERYSILENT \"/DIR=" + slashedTarget + "\"", {},
          [] { ExpectInstalled(); EXPECT_EQ(Left32(), std::string(PROGRAM_KEY_PARENTS[1]) + "|"); }, 0},
+        {"the other width's program in use: its keys go, the run is incomplete", [] {
+             Registered32("D:\\Old 32\\", false);
+             Place({"D:\\Old 32\\Velari.exe"});
+             heldOpen = CreateFileA("D:\\Old 32\\Velari.exe", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         }, SETUP, "/VERYSILENT", {},
+         [] { EXPECT_EQ(Left32(), ""); EXPECT_TRUE(FileExists("D:\\Old 32\\Velari.exe")); RemoveTree("D:\\Old 32"); }, 4,
+         "it can't be removed"},
         {"files that can't be expanded, silently", PrepareBadSources, "D:\\SETUP_BAD", "/VERYSILENT", {}, ExpectExpansionFailures, 4,
          "the compressed file"},
         {"a command line not understood", [] { Fresh(); }, SETUP, "/VERYSILENT /FOO", {}, nothingWritten, 1},
