@@ -320,7 +320,10 @@ TEST(Distribution, Removal)
     EXPECT_FALSE(FileExists("D:\\elsewhere\\Velari.exe"));
     EXPECT_TRUE(FileExists(TARGET + "Velari.exe") && FileExists(StartMenuFolder("Velari") + "Velari v2.0.lnk"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY) && KeyExists(HKEY_CLASSES_ROOT, TRACK_CLASS_KEY));
-    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    // Started by its folder's short name, it is still the registered one.
+    WCHAR shortTarget[MAX_PATH] = L"";
+    GetShortPathNameW(L"D:\\Velari Test\\", shortTarget, MAX_PATH);
+    EXPECT_EQ(RunCommand(std::wstring(shortTarget) + L"Removal.exe /SILENT", L"D:\\"), 0) << shortTarget;
     for (DWORD start = GetTickCount(); FileExists("D:\\elsewhere\\Removal.exe") && GetTickCount() - start < EXIT_TIMEOUT_MS;)
         Sleep(100);
     // Beside DLLs of the names it loads, too.
