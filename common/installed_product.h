@@ -23,9 +23,13 @@ const char TRACK_CLASS_KEY[] = "velari";
 // Who an installation is for, and where each scope keeps what it writes:
 // for all users the machine's keys, its classes and the common Start menu;
 // for one user only the user's own, so that no rights are needed.
-enum InstallScope { SCOPE_ALL_USERS, SCOPE_CURRENT_USER, SCOPE_COUNT };
-enum RegistryRoot { ROOT_LOCAL_MACHINE, ROOT_CURRENT_USER, ROOT_CLASSES };
-const char* const ROOT_NAMES[] = {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_CLASSES_ROOT"};
+// SCOPE_NONE: no switch asked for either, or no registration names a folder.
+enum InstallScope { SCOPE_ALL_USERS, SCOPE_CURRENT_USER, SCOPE_NONE };
+const int SCOPE_COUNT = SCOPE_NONE;  // the scopes there are, for their tables
+// Never HKEY_CLASSES_ROOT: writing through it lands in the user's classes
+// wherever the key is there already.
+enum RegistryRoot { ROOT_LOCAL_MACHINE, ROOT_CURRENT_USER };
+const char* const ROOT_NAMES[] = {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"};
 // The shell's folder numbers (CSIDL_...), checked against the system's below.
 enum ShellFolder { FOLDER_PROGRAMS = 0x02, FOLDER_COMMON_PROGRAMS = 0x17, FOLDER_LOCAL_APPDATA = 0x1c,
                    FOLDER_PROGRAM_FILES = 0x26 };
@@ -34,13 +38,13 @@ struct ScopePlaces {
     const char* switchName;      // the installer's switch that asks for it
     RegistryRoot settingsRoot;   // PROGRAM_KEY and UNINSTALL_KEY
     RegistryRoot classesRoot;
-    const char* classesKey;      // before the association's keys; "" for the root itself
+    const char* classesKey;      // before the association's keys
     ShellFolder startMenu;       // holds the "Velari" folder of the shortcuts
     ShellFolder programsBase;    // the default folder is this + programsAfter + "Velari\"
     const char* programsAfter;
 };
 const ScopePlaces SCOPE_PLACES[SCOPE_COUNT] = {
-    {"all users", "/ALLUSERS", ROOT_LOCAL_MACHINE, ROOT_CLASSES, "", FOLDER_COMMON_PROGRAMS, FOLDER_PROGRAM_FILES, ""},
+    {"all users", "/ALLUSERS", ROOT_LOCAL_MACHINE, ROOT_LOCAL_MACHINE, "Software\\Classes\\", FOLDER_COMMON_PROGRAMS, FOLDER_PROGRAM_FILES, ""},
     {"the current user", "/CURRENTUSER", ROOT_CURRENT_USER, ROOT_CURRENT_USER, "Software\\Classes\\", FOLDER_PROGRAMS,
      FOLDER_LOCAL_APPDATA, "Programs\\"},
 };
@@ -52,18 +56,9 @@ inline bool NeedsElevatedRestart(InstallScope scope, bool elevated)
     return scope == SCOPE_ALL_USERS && !elevated;
 }
 
-// Whether two folders, each a full path with its backslash, are the same:
-// the file system ignores case.
-inline bool SameFolder(const char* first, const char* second)
-{
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    size_t length = 0;
-    for (; first[length] || second[length]; ++length)
-        if (upper(first[length]) != upper(second[length]))
-            return false;
-    return length > 0 && first[length - 1] == '\\';
-}
-
+// The uninstaller's file, one spelling everywhere; the removal takes it
+// last, once no process runs from it.
+const char UNINSTALLER_FILE[] = "Removal.exe";
 // The files the installer expands into the target folder, in order, each
 // from its compressed copy beside install.exe.
 struct InstalledFile {
@@ -71,14 +66,12 @@ struct InstalledFile {
     const char* expandedName;
 };
 const InstalledFile INSTALLED_FILES[] = {
-    {"Removal.ex_", "Removal.exe"},
+    {"Removal.ex_", UNINSTALLER_FILE},
     {"Velari.ex_", "Velari.exe"},
     {"Velari.hl_", "Velari.hlp"},
     {"Velari.cn_", "Velari.cnt"},
     {"Velari.ch_", "Velari.chm"},
 };
-// The one the removal takes last, once no process runs from it.
-const char UNINSTALLER_FILE[] = "Removal.exe";
 // What the help viewer writes beside the help file; the removal takes them too.
 const char* const HELP_VIEWER_FILES[] = {"Velari.gid", "Velari.fts"};
 
@@ -92,7 +85,7 @@ const InstalledShortcut INSTALLED_SHORTCUTS[] = {
     {"Velari v2.0.lnk", "Velari.exe", "Velari v2.0"},
     // The help as every Windows since 98 shows it, WinHelp not.
     {"Velari Help.lnk", "Velari.chm", "Velari Help"},
-    {"Uninstall Velari.lnk", "removal.exe", "Uninstall Velari"},
+    {"Uninstall Velari.lnk", UNINSTALLER_FILE, "Uninstall Velari"},
 };
 
 // What the installer's exit code tells, in every mode; scripts test for
@@ -117,7 +110,7 @@ static_assert(FOLDER_PROGRAMS == CSIDL_PROGRAMS && FOLDER_COMMON_PROGRAMS == CSI
 
 inline HKEY RootKey(RegistryRoot root)
 {
-    return root == ROOT_LOCAL_MACHINE ? HKEY_LOCAL_MACHINE : root == ROOT_CURRENT_USER ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
+    return root == ROOT_LOCAL_MACHINE ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
 // The Start menu's folder of the shortcuts, with its backslash: in the

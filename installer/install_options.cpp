@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "path_text.h"
 
 const char USAGE_TEXT[] =
     "install.exe takes these switches, in any order and any case:\n\n"
@@ -86,7 +85,7 @@ bool TakeScope(char* argument, InstallOptions* options)
         char* after = AfterName(argument, SCOPE_PLACES[scope].switchName);
         if (!after || *after != '\0')
             continue;
-        if (options->scope != SCOPE_COUNT && options->scope != scope)
+        if (options->scope != SCOPE_NONE && options->scope != scope)
             TellProblem(options, "/ALLUSERS and /CURRENTUSER", " can't both be given");
         options->scope = static_cast<InstallScope>(scope);
         return true;
@@ -132,7 +131,7 @@ void TakeSwitch(char* argument, InstallOptions* options)
 bool ParseInstallOptions(char* commandLine, InstallOptions* options)
 {
     *options = InstallOptions();
-    options->scope = SCOPE_COUNT;
+    options->scope = SCOPE_NONE;
     char* at = commandLine;
     for (;;) {
         while (IsBlank(*at))
@@ -145,19 +144,6 @@ bool ParseInstallOptions(char* commandLine, InstallOptions* options)
         else
             TellProblem(options, "A quote is left open: ", argument);
     }
-}
-
-bool HasDriveRoot(const char* folder)
-{
-    const char letter = UpperAscii(folder[0]);
-    return letter >= 'A' && letter <= 'Z' && folder[1] == ':' && folder[2] == '\\';
-}
-
-const char* SilentTargetRefusal(const char* folder)
-{
-    if (!HasDriveRoot(folder))
-        return "it names no drive";
-    return TargetFolderFits(folder) ? nullptr : "the name is too long";
 }
 
 const char* ExitCodeMeaning(int code)

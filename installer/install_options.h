@@ -16,7 +16,7 @@ enum InstallMode { INSTALL_WIZARD, INSTALL_SILENT, INSTALL_VERYSILENT };
 struct InstallOptions {
     InstallMode mode;
     bool showUsage;            // /?
-    // /ALLUSERS or /CURRENTUSER; SCOPE_COUNT when neither was given.
+    // /ALLUSERS or /CURRENTUSER; SCOPE_NONE when neither was given.
     InstallScope scope;
     // /DIR, /GAMEDIR and /LOG as given, or null. They point into the parsed
     // command line, so they are taken whatever their length.
@@ -32,13 +32,6 @@ struct InstallOptions {
 // quote left open), with problem saying which; options then still tell
 // whether /VERYSILENT and /LOG were given.
 bool ParseInstallOptions(char* commandLine, InstallOptions* options);
-
-// Whether a folder starts with a drive's root, such as "D:\".
-bool HasDriveRoot(const char* folder);
-// Why a folder can't be the silent modes' target, in the log's words, or
-// null when it can: without a drive it would be taken relative to the
-// current one, and it must fit every path the installation makes from it.
-const char* SilentTargetRefusal(const char* folder);
 
 // The switches and the exit codes, for the message box of /?.
 extern const char USAGE_TEXT[];

@@ -1,6 +1,6 @@
 // The installer's one state, program-wide for the whole run. Each room's
-// operations are declared in its own header: wizard/, actions/, chooser/
-// and the platform-free rules/.
+// operations are declared in its own headers: wizard/, actions/, chooser/
+// and scope/; the rules free of Windows among them say so.
 #ifndef INSTALLER_STATE_H
 #define INSTALLER_STATE_H
 

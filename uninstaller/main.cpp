@@ -31,7 +31,7 @@ void FinishRemoval(const char* folder)
     const InstallScope scope = RegisteredScope(folder);
     RemoveInstallation(folder, scope, &report);
     char message[sizeof report.names + sizeof report.keptFolder + 200];
-    if (scope == SCOPE_COUNT)
+    if (scope == SCOPE_NONE)
         ComposeCopyClosingMessage(report, message, sizeof message);
     else
         ComposeClosingMessage(report, message, sizeof message);
@@ -47,9 +47,9 @@ bool FindOwnFolder(char* folder, size_t size)
     return length > 0 && length < sizeof self && FolderOfPath(folder, size, self);
 }
 
-// For all users without the rights, the same run again with them; false
-// when it needs none. A declined prompt removes nothing.
-bool RemovedElevated(InstallScope scope, const char* arguments, long* code)
+// For all users without the rights, the same run again with them, its exit
+// code in code; false when it needs none. A declined prompt removes nothing.
+bool RunElevatedIfNeeded(InstallScope scope, const char* arguments, long* code)
 {
     if (!NeedsElevatedRestart(scope, ProcessIsElevated()))
         return false;
@@ -66,12 +66,12 @@ void StartRemoval()
     }
     const InstallScope scope = RegisteredScope(folder);
     long code;
-    if (RemovedElevated(scope, "", &code)) {
+    if (RunElevatedIfNeeded(scope, "", &code)) {
         if (code < 0)
             MessageBoxA(nullptr, NO_RIGHTS_TEXT, CAPTION, MB_OK | MB_ICONWARNING);
         return;
     }
-    if (MessageBoxA(nullptr, scope == SCOPE_COUNT ? COPY_QUESTION : QUESTION, CAPTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (MessageBoxA(nullptr, scope == SCOPE_NONE ? COPY_QUESTION : QUESTION, CAPTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     // Without a copy the work is done here, and this file is named among
     // what stays.
@@ -88,16 +88,16 @@ int RemoveQuietly(const char* arguments)
     RemovalReport report;
     StartReport(&report);
     const bool installed = FindOwnFolder(folder, sizeof folder) && IsInstallation(folder);
-    const InstallScope scope = installed ? RegisteredScope(folder) : SCOPE_COUNT;
+    const InstallScope scope = installed ? RegisteredScope(folder) : SCOPE_NONE;
     long code;
-    if (RemovedElevated(scope, arguments, &code))
+    if (RunElevatedIfNeeded(scope, arguments, &code))
         return code < 0 ? EXIT_LEFT : static_cast<int>(code);
     if (installed) {
         RemoveInstalledParts(folder, scope, &report);
         if (!StartFinishingCopy(TIDY_SWITCH, folder))
             RemoveUninstallerAndFolder(folder, &report);
     }
-    return QuietRemovalExitCode(scope != SCOPE_COUNT, report);
+    return QuietRemovalExitCode(scope != SCOPE_NONE, report);
 }
 
 }  // namespace

@@ -13,13 +13,6 @@ const char COPY_LEFT_TEXT[] = "The Velari files in this folder were removed, exc
 
 }  // namespace
 
-InstallScope FindRegisteredScope(const char* folder, const char* const registered[SCOPE_COUNT])
-{
-    if (registered[SCOPE_CURRENT_USER] && SameFolder(folder, registered[SCOPE_CURRENT_USER]))
-        return SCOPE_CURRENT_USER;
-    return registered[SCOPE_ALL_USERS] && SameFolder(folder, registered[SCOPE_ALL_USERS]) ? SCOPE_ALL_USERS : SCOPE_COUNT;
-}
-
 void ComposeCopyClosingMessage(const RemovalReport& report, char* out, size_t size)
 {
     if (report.failures == 0)

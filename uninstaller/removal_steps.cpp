@@ -1,151 +1,119 @@
-// The removal of the files, the Start-menu folder and the registry entries
-// that an installation makes (installed_product.h). Something already gone counts as
-// removed; anything else that an installation did not make is left alone.
+// The removal of what an installation makes (installed_product.h): its
+// files and keys (installation_removal.h), its Start-menu folder and its
+// association. Something already gone counts as removed; anything else that
+// an installation did not make, or that points elsewhere, is left alone.
 #include "removal_steps.h"
 
 #include <windows.h>
-#include <shlwapi.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <cstring>
 
+#include "installation_removal.h"
 #include "installed_product.h"
-#include "removal_scope.h"
+#include "removal_rules.h"
+#include "same_folder.h"
 
 namespace {
 
-bool IsGone(DWORD error)
+// Whether a program's path lies in folder.
+bool PointsInto(const char* program, const char* folder)
 {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    char programFolder[PATH_SIZE];
+    return FolderOfPath(programFolder, sizeof programFolder, program) && SameFolder(programFolder, folder);
 }
 
-void RemoveFile(const char* folder, const char* name, RemovalReport* report)
+// The shortcut's target, as saved; "" when it can't be read.
+void ShortcutTarget(const char* link, char (&target)[PATH_SIZE])
 {
-    char path[PATH_SIZE];
-    if (!JoinPath(path, sizeof path, folder, name)) {
-        AddFailure(report, name);
-        return;
-    }
-    // A read-only mark, which the help viewer may leave, must not keep it.
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(path) && !IsGone(GetLastError()))
-        AddFailure(report, path);
+    target[0] = '\0';
+    WCHAR widePath[PATH_SIZE];
+    IShellLinkA* shellLink = nullptr;
+    IPersistFile* file = nullptr;
+    if (MultiByteToWideChar(CP_ACP, 0, link, -1, widePath, PATH_SIZE) > 0 &&
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&shellLink))) &&
+        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(widePath, STGM_READ)) &&
+        FAILED(shellLink->GetPath(target, PATH_SIZE, nullptr, SLGP_RAWPATH)))
+        target[0] = '\0';
+    if (file)
+        file->Release();
+    if (shellLink)
+        shellLink->Release();
 }
 
-// A folder that still holds anything is the user's to keep: true then.
-bool RemoveFolderIfEmpty(const char* folder, RemovalReport* report)
+// Only the shortcuts to this installation's files: one made by an
+// installation elsewhere stays.
+void RemoveShortcuts(InstallScope scope, const char* installation, RemovalReport* report)
 {
-    if (RemoveDirectoryA(folder))
-        return false;
-    const DWORD error = GetLastError();
-    if (error != ERROR_DIR_NOT_EMPTY && !IsGone(error))
-        AddFailure(report, folder);
-    return error == ERROR_DIR_NOT_EMPTY;
-}
-
-void RemoveShortcuts(InstallScope scope, RemovalReport* report)
-{
-    char folder[PATH_SIZE];
+    char folder[PATH_SIZE], link[PATH_SIZE], target[PATH_SIZE];
     if (!FindStartMenuFolder(scope, folder, sizeof folder)) {
         AddFailure(report, "the Start menu's folder Velari");
         return;
     }
-    for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS)
-        RemoveFile(folder, shortcut.linkName, report);
+    const HRESULT com = CoInitialize(nullptr);
+    for (const InstalledShortcut& shortcut : INSTALLED_SHORTCUTS) {
+        if (!JoinPath(link, sizeof link, folder, shortcut.linkName) ||
+            GetFileAttributesA(link) == INVALID_FILE_ATTRIBUTES)
+            continue;
+        ShortcutTarget(link, target);
+        if (PointsInto(target, installation))
+            RemoveFile(folder, shortcut.linkName, report);
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
     RemoveFolderIfEmpty(folder, report);
 }
 
-void AddKeyFailure(HKEY root, const char* key, RemovalReport* report)
+// Only while its open command starts this installation's editor: an
+// association another installation or program wrote keeps it; and the
+// extension only while it still names our class.
+void RemoveTrackAssociation(RegistryPlace place, const char* classes, const char* installation, RemovalReport* report)
 {
-    char name[PATH_SIZE];
-    const char* rootName = root == HKEY_CLASSES_ROOT ? "HKEY_CLASSES_ROOT\\"
-                           : root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\";
-    AddFailure(report, JoinPath(name, sizeof name, rootName, key) ? name : key);
-}
-
-void RemoveKeyTree(HKEY root, const char* key, RemovalReport* report)
-{
-    const DWORD result = SHDeleteKeyA(root, key);
-    if (result != ERROR_SUCCESS && !IsGone(result))
-        AddKeyFailure(root, key, report);
-}
-
-// Another program's keys or values below it keep it.
-void RemoveKeyIfEmpty(HKEY root, const char* key, RemovalReport* report)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return;
-    DWORD subkeys = 1, values = 1;
-    const bool empty = RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                                        &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-                       subkeys == 0 && values == 0;
-    RegCloseKey(handle);
-    if (empty && RegDeleteKeyA(root, key) != ERROR_SUCCESS)
-        AddKeyFailure(root, key, report);
-}
-
-// Only while the extension still names our class: a program that took the
-// association over keeps it.
-void RemoveTrackAssociation(HKEY root, const char* classes, RemovalReport* report)
-{
-    char extension[PATH_SIZE], trackClass[PATH_SIZE], value[PATH_SIZE] = "";
-    LONG size = sizeof value;
+    char extension[PATH_SIZE], trackClass[PATH_SIZE], command[PATH_SIZE], value[2 * PATH_SIZE] = "", program[PATH_SIZE];
+    DWORD size = sizeof value;
     if (!JoinPath(extension, sizeof extension, classes, TRACK_EXTENSION_KEY) ||
-        !JoinPath(trackClass, sizeof trackClass, classes, TRACK_CLASS_KEY))
+        !JoinPath(trackClass, sizeof trackClass, classes, TRACK_CLASS_KEY) ||
+        !JoinPath(command, sizeof command, trackClass, "\\shell\\open\\command") ||
+        RegGetValueA(RootKey(place.root), command, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS ||
+        !ProgramOfCommand(value, program, sizeof program) || !PointsInto(program, installation))
         return;
-    if (RegQueryValueA(root, extension, value, &size) == ERROR_SUCCESS) {
-        value[sizeof value - 1] = '\0';
-        if (lstrcmpiA(value, TRACK_CLASS_KEY) == 0)
-            RemoveKeyTree(root, extension, report);
-    }
-    RemoveKeyTree(root, trackClass, report);
+    size = sizeof value;
+    if (RegGetValueA(RootKey(place.root), extension, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS &&
+        lstrcmpiA(value, TRACK_CLASS_KEY) == 0)
+        RemoveKeyTree(place, extension, report);
+    RemoveKeyTree(place, trackClass, report);
 }
 
-void RemoveRegistryEntries(InstallScope scope, RemovalReport* report)
+void RemoveRegistryEntries(InstallScope scope, const char* installation, RemovalReport* report)
 {
     const ScopePlaces& places = SCOPE_PLACES[scope];
-    const HKEY settings = RootKey(places.settingsRoot);
-    RemoveKeyTree(settings, PROGRAM_KEY, report);
-    for (const char* parent : PROGRAM_KEY_PARENTS)
-        RemoveKeyIfEmpty(settings, parent, report);
-    RemoveTrackAssociation(RootKey(places.classesRoot), places.classesKey, report);
-    RemoveKeyTree(settings, UNINSTALL_KEY, report);
-}
-
-// A folder as a long full path with its backslash, as "HDDir" holds it: the
-// program may have been started by a short name.
-void LongFolder(const char* folder, char (&out)[PATH_SIZE])
-{
-    const DWORD length = GetLongPathNameA(folder, out, sizeof out);
-    if (length == 0 || length >= sizeof out - 1)
-        JoinPath(out, sizeof out, folder, nullptr);
-    else if (out[length - 1] != '\\')
-        memcpy(out + length, "\\", 2);
+    RemoveTrackAssociation({places.classesRoot, 0}, places.classesKey, installation, report);
+    RemoveProgramKeys({places.settingsRoot, 0}, report);
 }
 
 }  // namespace
 
 InstallScope RegisteredScope(const char* folder)
 {
-    char own[PATH_SIZE], registered[SCOPE_COUNT][PATH_SIZE];
-    const char* named[SCOPE_COUNT] = {};
-    LongFolder(folder, own);
-    for (int scope = 0; scope < SCOPE_COUNT; ++scope) {
+    const InstallScope userFirst[] = {SCOPE_CURRENT_USER, SCOPE_ALL_USERS};
+    for (InstallScope scope : userFirst) {
         char value[PATH_SIZE];
         DWORD size = sizeof value;
         if (RegGetValueA(RootKey(SCOPE_PLACES[scope].settingsRoot), PROGRAM_KEY, TARGET_FOLDER_VALUE, RRF_RT_REG_SZ,
-                         nullptr, value, &size) == ERROR_SUCCESS) {
-            LongFolder(value, registered[scope]);
-            named[scope] = registered[scope];
-        }
+                         nullptr, value, &size) == ERROR_SUCCESS &&
+            SameFolder(folder, value))
+            return scope;
     }
-    return FindRegisteredScope(own, named);
+    return SCOPE_NONE;
 }
 
 bool IsInstallation(const char* folder)
 {
     char editor[PATH_SIZE];
-    return RegisteredScope(folder) != SCOPE_COUNT ||
+    return RegisteredScope(folder) != SCOPE_NONE ||
            (JoinPath(editor, sizeof editor, folder, "Velari.exe") && GetFileAttributesA(editor) != INVALID_FILE_ATTRIBUTES);
 }
 
@@ -158,15 +126,11 @@ void RemoveInstallation(const char* folder, InstallScope scope, RemovalReport* r
 void RemoveInstalledParts(const char* folder, InstallScope scope, RemovalReport* report)
 {
     // The uninstaller goes apart, once no process runs from it.
-    for (const InstalledFile& file : INSTALLED_FILES)
-        if (strcmp(file.expandedName, UNINSTALLER_FILE) != 0)
-            RemoveFile(folder, file.expandedName, report);
-    for (const char* name : HELP_VIEWER_FILES)
-        RemoveFile(folder, name, report);
-    if (scope == SCOPE_COUNT)
+    RemoveProgramFiles(folder, false, report);
+    if (scope == SCOPE_NONE)
         return;  // a copy: the registered installation is not its to remove
-    RemoveShortcuts(scope, report);
-    RemoveRegistryEntries(scope, report);
+    RemoveShortcuts(scope, folder, report);
+    RemoveRegistryEntries(scope, folder, report);
 }
 
 void RemoveUninstallerAndFolder(const char* folder, RemovalReport* report)

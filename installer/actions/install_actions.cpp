@@ -18,6 +18,7 @@
 #include "path_text.h"
 #include "progress_window.h"
 #include "short_path.h"
+#include "target_folder.h"
 #include "velari_version.h"
 #include "width_takeover.h"
 #include "wizard.h"
@@ -54,10 +55,10 @@ const RegistryValue REGISTRY_VALUES[] = {
      "Velari.exe\" %1"},
     {SETTINGS, UNINSTALL_KEY, "DisplayName", "Velari v2.0", nullptr, nullptr},
     {SETTINGS, UNINSTALL_KEY, "UninstallString", "\"", installer.targetFolder,
-     "removal.exe\""},
+     "Removal.exe\""},
     // What a deployment tool runs to remove it without a question.
     {SETTINGS, UNINSTALL_KEY, "QuietUninstallString", "\"", installer.targetFolder,
-     "removal.exe\" /SILENT"},
+     "Removal.exe\" /SILENT"},
     // What the system's list of programs shows beside the name.
     {SETTINGS, UNINSTALL_KEY, "DisplayIcon", nullptr, installer.targetFolder, "Velari.exe,0"},
     {SETTINGS, UNINSTALL_KEY, "DisplayVersion", VELARI_VERSION_TEXT, nullptr, nullptr},
@@ -312,6 +313,8 @@ void RunInstallation()
 void RunInstallationActions(HWND progress)
 {
     installer.failedActions = 0;
+    if (InstalledInTarget(installer.scope))
+        LogStep("Velari is installed in %s already: it is upgraded there", installer.targetFolder);
     for (const InstalledFile& expansion : INSTALLED_FILES) {
         RunExpansion(expansion);
         StepProgress(progress);
@@ -328,7 +331,10 @@ void RunInstallationActions(HWND progress)
         RunShortcutAction(startMenuFolder, shortcut);
         StepProgress(progress);
     }
+    // What the other width's installation leaves though it should go fails
+    // the last step: the finish page and the exit code both read the count.
+    if (TakeOverOtherWidth() > 0)
+        ++installer.failedActions;
     LogStep("%d of the %d steps failed.", installer.failedActions, static_cast<int>(INSTALL_ACTION_COUNT));
-    const int leftOfOtherWidth = TakeOverOtherWidth();
-    installer.exitCode = installer.failedActions || leftOfOtherWidth ? EXIT_INCOMPLETE : EXIT_INSTALLED;
+    installer.exitCode = installer.failedActions ? EXIT_INCOMPLETE : EXIT_INSTALLED;
 }

@@ -10,6 +10,8 @@
 #include "installer_state.h"
 #include "path_text.h"
 #include "resource.h"
+#include "same_folder.h"
+#include "target_folder.h"
 
 namespace {
 
@@ -193,7 +195,7 @@ void TakeTypedFolder(HWND dialog, const ChooserRole& role)
     char typed[PATH_SIZE + 1];
     GetDlgItemTextA(dialog, IDC_FOLDER_FIELD, typed, sizeof typed);
     char folder[PATH_SIZE], taken[PATH_SIZE];
-    if (!FolderFromTyped(folder, sizeof folder, typed) || !JoinPath(taken, sizeof taken, folder, nullptr) ||
+    if (!TakeFolder(folder, sizeof folder, typed) || !JoinPath(taken, sizeof taken, folder, nullptr) ||
         (role.ownFolder && !AddVelariFolder(taken, sizeof taken))) {
         MessageBoxA(dialog, "This path is too long. Please choose a shorter one.", "Error",
                     MB_OK | MB_ICONEXCLAMATION);
@@ -289,4 +291,19 @@ INT_PTR CALLBACK GameFolderDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     const ChooserRole role = {"Find Gravion!", "Please select the Gravion! Folder.", installer.gameFolder,
                               true, false};
     return ChooserDlgProc(dialog, message, wParam, lParam, role);
+}
+
+// Its last level is compared as the same folder, not as a name.
+bool AddVelariFolder(char* folder, size_t size)
+{
+    const char VELARI_FOLDER[] = "Velari\\";
+    size_t start = strlen(folder);
+    for (start -= start > 0; start > 0 && folder[start - 1] != '\\'; --start) {
+    }
+    char parent[PATH_SIZE], own[PATH_SIZE];
+    memcpy(parent, folder, start);
+    parent[start] = '\0';
+    if (JoinPath(own, sizeof own, parent, VELARI_FOLDER) && SameFolder(folder, own))
+        return true;
+    return JoinPath(folder, size, folder, VELARI_FOLDER);
 }

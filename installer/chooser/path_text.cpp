@@ -2,6 +2,11 @@
 
 #include <cstring>
 
+static char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 int DriveNumberOfDirectory(const char* directory)
 {
     const char letter = directory[0];
@@ -20,6 +25,19 @@ static_assert(MAX_TARGET_FOLDER_LENGTH == PATH_CHARACTERS - LONGEST_SUFFIX,
 bool TargetFolderFits(const char* folder)
 {
     return PathCharacterCount(folder, strlen(folder)) <= MAX_TARGET_FOLDER_LENGTH;
+}
+
+bool HasDriveRoot(const char* folder)
+{
+    const char letter = UpperAscii(folder[0]);
+    return letter >= 'A' && letter <= 'Z' && folder[1] == ':' && folder[2] == '\\';
+}
+
+const char* SilentTargetRefusal(const char* folder)
+{
+    if (!HasDriveRoot(folder))
+        return "it names no drive";
+    return TargetFolderFits(folder) ? nullptr : "the name is too long";
 }
 
 bool FolderFromTyped(char* folder, size_t size, const char* typed)
@@ -69,24 +87,9 @@ void CutFolderToLevel(char* folder, int level)
         }
 }
 
-bool AddVelariFolder(char* folder, size_t size)
-{
-    const char VELARI_FOLDER[] = "Velari\\";
-    const size_t length = strlen(folder), own = sizeof VELARI_FOLDER - 1;
-    if (length >= own && (length == own || folder[length - own - 1] == '\\') &&
-        SameNameIgnoringCase(folder + length - own, VELARI_FOLDER))
-        return true;
-    return JoinPath(folder, size, folder, VELARI_FOLDER);
-}
-
 bool IsGameExecutable(const char* name, bool isFolder, bool hiddenOrSystem)
 {
     return !isFolder && !hiddenOrSystem && SameNameIgnoringCase(name, "gravion.exe");
-}
-
-static char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool SameNameIgnoringCase(const char* a, const char* b)

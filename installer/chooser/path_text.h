@@ -16,6 +16,12 @@ int DriveNumberOfDirectory(const char* directory);
 // longest is the quoted open command) has at most 259 characters.
 bool TargetFolderFits(const char* folder);
 const size_t MAX_TARGET_FOLDER_LENGTH = 244;
+// Whether a folder starts with a drive's root, such as "D:\".
+bool HasDriveRoot(const char* folder);
+// Why a folder can't be the silent modes' target, in the log's words, or
+// null when it can: without a drive it would be taken relative to the
+// current one, and it must fit every path the installation makes from it.
+const char* SilentTargetRefusal(const char* folder);
 
 // The folder chooser's rules. A folder ends in a backslash, so that file
 // names can be joined to it: a typed folder gets one (a bare drive "D:" thus
@@ -28,18 +34,13 @@ int FolderLevels(const char* folder);
 bool FolderLevelName(const char* folder, int level, char* name, size_t size);
 // Cuts the folder back to its first levels (at least the root).
 void CutFolderToLevel(char* folder, int level);
-// A folder chosen for the installation gets Velari's own folder below it
-// unless its last level is already named so (in any case), so that the
-// files never lie loose among others' and their folder can go with them;
-// false, with folder empty, when that does not fit size.
-bool AddVelariFolder(char* folder, size_t size);
-
 // Whether a folder's entry is the game's executable, as the search and the
 // game page take it: "gravion.exe" in any case, a file, and not hidden or
 // a system file, which a plain listing does not show either.
 bool IsGameExecutable(const char* name, bool isFolder, bool hiddenOrSystem);
 
-// Case-insensitive comparison folding ASCII letters only.
+// Case-insensitive comparison folding ASCII letters only: for file names
+// the program itself gives in ASCII; folders are compared by same_folder.h.
 bool SameNameIgnoringCase(const char* a, const char* b);
 
 #endif

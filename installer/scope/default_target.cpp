@@ -1,6 +1,5 @@
 #include "default_target.h"
 
-#include "install_options.h"
 #include "path_text.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 ScopeChoice ChooseInstallScope(const ScopeFacts& facts)
 {
-    if (facts.given != SCOPE_COUNT)
+    if (facts.given != SCOPE_NONE)
         return {facts.given, facts.given == SCOPE_ALL_USERS ? "/ALLUSERS was given" : "/CURRENTUSER was given"};
     if (facts.wizard && facts.installed[SCOPE_ALL_USERS] != facts.installed[SCOPE_CURRENT_USER])
         return facts.installed[SCOPE_ALL_USERS] ? ScopeChoice{SCOPE_ALL_USERS, "Velari is installed for all users"}

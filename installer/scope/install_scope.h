@@ -9,7 +9,7 @@
 #include "install_options.h"
 
 struct ScopeFacts {
-    InstallScope given;            // by a switch; SCOPE_COUNT for none
+    InstallScope given;            // by a switch; SCOPE_NONE for none
     bool elevated;                 // the process has administrator rights
     bool wizard;                   // a person chooses on the welcome page
     bool installed[SCOPE_COUNT];   // an installation of that scope is there

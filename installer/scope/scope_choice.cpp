@@ -12,6 +12,7 @@
 #include "installer_state.h"
 #include "path_text.h"
 #include "scope_choice.h"
+#include "target_folder.h"
 #include "wizard.h"
 
 void ReadInstalledFolder(InstallScope scope, char (&folder)[PATH_SIZE])
@@ -20,7 +21,7 @@ void ReadInstalledFolder(InstallScope scope, char (&folder)[PATH_SIZE])
     DWORD size = sizeof value;
     if (RegGetValueA(RootKey(SCOPE_PLACES[scope].settingsRoot), PROGRAM_KEY, TARGET_FOLDER_VALUE, RRF_RT_REG_SZ,
                      nullptr, value, &size) != ERROR_SUCCESS ||
-        !FolderFromTyped(folder, sizeof folder, value) || !JoinPath(program, sizeof program, folder, "Velari.exe") ||
+        !TakeFolder(folder, sizeof folder, value) || !JoinPath(program, sizeof program, folder, "Velari.exe") ||
         GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES)
         folder[0] = '\0';
 }

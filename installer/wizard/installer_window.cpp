@@ -19,6 +19,7 @@
 #include "path_text.h"
 #include "resource.h"
 #include "scope_choice.h"
+#include "target_folder.h"
 #include "target_test.h"
 #include "wizard.h"
 
@@ -55,7 +56,7 @@ void TakeSourceFolder()
 }
 
 // Folders given on the command line replace the defaults, each with its
-// backslash as the target page gives it one; the folder chooser then opens
+// backslash as the target page gives it one, the target in its one form; the folder chooser then opens
 // on the given target's drive. One that does not fit leaves the wizard its
 // default and makes a silent installation refuse.
 void TakeGivenFolders()
@@ -64,7 +65,7 @@ void TakeGivenFolders()
     char folder[PATH_SIZE];
     installer.givenFoldersFit = 1;
     installer.givenGameFolder[0] = '\0';
-    if (options.targetFolder && FolderFromTyped(folder, sizeof folder, options.targetFolder)) {
+    if (options.targetFolder && TakeFolder(folder, sizeof folder, options.targetFolder)) {
         JoinPath(installer.targetFolder, sizeof installer.targetFolder, folder, nullptr);
         if (HasDriveRoot(folder))
             installer.currentDrive = DriveNumberOfDirectory(folder);
@@ -181,7 +182,10 @@ void ProposeTargetFolder()
     FindScopeProgramsFolder(scope, programs, sizeof programs);
     ReadInstalledFolder(scope, installed);
     const TargetDefaultFacts facts = {source, scope == SCOPE_ALL_USERS && DriveProgramFilesUsable(source), programs, installed};
-    const TargetDefaultKind kind = ChooseDefaultTarget(facts, installer.targetFolder, sizeof installer.targetFolder);
+    char proposed[PATH_SIZE];
+    const TargetDefaultKind kind = ChooseDefaultTarget(facts, proposed, sizeof proposed);
+    if (!TakeFolder(installer.targetFolder, sizeof installer.targetFolder, proposed))
+        JoinPath(installer.targetFolder, sizeof installer.targetFolder, proposed, nullptr);
     installer.currentDrive = DriveNumberOfDirectory(HasDriveRoot(installer.targetFolder) ? installer.targetFolder : source);
     installer.targetScope = scope;
     if (!installer.options.targetFolder)

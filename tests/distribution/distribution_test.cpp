@@ -256,10 +256,11 @@ TEST(Distribution, Removal)
         heldOpen = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     };
     const struct { const char* what; std::function<void()> prepare; std::string closing; bool files, folder, track, association; } rows[] = {
-        {"a file in use, the association taken over",
+        {"a file in use, the association taken over by another program and another installation",
          [=] {
              WriteBytes(TARGET + "mine.tra", "the user's own");
              RegSetValueA(HKEY_CLASSES_ROOT, ".tra", REG_SZ, "othertool", 9);
+             RegSetValueA(HKEY_CLASSES_ROOT, "velari\\shell\\open\\command", REG_SZ, "\"D:\\Other\\Velari.exe\" %1", 24);
              holdHelpContents();
          },
          held + "\n\nIts folder " + TARGET + " was kept", false, true, true, true},
@@ -301,7 +302,7 @@ TEST(Distribution, Removal)
             EXPECT_EQ(GetFileAttributesA(path.first.c_str()) != INVALID_FILE_ATTRIBUTES, path.second) << path.first;
         const struct { HKEY root; const char* key; bool present; } keys[] = {
             {HKEY_LOCAL_MACHINE, PROGRAM_KEY, row.files}, {HKEY_LOCAL_MACHINE, PROGRAM_KEY_PARENTS[1], row.files},
-            {HKEY_CLASSES_ROOT, TRACK_CLASS_KEY, row.files}, {HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, row.association},
+            {HKEY_CLASSES_ROOT, TRACK_CLASS_KEY, row.association}, {HKEY_CLASSES_ROOT, TRACK_EXTENSION_KEY, row.association},
             {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, row.files},
         };
         for (const auto& key : keys)
@@ -319,7 +320,10 @@ TEST(Distribution, Removal)
     EXPECT_FALSE(FileExists("D:\\elsewhere\\Velari.exe"));
     EXPECT_TRUE(FileExists(TARGET + "Velari.exe") && FileExists(StartMenuFolder("Velari") + "Velari v2.0.lnk"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY) && KeyExists(HKEY_CLASSES_ROOT, TRACK_CLASS_KEY));
-    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    // Started by its folder's short name, it is still the registered one.
+    WCHAR shortTarget[MAX_PATH] = L"";
+    GetShortPathNameW(L"D:\\Velari Test\\", shortTarget, MAX_PATH);
+    EXPECT_EQ(RunCommand(std::wstring(shortTarget) + L"Removal.exe /SILENT", L"D:\\"), 0) << shortTarget;
     for (DWORD start = GetTickCount(); FileExists("D:\\elsewhere\\Removal.exe") && GetTickCount() - start < EXIT_TIMEOUT_MS;)
         Sleep(100);
     // Beside DLLs of the names it loads, too.

@@ -10,8 +10,8 @@
 #include "default_target.h"
 #include "install_options.h"
 #include "install_scope.h"
-#include "removal_scope.h"
 #include "path_text.h"
+#include "same_folder.h"
 #include "sha256.h"
 
 // 259 characters as Windows counts them (UTF-16 units), in up to three bytes each.
@@ -70,21 +70,6 @@ TEST(FolderChooserRules, ChainAndCut)
         JoinPath(folder, sizeof folder, row.folder, nullptr);
         CutFolderToLevel(folder, row.cut);
         EXPECT_EQ(std::string(folder), row.cutTo);
-    }
-}
-
-// A folder chosen for the installation gets Velari's own, once.
-TEST(FolderChooserRules, VelariFolderAddedOnce)
-{
-    const struct { const char *chosen, *taken; } rows[] = {
-        {"D:\\Games\\", "D:\\Games\\Velari\\"}, {"D:\\", "D:\\Velari\\"}, {"D:\\Games\\vELARI\\", "D:\\Games\\vELARI\\"},
-        {"D:\\MyVelari\\", "D:\\MyVelari\\Velari\\"}, {"Velari\\", "Velari\\"}, {"D:\\Games\\Longer12345678901\\", ""},  // too long for 32 bytes
-    };
-    for (const auto& row : rows) {
-        char folder[32];
-        JoinPath(folder, sizeof folder, row.chosen, nullptr);
-        EXPECT_EQ(AddVelariFolder(folder, sizeof folder), row.taken[0] != '\0') << row.chosen;
-        EXPECT_STREQ(folder, row.taken);
     }
 }
 
@@ -172,6 +157,30 @@ TEST(ChooseDefaultTarget, Table)
     }
 }
 
+// The target's one form, as far as the text decides it: a folder without a
+// drive's root is refused (and kept as given by the caller); the platform's
+// long names and the comparison are the Wine table's (wizard_test).
+TEST(CanonicalFolderText, SlashesDotsAndTheBackslash)
+{
+    const std::string deep = "C:\\" + std::string(250, 'v');
+    const struct { std::string given, canonical; } rows[] = {
+        {"Velari", ""}, {"\\\\server\\share\\Velari", ""}, {"D:Velari", ""}, {"1:\\V", ""}, {"", ""},
+        {deep + "\\" + std::string(10, 'w'), ""},  // too long
+        {"C:/Program Files (x86)/Velari", "C:\\Program Files (x86)\\Velari\\"},
+        {"c:\\Program Files (x86)\\.\\Velari\\", "C:\\Program Files (x86)\\Velari\\"},
+        {"C:\\Program Files\\..\\Program Files (x86)\\Velari\\Sub\\..", "C:\\Program Files (x86)\\Velari\\"},
+        {"C:\\..\\..\\Velari//\\", "C:\\Velari\\"}, {"D:\\", "D:\\"}, {"d:/", "D:\\"}, {"D:\\a\\..", "D:\\"},
+        {deep, deep + "\\"},
+    };
+    for (const auto& row : rows) {
+        char out[PATH_SIZE + 1];
+        out[PATH_SIZE] = 'x';
+        EXPECT_EQ(CanonicalFolderText(row.given.c_str(), out, PATH_SIZE), !row.canonical.empty()) << row.given;
+        EXPECT_EQ(std::string(out), row.canonical) << row.given;
+        EXPECT_EQ(out[PATH_SIZE], 'x');
+    }
+}
+
 // A given folder, as one typed in the folder chooser, gets its backslash
 // (a bare drive thus becomes its root) and must then fit; a silent target
 // must name a drive and fit the installation.
@@ -203,9 +212,9 @@ TEST(FolderFromTyped, BackslashFitAndTheSilentTarget)
 TEST(InstallScope, SwitchesChoiceAndPlaces)
 {
     const struct { const char* line; const char* problem; InstallScope scope; } switches[] = {
-        {"/VERYSILENT", "", SCOPE_COUNT}, {"/allusers", "", SCOPE_ALL_USERS}, {"/CurrentUser /CURRENTUSER", "", SCOPE_CURRENT_USER},
+        {"/VERYSILENT", "", SCOPE_NONE}, {"/allusers", "", SCOPE_ALL_USERS}, {"/CurrentUser /CURRENTUSER", "", SCOPE_CURRENT_USER},
         {"/CURRENTUSER /ALLUSERS", "/ALLUSERS and /CURRENTUSER can't both be given", SCOPE_ALL_USERS},
-        {"/ALLUSERS=1", "Unknown switch: /ALLUSERS=1", SCOPE_COUNT},
+        {"/ALLUSERS=1", "Unknown switch: /ALLUSERS=1", SCOPE_NONE},
     };
     for (const auto& row : switches) {
         std::string line = row.line;
@@ -214,7 +223,7 @@ TEST(InstallScope, SwitchesChoiceAndPlaces)
         EXPECT_STREQ(options.problem, row.problem);
         EXPECT_EQ(options.scope, row.scope) << row.line;
     }
-    const InstallScope ALL = SCOPE_ALL_USERS, USER = SCOPE_CURRENT_USER, NONE = SCOPE_COUNT;
+    const InstallScope ALL = SCOPE_ALL_USERS, USER = SCOPE_CURRENT_USER, NONE = SCOPE_NONE;
     const struct { InstallScope given; bool elevated, wizard, all, user; InstallScope scope; bool restart; } choices[] = {
         {NONE, true, false, false, false, ALL, false}, {NONE, false, false, true, false, USER, false},
         {USER, true, true, true, false, USER, false}, {ALL, false, false, false, true, ALL, true},
@@ -226,9 +235,10 @@ TEST(InstallScope, SwitchesChoiceAndPlaces)
         EXPECT_EQ(choice.scope, row.scope) << choice.reason;
         EXPECT_EQ(NeedsElevatedRestart(choice.scope, row.elevated), row.restart) << choice.reason;
     }
-    // Root, association key, Start menu, where the programs go.
+    // Root, association key (the machine's own classes, never through
+    // HKEY_CLASSES_ROOT), Start menu, where the programs go.
     const struct { InstallScope scope; std::string places; } places[] = {
-        {ALL, "HKEY_LOCAL_MACHINE|HKEY_CLASSES_ROOT\\.tra|23|38"},
+        {ALL, "HKEY_LOCAL_MACHINE|HKEY_LOCAL_MACHINE\\Software\\Classes\\.tra|23|38"},
         {USER, "HKEY_CURRENT_USER|HKEY_CURRENT_USER\\Software\\Classes\\.tra|2|28Programs\\"},
     };
     for (const auto& row : places) {
@@ -261,24 +271,6 @@ TEST(InstallScope, ElevatedStartAndTheOtherWidth)
     EXPECT_EQ(FindOtherWidthView(false, true), OTHER_VIEW_64);
     EXPECT_EQ(FindOtherWidthView(false, false), OTHER_VIEW_NONE);
 }
-
-// The uninstaller's own folder is an installation only where its scope's
-// "HDDir" names it, case aside; anywhere else it is a copy.
-TEST(RemovalScope, OwnFolderAgainstTheRegistrations)
-{
-    const struct { const char* folder; const char *user, *all; InstallScope scope; } rows[] = {
-        {"C:\\Program Files\\Velari\\", nullptr, "c:\\program files\\velari\\", SCOPE_ALL_USERS},
-        {"C:\\U\\Velari\\", "C:\\U\\Velari\\", "C:\\U\\Velari\\", SCOPE_CURRENT_USER},
-        {"D:\\Old copy\\", "C:\\U\\Velari\\", "C:\\Program Files\\Velari\\", SCOPE_COUNT},
-        {"C:\\Program Files\\Velari\\Sub\\", nullptr, "C:\\Program Files\\Velari\\", SCOPE_COUNT},
-        {"C:\\Program Files\\Velari", nullptr, "C:\\Program Files\\Velari", SCOPE_COUNT}, {"", nullptr, "", SCOPE_COUNT},
-    };
-    for (const auto& row : rows) {
-        const char* const registered[SCOPE_COUNT] = {row.all, row.user};
-        EXPECT_EQ(FindRegisteredScope(row.folder, registered), row.scope) << row.folder;
-    }
-}
-
 // The digests the release's files are checked against: padding that fits the
 // last block, and padding that needs another (56 bytes), added in pieces.
 TEST(Sha256, KnownDigests)

@@ -12,13 +12,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "install_options.h"
+#include "folder_chooser.h"
 #include "installed_product.h"
 #include "installer_state.h"
 #include "progress_window.h"
 #include "resource.h"
+#include "same_folder.h"
+#include "target_folder.h"
 #include "velari_version.h"
 #include "win_driver.h"
 #include "wizard.h"
@@ -175,7 +179,7 @@ struct Places {
     HKEY settings, classes;
     std::string classesKey, menu;
 };
-const Places ALL_USERS = {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, "", ""};
+const Places ALL_USERS = {HKEY_LOCAL_MACHINE, HKEY_LOCAL_MACHINE, "Software\\Classes\\", ""};
 Places UserPlaces()
 {
     char programs[MAX_PATH] = "";
@@ -193,8 +197,8 @@ void ExpectRegistered(const std::string& target, const std::string& game, const 
         {HKEY_CLASSES_ROOT, "velari\\DefaultIcon", nullptr, target + "Velari.exe,1"},
         {HKEY_CLASSES_ROOT, "velari\\shell\\open\\command", nullptr, "\"" + target + "Velari.exe\" %1"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName", "Velari v2.0"},
-        {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", "\"" + target + "removal.exe\""},
-        {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString", "\"" + target + "removal.exe\" /SILENT"},
+        {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", "\"" + target + "Removal.exe\""},
+        {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "QuietUninstallString", "\"" + target + "Removal.exe\" /SILENT"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayIcon", target + "Velari.exe,0"},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", VELARI_VERSION_TEXT},
         {HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Publisher", "Quorvane"},
@@ -219,7 +223,7 @@ void ExpectRegistered(const std::string& target, const std::string& game, const 
     const std::string menu = places.menu.empty() ? StartMenuFolder("Velari") : places.menu;
     EXPECT_EQ(LinkTarget(menu + "Velari v2.0.lnk"), target + "Velari.exe|Velari v2.0");
     EXPECT_EQ(LinkTarget(menu + "Velari Help.lnk"), target + "Velari.chm|Velari Help");
-    EXPECT_EQ(LinkTarget(menu + "Uninstall Velari.lnk"), target + "removal.exe|Uninstall Velari");
+    EXPECT_EQ(LinkTarget(menu + "Uninstall Velari.lnk"), target + "Removal.exe|Uninstall Velari");
 }
 
 // The four files as the distribution's originals, beside this test.
@@ -293,6 +297,44 @@ void EscKey(HWND dialog)
     PostMessageA(cancel, WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
+// A 32-bit installation for all users in folder (which need not exist), as
+// its keys in the 32-bit view say; another program's value under the
+// maker's key beside it when asked.
+void Registered32(const std::string& folder, bool makersValue)
+{
+    Fresh();
+    const struct { const char *key, *name; std::string value; } values[] = {
+        {PROGRAM_KEY, "HDDir", folder}, {UNINSTALL_KEY, "DisplayName", "Velari v2.0"},
+        {PROGRAM_KEY_PARENTS[1], makersValue ? "Other" : nullptr, ""}};
+    for (const auto& value : values) {
+        HKEY key;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, value.key, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
+        if (value.name)
+            RegSetValueExA(key, value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.value.c_str()), DWORD(value.value.size() + 1));
+        RegCloseKey(key);
+    }
+}
+// Which of the 32-bit installation's keys are left, "|" after each.
+std::string Left32()
+{
+    std::string left;
+    for (const char* name : {PROGRAM_KEY, PROGRAM_KEY_PARENTS[0], PROGRAM_KEY_PARENTS[1], UNINSTALL_KEY}) {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, name, 0, KEY_READ | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
+            left += std::string(name) + "|";
+            RegCloseKey(key);
+        }
+    }
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, PROGRAM_KEY_PARENTS[1], KEY_WOW64_32KEY, 0);
+    return left;
+}
+std::string ShortForm(const std::string& path)
+{
+    char shortPath[MAX_PATH] = "";
+    GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    return shortPath;
+}
+
 class Wizard : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -342,6 +384,11 @@ TEST_F(Wizard, Walks)
     };
     auto noTemplates = [](HWND) { installer.instance = GetModuleHandleA("kernel32.dll"); };
     const std::string TOO_LONG = "D:\\" + std::string(MAX_PATH, 'v'), systemGame = "C:\\windows\\system32\\";
+    MakeFolders(TARGET);
+    const std::string shortTarget = ShortForm(TARGET);
+    std::string slashedTarget = shortTarget;
+    std::replace(slashedTarget.begin(), slashedTarget.end(), '\\', '/');
+    ASSERT_NE(shortTarget, TARGET);
     char local[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
     const std::string userTarget = std::string(local) + "\\Programs\\Velari\\";
@@ -376,6 +423,24 @@ TEST_F(Wizard, Walks)
         {"the game folder given", [] { Fresh(); MakeFolders(TARGET); }, SETUP, "/verysilent /GameDir=D:\\OTHER", {},
          [] { ExpectRegistered(TARGET, "D:\\OTHER\\"); }, 0},
         {"the target given", [] { Fresh(); }, SETUP, "/SILENT /DIR=\"D:\\Program Files\\Velari\"", {}, ExpectInstalled, 0},
+        // The 32-bit installation taken over: its folder gone by hand is no
+        // failure; spelled short with slashes, the target is the same
+        // folder and keeps this one's files; the maker's key stays for
+        // another program's value.
+        {"the other width's folder gone", [] { Registered32("D:\\Gone 32\\", false); }, SETUP, "/VERYSILENT",
+         {}, [] { ExpectInstalled(); EXPECT_EQ(Left32(), ""); }, 0},
+        {"the other width's in the target, spelled short with slashes", [=] {
+             Registered32(shortTarget, true);
+             MakeFolders(TARGET);
+         }, SETUP, "/VERYSILENT \"/DIR=" + slashedTarget + "\"", {},
+         [] { ExpectInstalled(); EXPECT_EQ(Left32(), std::string(PROGRAM_KEY_PARENTS[1]) + "|"); }, 0},
+        {"the other width's program in use: its keys go, the run is incomplete", [] {
+             Registered32("D:\\Old 32\\", false);
+             Place({"D:\\Old 32\\Velari.exe"});
+             heldOpen = CreateFileA("D:\\Old 32\\Velari.exe", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         }, SETUP, "/VERYSILENT", {},
+         [] { EXPECT_EQ(Left32(), ""); EXPECT_TRUE(FileExists("D:\\Old 32\\Velari.exe")); RemoveTree("D:\\Old 32"); }, 4,
+         "it can't be removed"},
         {"files that can't be expanded, silently", PrepareBadSources, "D:\\SETUP_BAD", "/VERYSILENT", {}, ExpectExpansionFailures, 4,
          "the compressed file"},
         {"a command line not understood", [] { Fresh(); }, SETUP, "/VERYSILENT /FOO", {}, nothingWritten, 1},
@@ -517,4 +582,44 @@ TEST_F(Wizard, FolderChooser)
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir"), "D:\\Tracks\\Velari\\");
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "TraDir"), "D:\\");
     DeleteFileA("C:\\GRAVTEST\\gravion.exe");
+}
+
+// Every spelling of a folder is one folder: its short name, forward
+// slashes, other letters in another case, "." and "..", a link leading to
+// it; the target taken in its one form (a folder not made yet below its
+// existing levels' long names); the chooser's Velari folder by the same rule.
+TEST_F(Wizard, FolderSpellings)
+{
+    const std::string folder = "D:\\Long Folder Name\\Velari\\";
+    ASSERT_TRUE(MakeFolders(folder));
+    const std::string shortFolder = ShortForm(folder);
+    ASSERT_NE(shortFolder, folder);
+    const struct { std::string given, taken; bool same; } rows[] = {
+        {shortFolder, folder, true}, {"D:/Long Folder Name/Velari", folder, true},
+        {"D:\\Long Folder Name\\.\\Sub\\..\\Velari", folder, true}, {shortFolder + "New/Deeper", folder + "New\\Deeper\\", false},
+        {"d:\\LONG FOLDER NAME\\velari\\", "", true}, {"D:\\LINKS\\loop\\Long Folder Name\\Velari\\", "", true},
+        {"D:\\Long Folder Name\\", "D:\\Long Folder Name\\", false}, {"D:\\Long Folder Name\\Velar", "D:\\Long Folder Name\\Velar\\", false},
+        {"Velari", "Velari\\", false},
+    };
+    for (const auto& row : rows) {
+        char taken[PATH_SIZE];
+        EXPECT_TRUE(TakeFolder(taken, sizeof taken, row.given.c_str())) << row.given;
+        EXPECT_TRUE(row.taken.empty() || std::string(taken) == row.taken) << row.given << ": " << taken;
+        EXPECT_EQ(SameFolder(row.given.c_str(), folder.c_str()), row.same) << row.given;
+    }
+    // Where neither exists, case as Windows ignores it, for every letter.
+    EXPECT_TRUE(SameFolder("D:\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", "d:/\u03c4\u03c1\u03b1\u03ba \u03c9"));
+    EXPECT_FALSE(SameFolder("D:\\Gone\\", "D:\\Gone\\Sub\\"));
+    const struct { const char *chosen, *taken; } velari[] = {
+        {"D:\\LONG FOLDER NAME\\vELARI\\", "D:\\LONG FOLDER NAME\\vELARI\\"}, {"D:\\Long Folder Name\\", "D:\\Long Folder Name\\Velari\\"},
+        {"D:\\MyVelari\\", "D:\\MyVelari\\Velari\\"}, {"D:\\", "D:\\Velari\\"}, {"Velari\\", "Velari\\"},
+        {"D:\\Games\\Longer12345678901\\", ""},  // too long for 32 bytes
+    };
+    for (const auto& row : velari) {
+        char chosen[32];
+        JoinPath(chosen, sizeof chosen, row.chosen, nullptr);
+        EXPECT_EQ(AddVelariFolder(chosen, sizeof chosen), row.taken[0] != '\0') << row.chosen;
+        EXPECT_STREQ(chosen, row.taken);
+    }
+    RemoveTree("D:\\Long Folder Name");
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "removal_rules.h"
 #include "removal_text.h"
 
 namespace {
@@ -88,6 +89,39 @@ TEST(RemovalReport, MessageAndExitCodeNameWhatStays)
     const std::string text = message;
     EXPECT_NE(text.find("...\n\nIts folder D:\\V\\ was kept"), std::string::npos);  // after a full list too
     EXPECT_LT(text.size(), sizeof message);
+}
+
+// A key that goes only when empty: a check that fails keeps it (and is
+// said), as does anything below it; only an empty one is deleted.
+TEST(DecideEmptyKey, AFailedCheckKeepsTheKey)
+{
+    const long NOT_FOUND = 2, DENIED = 5, MORE_DATA = 234;
+    const struct { long opened, queried; unsigned long subkeys, values; EmptyKeyStep step; } rows[] = {
+        {DENIED, DENIED, 0, 0, EMPTY_KEY_UNCHECKED}, {0, MORE_DATA, 0, 0, EMPTY_KEY_UNCHECKED},
+        {0, DENIED, 0, 0, EMPTY_KEY_UNCHECKED}, {NOT_FOUND, NOT_FOUND, 0, 0, EMPTY_KEY_GONE},
+        {0, 0, 1, 0, EMPTY_KEY_IN_USE}, {0, 0, 0, 1, EMPTY_KEY_IN_USE}, {0, 0, 0, 0, EMPTY_KEY_DELETE},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(DecideEmptyKey(row.opened, row.queried, row.subkeys, row.values), row.step)
+            << row.opened << " " << row.queried << " " << row.subkeys << " " << row.values;
+}
+
+// The program an association's open command starts, so that a removal takes
+// only an association into its own folder.
+TEST(ProgramOfCommand, QuotedOrUpToItsArgument)
+{
+    const std::string tooLong = "D:\\" + std::string(300, 'v') + "\\Velari.exe";
+    const struct { std::string command; const char* program; } rows[] = {
+        {"", ""}, {"\"", ""}, {"\"\" %1", ""}, {"\"D:\\V\\Velari.exe %1", ""}, {"\"" + tooLong + "\" %1", ""},
+        {"\"D:\\Velari Test\\Velari.exe\" %1", "D:\\Velari Test\\Velari.exe"},
+        {"D:\\Velari Test\\Velari.exe %1", "D:\\Velari Test\\Velari.exe"},
+        {"C:\\PROGRA~2\\Velari\\Velari.exe", "C:\\PROGRA~2\\Velari\\Velari.exe"},
+    };
+    for (const auto& row : rows) {
+        char program[PATH_SIZE];
+        EXPECT_EQ(ProgramOfCommand(row.command.c_str(), program, sizeof program), row.program[0] != '\0') << row.command;
+        EXPECT_STREQ(program, row.program);
+    }
 }
 
 }  // namespace
