@@ -17,6 +17,7 @@
 #include "installed_product.h"
 #include "installer_state.h"
 #include "path_text.h"
+#include "payload_files.h"
 #include "resource.h"
 #include "scope_choice.h"
 #include "target_test.h"
@@ -98,6 +99,7 @@ LRESULT OnCreate(HWND window)
 
 void OnDestroy()
 {
+    ReleasePayload();
     FreeDriveTable();
     if (installer.folderIcons) {
         DestroyIconList(installer.folderIcons);
@@ -111,8 +113,14 @@ void OnDestroy()
     PostQuitMessage(0);
 }
 
+// Nothing is written or made before every file of the release is checked.
 void OnStart()
 {
+    if (!HoldCheckedPayload()) {
+        installer.finished = 1;
+        DestroyWindow(installer.window);
+        return;
+    }
     if (installer.options.mode != INSTALL_WIZARD) {
         InstallSilently();
         return;

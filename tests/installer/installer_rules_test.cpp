@@ -12,6 +12,7 @@
 #include "install_scope.h"
 #include "removal_scope.h"
 #include "path_text.h"
+#include "payload_check.h"
 #include "sha256.h"
 
 // 259 characters as Windows counts them (UTF-16 units), in up to three bytes each.
@@ -299,5 +300,46 @@ TEST(Sha256, KnownDigests)
         char text[2 * SHA256_SIZE + 1];
         Sha256Text(digest, text);
         EXPECT_STREQ(text, row.digest) << '"' << row.text << '"';
+    }
+}
+
+// A release's file against the digests built in: whole; a byte changed, cut
+// short, or a name the release doesn't have: damaged. What the person is told.
+TEST(PayloadCheck, VerdictsAndMessages)
+{
+    const std::string release = "SZDD\x88\xf0\x27\x33" + std::string(300, 'v');
+    auto digestOf = [](const std::string& bytes, char (&text)[2 * SHA256_SIZE + 1], unsigned char (&digest)[SHA256_SIZE]) {
+        Sha256 sha;
+        Sha256Start(&sha);
+        Sha256Add(&sha, bytes.data(), bytes.size());
+        Sha256Finish(&sha, digest);
+        Sha256Text(digest, text);
+    };
+    char text[2 * SHA256_SIZE + 1];
+    unsigned char digest[SHA256_SIZE];
+    digestOf(release, text, digest);
+    const PayloadDigest table[] = {{"Removal.ex_", "00"}, {"Velari.ex_", text}};
+    std::string changed = release;
+    changed[200] ^= 1;
+    const struct { std::string bytes; const char* name; PayloadVerdict verdict; } rows[] = {
+        {release, "Velari.ex_", PAYLOAD_WHOLE}, {changed, "Velari.ex_", PAYLOAD_DAMAGED},
+        {release.substr(0, 299), "Velari.ex_", PAYLOAD_DAMAGED}, {release, "Velari.hl_", PAYLOAD_DAMAGED},
+    };
+    for (const auto& row : rows) {
+        char other[2 * SHA256_SIZE + 1];
+        unsigned char bytesDigest[SHA256_SIZE];
+        digestOf(row.bytes, other, bytesDigest);
+        EXPECT_EQ(JudgePayloadFile(row.name, bytesDigest, table, 2), row.verdict) << row.name << " " << row.bytes.size();
+    }
+    const struct { PayloadVerdict verdict; const char* says; } messages[] = {
+        {PAYLOAD_MISSING, "can't find the file Velari.ex_ in D:\\Z\\, so nothing was installed.\n\nUnpack the whole zip"},
+        {PAYLOAD_UNREADABLE, "can't read the file Velari.ex_ in D:\\Z\\"},
+        {PAYLOAD_DAMAGED, "The file Velari.ex_ in D:\\Z\\ is damaged or not from this release of Velari, so nothing was "
+                          "installed.\n\nPlease download Velari again."},
+    };
+    for (const auto& row : messages) {
+        char message[400];
+        ComposePayloadMessage(row.verdict, "D:\\Z\\", "Velari.ex_", message, sizeof message);
+        EXPECT_NE(std::string(message).find(row.says), std::string::npos) << message;
     }
 }
