@@ -14,6 +14,7 @@
 #include "game_search.h"
 #include "install_actions.h"
 #include "install_log.h"
+#include "log_handover.h"
 #include "installed_product.h"
 #include "installer_state.h"
 #include "path_text.h"
@@ -228,8 +229,7 @@ int InstallerMain(const InstallOptions& options)
 {
     installer.options = options;
     // Without its log the run goes on: the log only tells about it.
-    if (options.logFile)
-        OpenInstallLog(options.logFile);
+    OpenChosenLog(options);
     if (!CreateInstallerWindow()) {
         LogStep("The installer's window can't be made");
         CloseInstallLog(EXIT_INCOMPLETE);
@@ -248,7 +248,7 @@ int InstallerMain(const InstallOptions& options)
 // was asked for, names that switch too.
 int RefuseCommandLine(const InstallOptions& options)
 {
-    if (options.logFile && OpenInstallLog(options.logFile)) {
+    if (OpenChosenLog(options)) {
         LogStep("%s", options.problem);
         CloseInstallLog(EXIT_BAD_COMMAND_LINE);
     }

@@ -423,6 +423,8 @@ TEST_F(Wizard, Walks)
         {"search: at the root of D:", search({"D:\\gravion.exe"}), SETUP, "", found("D:\\"), [] {}, 2},
         {"search: in the system's own System32", [=] { GameOnlyAt({}); InSystemFolder([=] { Place({systemGame + "gravion.exe"}); }); },
          SETUP, "", found(systemGame), [=] { InSystemFolder([=] { DeleteFileA((systemGame + "gravion.exe").c_str()); }); }, 2},
+        {"for all users by the switch: the choice fixed", [] { Fresh(); }, SETUP, "/ALLUSERS",
+         {Page("welcome", {"~Just for me"}, IDCANCEL), ABORT_YES}, nothingWritten, 2},
         {"started from C:, the system's Program Files of this width", [] { CopyRelease("C:\\SETUP\\"); }, "C:\\SETUP", "",
          {Page("welcome", {}, IDC_NEXT), Page("target", {SYSTEM_TARGET}, IDCANCEL), ABORT_YES}, [] {}, 2},
         {"a target and a game folder named in Greek", [=] { GameOnlyAt({greekGame + "gravion.exe"}); RemoveTree(TARGET); }, SETUP, "",
