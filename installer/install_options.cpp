@@ -21,13 +21,13 @@ const char USAGE_TEXT[] =
     "1 the command line was not understood\n"
     "2 cancelled\n"
     "3 the target folder can't be used\n"
-    "4 installed incompletely: some actions failed";
+    "4 installed incompletely: some actions failed, or nothing: a file of the release is missing or damaged";
 
 namespace {
 
 const char* const MEANINGS[] = {
     "installed", "the command line was not understood", "cancelled",
-    "the target folder can't be used", "installed incompletely: some actions failed",
+    "the target folder can't be used", "installed incompletely: some actions failed, or nothing",
 };
 
 bool IsBlank(char c)

@@ -445,3 +445,25 @@ TEST(Distribution, DamagedOrAloneInstallsNothing)
         RemoveTree(folder.substr(0, folder.size() - 1));
     }
 }
+
+// The restart with administrator rights, as the first installer starts it
+// (every process has them under Wine): its log goes into a new folder of
+// its own, never to the path /LOG names; a folder there already gives none.
+TEST(Distribution, RestartLogsWhereOnlyItWrites)
+{
+    const std::string folder = "C:\\windows\\Temp\\Velari-0123456789abcdef\\";
+    RemoveTree(folder.substr(0, folder.size() - 1));
+    for (bool taken : {false, true}) {
+        SCOPED_TRACE(taken ? "the folder there already" : "a new folder");
+        DeleteFileA("D:\\caller.log");
+        EXPECT_EQ(RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /ALLUSERS /ELEVATEDLOG=0123456789abcdef "
+                             L"/LOG=D:\\caller.log /DIR=\"D:\\Velari Test\"", L"D:\\SETUP"), 0);
+        EXPECT_FALSE(FileExists("D:\\caller.log"));
+        const std::string log = FileText(folder + "install.log");
+        EXPECT_EQ(log.find("Exit code 0: installed.") != std::string::npos, !taken) << log;
+        if (!taken)
+            DeleteFileA((folder + "install.log").c_str());
+    }
+    RemoveTree(folder.substr(0, folder.size() - 1));
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+}
