@@ -423,6 +423,11 @@ TEST_F(Wizard, Walks)
         {"search: at the root of D:", search({"D:\\gravion.exe"}), SETUP, "", found("D:\\"), [] {}, 2},
         {"search: in the system's own System32", [=] { GameOnlyAt({}); InSystemFolder([=] { Place({systemGame + "gravion.exe"}); }); },
          SETUP, "", found(systemGame), [=] { InSystemFolder([=] { DeleteFileA((systemGame + "gravion.exe").c_str()); }); }, 2},
+        {"a file of the release another program writes: nothing made", [] {
+             CopyRelease("D:\\SETUP_BAD\\");
+             heldOpen = CreateFileA("D:\\SETUP_BAD\\Velari.ch_", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+         }, "D:\\SETUP_BAD", "/VERYSILENT", {}, nothingWritten, 4, "the file can't be read"},
         {"for all users by the switch: the choice fixed", [] { Fresh(); }, SETUP, "/ALLUSERS",
          {Page("welcome", {"~Just for me"}, IDCANCEL), ABORT_YES}, nothingWritten, 2},
         {"started from C:, the system's Program Files of this width", [] { CopyRelease("C:\\SETUP\\"); }, "C:\\SETUP", "",
