@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "elevated_end.h"
 #include "path_size.h"
 
 // Elevated, or an administrator where the system knows no elevation.
@@ -22,18 +23,16 @@ inline bool ProcessIsElevated()
     return known && elevation.TokenIsElevated;
 }
 
-enum { ELEVATION_DECLINED = -1, ELEVATION_FAILED = -2 };
-
 // This program file again with arguments, in folder, with the rights the
-// system asks the person for; waits for it to end. Its exit code, or
-// ELEVATION_DECLINED when the person said no to the system's prompt,
-// ELEVATION_FAILED when it could not start.
-inline long RunElevated(const char* arguments, const char* folder)
+// system asks the person for; waits for it to end. How it ended, with its
+// exit code in *exitCode when it ran.
+inline ElevatedEnd RunElevated(const char* arguments, const char* folder, DWORD* exitCode)
 {
+    *exitCode = 0;
     char self[PATH_SIZE];
     const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
     if (length == 0 || length >= sizeof self)
-        return ELEVATION_FAILED;
+        return ELEVATED_NOT_STARTED;
     SHELLEXECUTEINFOA start = {};
     start.cbSize = sizeof start;
     start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
@@ -43,12 +42,11 @@ inline long RunElevated(const char* arguments, const char* folder)
     start.lpDirectory = folder;
     start.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExA(&start) || !start.hProcess)
-        return GetLastError() == ERROR_CANCELLED ? ELEVATION_DECLINED : ELEVATION_FAILED;
+        return ClassifyElevatedEnd(false, GetLastError() == ERROR_CANCELLED, 0);
     WaitForSingleObject(start.hProcess, INFINITE);
-    DWORD code = static_cast<DWORD>(ELEVATION_FAILED);
-    GetExitCodeProcess(start.hProcess, &code);
+    const bool known = GetExitCodeProcess(start.hProcess, exitCode);
     CloseHandle(start.hProcess);
-    return static_cast<long>(code);
+    return known ? ClassifyElevatedEnd(true, false, *exitCode) : ELEVATED_CRASHED;
 }
 
 #endif

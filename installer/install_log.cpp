@@ -20,20 +20,16 @@ bool OpenInstallLog(const char* path)
     return logFile != INVALID_HANDLE_VALUE;
 }
 
-void PauseInstallLog()
+void UseInstallLog(HANDLE file)
 {
-    if (logFile != INVALID_HANDLE_VALUE)
-        CloseHandle(logFile);
-    logFile = INVALID_HANDLE_VALUE;
+    logFile = file;
 }
 
-void ResumeInstallLog(const char* path)
+void WriteToInstallLog(const void* bytes, DWORD size)
 {
-    if (!path)
-        return;
-    logFile = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written;
     if (logFile != INVALID_HANDLE_VALUE)
-        SetFilePointer(logFile, 0, nullptr, FILE_END);
+        WriteFile(logFile, bytes, size, &written, nullptr);
 }
 
 // A line longer than the buffer is cut: a value given on the command line
@@ -52,8 +48,7 @@ void LogStep(const char* format, ...)
     if (length > static_cast<int>(sizeof line) - 3)
         length = sizeof line - 3;
     memcpy(line + length, "\r\n", 2);
-    DWORD written;
-    WriteFile(logFile, line, static_cast<DWORD>(length) + 2, &written, nullptr);
+    WriteToInstallLog(line, static_cast<DWORD>(length) + 2);
 }
 
 const char* StepResult(const char* failure, DWORD error)

@@ -8,10 +8,10 @@
 // Starts the log at path, replacing an earlier one; false when it can't be
 // made, and the run goes on without one.
 bool OpenInstallLog(const char* path);
-// While the elevated installer writes the same log: closed without a last
-// line; then, if it did not run, opened again at its end.
-void PauseInstallLog();
-void ResumeInstallLog(const char* path);
+// Takes file, new and open for writing, as the log.
+void UseInstallLog(HANDLE file);
+// Bytes as they are, as from another process's log.
+void WriteToInstallLog(const void* bytes, DWORD size);
 // One line; nothing without a log.
 void LogStep(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // "done", or "FAILED: " with the reason and the system's error, for the end

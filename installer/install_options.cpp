@@ -20,13 +20,13 @@ const char USAGE_TEXT[] =
     "1 the command line was not understood\n"
     "2 cancelled\n"
     "3 the target folder can't be used\n"
-    "4 installed incompletely: some actions failed";
+    "4 installed incompletely: some actions failed, or nothing: a file of the release is missing or damaged";
 
 namespace {
 
 const char* const MEANINGS[] = {
     "installed", "the command line was not understood", "cancelled",
-    "the target folder can't be used", "installed incompletely: some actions failed",
+    "the target folder can't be used", "installed incompletely: some actions failed, or nothing",
 };
 
 bool IsBlank(char c)
@@ -100,6 +100,7 @@ void TakeSwitch(char* argument, InstallOptions* options)
         {"/DIR", &options->targetFolder, " needs a folder"},
         {"/GAMEDIR", &options->gameFolder, " needs a folder"},
         {"/LOG", &options->logFile, " needs a file"},
+        {"/ELEVATEDLOG", &options->handoverLog, " needs 16 hexadecimal digits"},
     };
     for (const auto& valueSwitch : valueSwitches) {
         char* after = AfterName(argument, valueSwitch.name);
@@ -126,6 +127,14 @@ void TakeSwitch(char* argument, InstallOptions* options)
 
 }  // namespace
 
+bool IsHandoverName(const char* name)
+{
+    size_t length = 0;
+    for (; (name[length] >= '0' && name[length] <= '9') || (name[length] >= 'a' && name[length] <= 'f'); ++length) {
+    }
+    return length == HANDOVER_NAME_LENGTH && name[length] == '\0';
+}
+
 // Every argument is read, also after one not understood, to see whether
 // /VERYSILENT or /LOG follows.
 bool ParseInstallOptions(char* commandLine, InstallOptions* options)
@@ -136,6 +145,8 @@ bool ParseInstallOptions(char* commandLine, InstallOptions* options)
     for (;;) {
         while (IsBlank(*at))
             ++at;
+        if (*at == '\0' && options->handoverLog && !IsHandoverName(options->handoverLog))
+            TellProblem(options, "/ELEVATEDLOG", " needs 16 hexadecimal digits");
         if (*at == '\0')
             return options->problem[0] == '\0';
         char* argument;
@@ -144,6 +155,16 @@ bool ParseInstallOptions(char* commandLine, InstallOptions* options)
         else
             TellProblem(options, "A quote is left open: ", argument);
     }
+}
+
+// The restart with administrator rights never writes where the caller
+// said: its first process, with the caller's rights, copies its log there.
+// A name that could be a path gives no log at all.
+LogPlace ChooseLogPlace(const InstallOptions& options)
+{
+    if (options.handoverLog)
+        return IsHandoverName(options.handoverLog) ? LOG_HANDOVER : LOG_NONE;
+    return options.logFile ? LOG_GIVEN_FILE : LOG_NONE;
 }
 
 const char* ExitCodeMeaning(int code)

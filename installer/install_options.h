@@ -11,6 +11,7 @@
 
 #include "installed_product.h"  // the exit codes
 
+enum { HANDOVER_NAME_LENGTH = 16 };  // hexadecimal digits of /ELEVATEDLOG
 enum InstallMode { INSTALL_WIZARD, INSTALL_SILENT, INSTALL_VERYSILENT };
 
 struct InstallOptions {
@@ -23,6 +24,10 @@ struct InstallOptions {
     const char* targetFolder;
     const char* gameFolder;
     const char* logFile;
+    // /ELEVATEDLOG: only on the command line of the installer's own restart
+    // with administrator rights, which then writes its log where only it
+    // can (log_handover.h), never at /LOG's path; its 16 hexadecimal digits.
+    const char* handoverLog;
     // The first switch not understood, as the box and the log name it.
     char problem[300];
 };
@@ -32,6 +37,13 @@ struct InstallOptions {
 // quote left open), with problem saying which; options then still tell
 // whether /VERYSILENT and /LOG were given.
 bool ParseInstallOptions(char* commandLine, InstallOptions* options);
+
+// Where this process writes its log: at the path /LOG names, in the
+// elevated restart's own place, or nowhere.
+enum LogPlace { LOG_NONE, LOG_GIVEN_FILE, LOG_HANDOVER };
+LogPlace ChooseLogPlace(const InstallOptions& options);
+// The handover log's name is made by the first process: never a path.
+bool IsHandoverName(const char* name);
 
 // The switches and the exit codes, for the message box of /?.
 extern const char USAGE_TEXT[];

@@ -1,62 +1,32 @@
-# Makes the distribution folder DIST from the cross-built programs in BIN and
-# the help files in HELP, and the zip ZIP of it with its checksum file
+# Makes the distribution folder DIST from the cross build's install.exe in
+# BIN and the compressed files and stripped programs its payload step made in
+# PAYLOAD (make_payload.cmake), and the zip ZIP of it with its checksum file
 # ZIP.sha256. Run by the "dist" target, with SOURCE_DATE_EPOCH set.
 # The programs go out stripped of their debug information, and signed when
 # SIGNER is given; those copies stay in STRIPPED.
-#   cmake -DBIN=... -DHELP=... -DDIST=... -DZIP=... -DMSCOMPRESS=... -DSTRIP=... -DSTRIPPED=...
+#   cmake -DBIN=... -DPAYLOAD=... -DDIST=... -DZIP=... -DSTRIP=... -DSTRIPPED=...
 #         -DPYTHON=... -DWRITE_ZIP=...
 #         [-DSIGNER=osslsigncode -DSIGN_PKCS12=... [-DSIGN_PASSWORD_FILE=...] [-DSIGN_TIMESTAMP_URL=...]]
 #         -P make_distribution.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/sign_programs.cmake)
 file(REMOVE_RECURSE ${DIST} ${STRIPPED})
 file(MAKE_DIRECTORY ${DIST} ${STRIPPED})
-foreach(program install.exe Removal.exe Velari.exe)
-  execute_process(COMMAND ${STRIP} --strip-all -o ${STRIPPED}/${program} ${BIN}/${program}
-                  RESULT_VARIABLE failed)
-  if(failed)
-    message(FATAL_ERROR "could not strip ${BIN}/${program}")
-  endif()
-endforeach()
-# Signed before they are compressed, so that the installed copies carry the
-# signature too.
-if(SIGNER)
-  set(options -pkcs12 ${SIGN_PKCS12} -n Velari -h sha256)
-  if(SIGN_PASSWORD_FILE)
-    list(APPEND options -readpass ${SIGN_PASSWORD_FILE})
-  endif()
-  if(SIGN_TIMESTAMP_URL)
-    list(APPEND options -ts ${SIGN_TIMESTAMP_URL})
-  endif()
-  foreach(program install.exe Removal.exe Velari.exe)
-    execute_process(COMMAND ${SIGNER} sign ${options} -in ${STRIPPED}/${program}
-                            -out ${STRIPPED}/${program}.signed
-                    RESULT_VARIABLE failed OUTPUT_QUIET)
-    if(failed)
-      message(FATAL_ERROR "could not sign ${program}")
-    endif()
-    file(RENAME ${STRIPPED}/${program}.signed ${STRIPPED}/${program})
-  endforeach()
+execute_process(COMMAND ${STRIP} --strip-all -o ${STRIPPED}/install.exe ${BIN}/install.exe RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "could not strip ${BIN}/install.exe")
 endif()
+sign_programs(${STRIPPED} install.exe)
 file(COPY ${STRIPPED}/install.exe DESTINATION ${DIST})
-
-# Each original and the compressed name the installer looks for.
-set(originals ${STRIPPED}/Removal.exe ${STRIPPED}/Velari.exe ${HELP}/Velari.hlp ${HELP}/Velari.cnt ${HELP}/Velari.chm)
-foreach(original IN LISTS originals)
-  get_filename_component(name ${original} NAME)
-  string(REGEX REPLACE ".$" "_" compressed ${name})
-  # mscompress writes NAME_ beside its input.
-  file(COPY ${original} DESTINATION ${DIST})
-  execute_process(COMMAND ${MSCOMPRESS} ${DIST}/${name} RESULT_VARIABLE failed)
-  if(failed OR NOT EXISTS ${DIST}/${name}_)
-    message(FATAL_ERROR "mscompress did not compress ${original}")
-  endif()
-  file(RENAME ${DIST}/${name}_ ${DIST}/${compressed})
-  file(REMOVE ${DIST}/${name})
+# The other programs were stripped and signed before install.exe was built
+# with their compressed copies' digests.
+set(compressed Removal.ex_ Velari.ex_ Velari.hl_ Velari.cn_ Velari.ch_)
+file(COPY ${PAYLOAD}/Removal.exe ${PAYLOAD}/Velari.exe DESTINATION ${STRIPPED})
+foreach(name IN LISTS compressed)
+  file(COPY ${PAYLOAD}/${name} DESTINATION ${DIST})
 endforeach()
 
 file(REMOVE ${ZIP})
-execute_process(COMMAND ${PYTHON} ${WRITE_ZIP} ${ZIP} ${DIST}
-                        install.exe Removal.ex_ Velari.ex_ Velari.hl_ Velari.cn_ Velari.ch_
-                RESULT_VARIABLE failed)
+execute_process(COMMAND ${PYTHON} ${WRITE_ZIP} ${ZIP} ${DIST} install.exe ${compressed} RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "could not make ${ZIP}")
 endif()

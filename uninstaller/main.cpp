@@ -22,6 +22,7 @@ const char QUESTION[] = "Remove Velari and all of its components?";
 const char NOT_INSTALLED_TEXT[] = "Velari is not installed here. Nothing was removed.";
 
 const char NO_RIGHTS_TEXT[] = "Velari was not removed: removing it for all users needs administrator rights.";
+const char CRASHED_TEXT[] = "The removal of Velari with administrator rights ended abnormally. Some of it may be left.";
 
 // Decided again here, by the folder: the finishing copy is told only that.
 void FinishRemoval(const char* folder)
@@ -47,13 +48,20 @@ bool FindOwnFolder(char* folder, size_t size)
     return length > 0 && length < sizeof self && FolderOfPath(folder, size, self);
 }
 
-// For all users without the rights, the same run again with them, its exit
-// code in code; false when it needs none. A declined prompt removes nothing.
-bool RunElevatedIfNeeded(InstallScope scope, const char* arguments, long* code)
+// After a restart with administrator rights, the first process: its
+// finishing copy waits for it too.
+HANDLE firstProcess;
+
+// For all users without the rights, the same run again with them, told this
+// process's id; false when it needs none. A declined prompt removes
+// nothing, and neither does a crash.
+bool RunElevatedIfNeeded(InstallScope scope, bool quiet, ElevatedEnd* end, DWORD* code)
 {
     if (!NeedsElevatedRestart(scope, ProcessIsElevated()))
         return false;
-    *code = RunElevated(arguments, nullptr);
+    char arguments[40];
+    wsprintfA(arguments, "%s%s%lu", quiet ? "/SILENT " : "", FIRST_SWITCH, GetCurrentProcessId());
+    *end = RunElevated(arguments, nullptr, code);
     return true;
 }
 
@@ -65,36 +73,40 @@ void StartRemoval()
         return;
     }
     const InstallScope scope = RegisteredScope(folder);
-    long code;
-    if (RunElevatedIfNeeded(scope, "", &code)) {
-        if (code < 0)
+    ElevatedEnd end;
+    DWORD code;
+    if (RunElevatedIfNeeded(scope, false, &end, &code)) {
+        if (end == ELEVATED_DECLINED || end == ELEVATED_NOT_STARTED)
             MessageBoxA(nullptr, NO_RIGHTS_TEXT, CAPTION, MB_OK | MB_ICONWARNING);
+        else if (end == ELEVATED_CRASHED)
+            MessageBoxA(nullptr, CRASHED_TEXT, CAPTION, MB_OK | MB_ICONERROR);
         return;
     }
     if (MessageBoxA(nullptr, scope == SCOPE_NONE ? COPY_QUESTION : QUESTION, CAPTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     // Without a copy the work is done here, and this file is named among
     // what stays.
-    if (!StartFinishingCopy(FINISH_SWITCH, folder))
+    if (!StartFinishingCopy(FINISH_SWITCH, folder, firstProcess))
         FinishRemoval(folder);
 }
 
 // The process that a tool waits for ends only when everything but this
 // program file and its folder is done with. Nothing registered here is
 // something left, too: the tool's entry would otherwise pass for removed.
-int RemoveQuietly(const char* arguments)
+int RemoveQuietly()
 {
     char folder[PATH_SIZE];
     RemovalReport report;
     StartReport(&report);
     const bool installed = FindOwnFolder(folder, sizeof folder) && IsInstallation(folder);
     const InstallScope scope = installed ? RegisteredScope(folder) : SCOPE_NONE;
-    long code;
-    if (RunElevatedIfNeeded(scope, arguments, &code))
-        return code < 0 ? EXIT_LEFT : static_cast<int>(code);
+    ElevatedEnd end;
+    DWORD code;
+    if (RunElevatedIfNeeded(scope, true, &end, &code))
+        return end == ELEVATED_EXITED ? static_cast<int>(code) : EXIT_LEFT;
     if (installed) {
         RemoveInstalledParts(folder, scope, &report);
-        if (!StartFinishingCopy(TIDY_SWITCH, folder))
+        if (!StartFinishingCopy(TIDY_SWITCH, folder, firstProcess))
             RemoveUninstallerAndFolder(folder, &report);
     }
     return QuietRemovalExitCode(scope != SCOPE_NONE, report);
@@ -105,22 +117,28 @@ int RemoveQuietly(const char* arguments)
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
     RestrictDllSearch();
-    uint32_t waitHandle;
+    uint32_t waitHandles[2], firstProcessId;
     char folder[PATH_SIZE];
-    if (ParseFinishArguments(arguments, FINISH_SWITCH, &waitHandle, folder, sizeof folder)) {
-        WaitForFirstProcess(waitHandle);
+    bool quiet = false;
+    if (ParseFinishArguments(arguments, FINISH_SWITCH, waitHandles, folder, sizeof folder)) {
+        WaitForStartingProcesses(waitHandles);
         RemoveOwnFileAtRestart();
         FinishRemoval(folder);
-    } else if (ParseFinishArguments(arguments, TIDY_SWITCH, &waitHandle, folder, sizeof folder)) {
-        WaitForFirstProcess(waitHandle);
+        return 0;
+    }
+    if (ParseFinishArguments(arguments, TIDY_SWITCH, waitHandles, folder, sizeof folder)) {
+        WaitForStartingProcesses(waitHandles);
         RemoveOwnFileAtRestart();
         RemovalReport report;
         StartReport(&report);
         RemoveUninstallerAndFolder(folder, &report);
-    } else if (IsQuietRemoval(arguments)) {
-        return RemoveQuietly(arguments);
-    } else {
-        StartRemoval();
+        return 0;
     }
+    // Anything else not understood: the removal that asks.
+    ParseRemovalSwitches(arguments, &quiet, &firstProcessId);
+    firstProcess = OpenFirstProcess(firstProcessId);
+    if (quiet)
+        return RemoveQuietly();
+    StartRemoval();
     return 0;
 }

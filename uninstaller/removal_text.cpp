@@ -33,10 +33,11 @@ bool FolderOfPath(char* out, size_t size, const char* path)
     return true;
 }
 
-bool FormatFinishArguments(char* out, size_t size, const char* switchText, uint32_t waitHandle,
+bool FormatFinishArguments(char* out, size_t size, const char* switchText, const uint32_t (&waitHandles)[2],
                            const char* folder)
 {
-    const int length = snprintf(out, size, "%s %lu %s", switchText, static_cast<unsigned long>(waitHandle), folder);
+    const int length = snprintf(out, size, "%s %lu %lu %s", switchText, static_cast<unsigned long>(waitHandles[0]),
+                                static_cast<unsigned long>(waitHandles[1]), folder);
     if (length < 0 || static_cast<size_t>(length) >= size) {
         if (size > 0)
             out[0] = '\0';
@@ -45,42 +46,78 @@ bool FormatFinishArguments(char* out, size_t size, const char* switchText, uint3
     return true;
 }
 
-bool ParseFinishArguments(const char* arguments, const char* switchText, uint32_t* waitHandle,
+namespace {
+
+// Digits up to end, as a number that fits 32 bits; *at moves past them.
+bool TakeNumber(const char** at, uint32_t* number)
+{
+    const char* digits = *at;
+    *number = 0;
+    for (; **at >= '0' && **at <= '9'; ++*at) {
+        const uint32_t digit = static_cast<uint32_t>(**at - '0');
+        if (*number > (UINT32_MAX - digit) / 10)
+            return false;
+        *number = *number * 10 + digit;
+    }
+    return *at != digits;
+}
+
+bool StartsWithIgnoringCase(const char* text, const char* start, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (toupper(static_cast<unsigned char>(text[i])) != start[i])
+            return false;
+    return true;
+}
+
+}  // namespace
+
+bool ParseFinishArguments(const char* arguments, const char* switchText, uint32_t (&waitHandles)[2],
                           char* folder, size_t folderSize)
 {
     const size_t switchLength = strlen(switchText);
     if (strncmp(arguments, switchText, switchLength) != 0 || arguments[switchLength] != ' ')
         return false;
     const char* at = arguments + switchLength + 1;
-    uint32_t number = 0;
-    const char* digits = at;
-    for (; *at >= '0' && *at <= '9'; ++at) {
-        const uint32_t digit = static_cast<uint32_t>(*at - '0');
-        if (number > (UINT32_MAX - digit) / 10)
+    uint32_t numbers[2];
+    for (uint32_t& number : numbers)
+        if (!TakeNumber(&at, &number) || *at++ != ' ')
             return false;
-        number = number * 10 + digit;
-    }
-    if (at == digits || *at != ' ')
+    const size_t restLength = strlen(at);
+    if (restLength == 0 || at[restLength - 1] != '\\' || !JoinPath(folder, folderSize, at, nullptr))
         return false;
-    const char* rest = at + 1;
-    const size_t restLength = strlen(rest);
-    if (restLength == 0 || rest[restLength - 1] != '\\' || !JoinPath(folder, folderSize, rest, nullptr))
-        return false;
-    *waitHandle = number;
+    waitHandles[0] = numbers[0];
+    waitHandles[1] = numbers[1];
     return true;
 }
 
-bool IsQuietRemoval(const char* arguments)
+const char FIRST_SWITCH[] = "/FIRST=";
+
+bool ParseRemovalSwitches(const char* arguments, bool* quiet, uint32_t* firstProcess)
 {
     const char QUIET_SWITCH[] = "/SILENT";
-    while (*arguments == ' ' || *arguments == '\t')
-        ++arguments;
-    for (const char* letter = QUIET_SWITCH; *letter; ++letter, ++arguments)
-        if (toupper(static_cast<unsigned char>(*arguments)) != *letter)
-            return false;
-    while (*arguments == ' ' || *arguments == '\t')
-        ++arguments;
-    return *arguments == '\0';
+    *quiet = false;
+    *firstProcess = 0;
+    for (const char* at = arguments;;) {
+        while (*at == ' ' || *at == '\t')
+            ++at;
+        if (*at == '\0')
+            return true;
+        const size_t length = strcspn(at, " \t");
+        if (length == sizeof QUIET_SWITCH - 1 && StartsWithIgnoringCase(at, QUIET_SWITCH, length)) {
+            *quiet = true;
+            at += length;
+        } else if (StartsWithIgnoringCase(at, FIRST_SWITCH, sizeof FIRST_SWITCH - 1)) {
+            at += sizeof FIRST_SWITCH - 1;
+            if (!TakeNumber(&at, firstProcess) || (*at && *at != ' ' && *at != '\t'))
+                break;
+        } else {
+            break;
+        }
+    }
+    *quiet = false;
+    *firstProcess = 0;
+    return false;
 }
 
 void StartReport(RemovalReport* report)

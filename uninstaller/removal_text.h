@@ -13,23 +13,27 @@
 // empty) when the path has no backslash or the folder does not fit.
 bool FolderOfPath(char* out, size_t size, const char* path);
 
-// The helper copy's arguments: its switch, the number of the handle it
-// waits for, one blank, then the target folder, taken whole. FINISH_SWITCH
-// asks for the whole removal, TIDY_SWITCH for the uninstaller's own file
-// and folder after a quiet removal.
+// The helper copy's arguments: its switch, the numbers of the two handles
+// it waits for (the process that started it, and after a restart with
+// administrator rights the first one; 0 for none), one blank each, then the
+// target folder, taken whole. FINISH_SWITCH asks for the whole removal,
+// TIDY_SWITCH for the uninstaller's own file and folder after a quiet removal.
 extern const char FINISH_SWITCH[];
 extern const char TIDY_SWITCH[];
-bool FormatFinishArguments(char* out, size_t size, const char* switchText, uint32_t waitHandle,
+bool FormatFinishArguments(char* out, size_t size, const char* switchText, const uint32_t (&waitHandles)[2],
                            const char* folder);
 // False for anything FormatFinishArguments does not make with switchText,
 // or a folder that does not fit folderSize bytes or does not end in a
 // backslash.
-bool ParseFinishArguments(const char* arguments, const char* switchText, uint32_t* waitHandle,
+bool ParseFinishArguments(const char* arguments, const char* switchText, uint32_t (&waitHandles)[2],
                           char* folder, size_t folderSize);
 
-// Whether the command line asks for the quiet removal: "/SILENT" in any
-// case, blanks around it allowed.
-bool IsQuietRemoval(const char* arguments);
+// The removal's own switches, in any order, blanks between: "/SILENT" in
+// any case for the quiet removal, and "/FIRST=" with the first process's id
+// on the command line of its restart with administrator rights. False for
+// anything else.
+extern const char FIRST_SWITCH[];
+bool ParseRemovalSwitches(const char* arguments, bool* quiet, uint32_t* firstProcess);
 
 // What could not be removed, one name a line, for the closing message; and
 // the installation's folder when it stays because it still holds files.

@@ -41,7 +41,7 @@ bool ComposeCommandLine(char* out, size_t size, const char* copy, const char* ar
 
 }  // namespace
 
-bool StartFinishingCopy(const char* switchText, const char* folder)
+bool StartFinishingCopy(const char* switchText, const char* folder, HANDLE firstProcess)
 {
     char self[PATH_SIZE], temporary[PATH_SIZE], privateFolder[PATH_SIZE], copy[PATH_SIZE];
     const DWORD selfLength = GetModuleFileNameA(nullptr, self, sizeof self);
@@ -63,7 +63,8 @@ bool StartFinishingCopy(const char* switchText, const char* folder)
         DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &waitHandle,
                         SYNCHRONIZE, TRUE, 0) &&
         FormatFinishArguments(arguments, sizeof arguments, switchText,
-                              static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(waitHandle)),
+                              {static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(waitHandle)),
+                               static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(firstProcess))},
                               folder) &&
         ComposeCommandLine(commandLine, sizeof commandLine, copy, arguments)) {
         // Started in the temporary folder, so that it holds no handle on
@@ -87,11 +88,20 @@ bool StartFinishingCopy(const char* switchText, const char* folder)
     return started;
 }
 
-void WaitForFirstProcess(uint32_t waitHandle)
+HANDLE OpenFirstProcess(uint32_t processId)
 {
-    HANDLE first = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(waitHandle));
-    WaitForSingleObject(first, INFINITE);
-    CloseHandle(first);
+    return processId ? OpenProcess(SYNCHRONIZE, TRUE, processId) : nullptr;
+}
+
+void WaitForStartingProcesses(const uint32_t (&waitHandles)[2])
+{
+    for (uint32_t number : waitHandles) {
+        HANDLE process = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(number));
+        if (!process)
+            continue;
+        WaitForSingleObject(process, INFINITE);
+        CloseHandle(process);
+    }
 }
 
 // The file first: the folder can only go once it is empty.

@@ -15,6 +15,7 @@
 #include "install_log.h"
 #include "installed_product.h"
 #include "installer_state.h"
+#include "payload_files.h"
 #include "path_text.h"
 #include "progress_window.h"
 #include "short_path.h"
@@ -99,17 +100,14 @@ const char* Failed(const char* reason, DWORD* error)
 // The length the compressed file's header promises is the only way to see
 // that it was cut short; and an empty original comes back as one zero byte
 // unless the output is cut to that length. Returns the failure's reason,
-// null when expanded. The files are opened by name here, not by the LZ
-// routines, whose record of the name holds only 128 bytes: a path of UTF-8
-// letters soon passes that.
-const char* ExpandInto(const char* sourcePath, const char* partPath, DWORD* error)
+// null when expanded. The source is the checked file, still held (and
+// closed here); the target is opened by name here, not by the LZ routines,
+// whose record of the name holds only 128 bytes: a path of UTF-8 letters
+// soon passes that.
+const char* ExpandInto(HANDLE source, const char* partPath, DWORD* error)
 {
-    // Read only, so that a file another program holds open for reading, or
-    // one on read-only media, expands all the same.
-    HANDLE source = CreateFileA(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (source == INVALID_HANDLE_VALUE)
-        return Failed("the compressed file can't be opened", error);
+        return "the compressed file was not checked";
     INT compressed = LZInit(static_cast<HFILE>(reinterpret_cast<INT_PTR>(source)));
     if (compressed < 0) {
         const char* failure = Failed("the compressed file can't be read", error);
@@ -149,12 +147,15 @@ const char* ExpandInto(const char* sourcePath, const char* partPath, DWORD* erro
 // failure never leaves a partial file nor destroys an earlier one. The part
 // is named after the target rather than by GetTempFileNameA, which cuts a
 // name of more than MAX_PATH bytes, as UTF-8 letters soon make.
-const char* ExpandFile(const char* sourcePath, const char* targetPath, DWORD* error)
+const char* ExpandFile(HANDLE source, const char* targetPath, DWORD* error)
 {
     char partPath[PATH_SIZE];
-    if (!JoinPath(partPath, sizeof partPath, targetPath, ".tmp"))
+    if (!JoinPath(partPath, sizeof partPath, targetPath, ".tmp")) {
+        if (source != INVALID_HANDLE_VALUE)
+            CloseHandle(source);
         return "the path is too long";
-    const char* failure = ExpandInto(sourcePath, partPath, error);
+    }
+    const char* failure = ExpandInto(source, partPath, error);
     if (!failure && !MoveFileExA(partPath, targetPath, MOVEFILE_REPLACE_EXISTING))
         failure = Failed("the expanded file can't replace the one there", error);
     if (failure)
@@ -162,14 +163,17 @@ const char* ExpandFile(const char* sourcePath, const char* targetPath, DWORD* er
     return failure;
 }
 
-void RunExpansion(const InstalledFile& expansion)
+void RunExpansion(size_t index)
 {
-    char sourcePath[PATH_SIZE], targetPath[PATH_SIZE];
+    const InstalledFile& expansion = INSTALLED_FILES[index];
+    char targetPath[PATH_SIZE];
     const char* failure = "the path is too long";
     DWORD error = 0;
-    if (JoinPath(sourcePath, sizeof sourcePath, installer.sourceFolder, expansion.compressedName) &&
-        JoinPath(targetPath, sizeof targetPath, installer.targetFolder, expansion.expandedName))
-        failure = ExpandFile(sourcePath, targetPath, &error);
+    HANDLE source = TakeCheckedPayloadFile(index);
+    if (JoinPath(targetPath, sizeof targetPath, installer.targetFolder, expansion.expandedName))
+        failure = ExpandFile(source, targetPath, &error);
+    else if (source != INVALID_HANDLE_VALUE)
+        CloseHandle(source);
     LogStep("Expand %s%s to %s%s: %s", installer.sourceFolder, expansion.compressedName,
             installer.targetFolder, expansion.expandedName, StepResult(failure, error));
     if (failure)
@@ -315,8 +319,8 @@ void RunInstallationActions(HWND progress)
     installer.failedActions = 0;
     if (InstalledInTarget(installer.scope))
         LogStep("Velari is installed in %s already: it is upgraded there", installer.targetFolder);
-    for (const InstalledFile& expansion : INSTALLED_FILES) {
-        RunExpansion(expansion);
+    for (size_t index = 0; index < sizeof INSTALLED_FILES / sizeof *INSTALLED_FILES; ++index) {
+        RunExpansion(index);
         StepProgress(progress);
     }
     installedKilobytes = KilobytesOfExpandedFiles();

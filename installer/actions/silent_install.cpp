@@ -30,8 +30,9 @@ int InstallWithoutQuestions()
 {
     // Nothing is made before the elevated installer, which does it all.
     if (NeedsElevatedRestart(installer.scope, ProcessIsElevated())) {
-        const long code = RunElevatedInstaller();
-        return code >= 0 ? static_cast<int>(code) : code == ELEVATION_DECLINED ? EXIT_CANCELLED : EXIT_INCOMPLETE;
+        int code;
+        RunElevatedInstaller(&code);
+        return code;
     }
     // A folder that can't be used ends the run before anything is written.
     if (!installer.givenFoldersFit || !PrepareTargetFolderSilently())

@@ -13,11 +13,11 @@ ScopeChoice ChooseInstallScope(const ScopeFacts& facts)
                           : ScopeChoice{SCOPE_CURRENT_USER, "the installer has no administrator rights"};
 }
 
-bool ComposeElevatedArguments(char* out, size_t size, const InstallOptions& options)
+bool ComposeElevatedArguments(char* out, size_t size, const InstallOptions& options, const char* handoverName)
 {
     const char* const MODES[] = {"", " /SILENT", " /VERYSILENT"};
     struct { const char* name; const char* value; } values[] = {
-        {"/DIR", options.targetFolder}, {"/GAMEDIR", options.gameFolder}, {"/LOG", options.logFile}};
+        {"/DIR", options.targetFolder}, {"/GAMEDIR", options.gameFolder}, {"/ELEVATEDLOG", handoverName}};
     int length = snprintf(out, size, "/ALLUSERS%s", MODES[options.mode]);
     // A path can't hold a quote, so quoting the whole switch keeps its blanks.
     for (const auto& value : values)
@@ -35,4 +35,13 @@ OtherWidthView FindOtherWidthView(bool program64Bit, bool windows64Bit)
     if (!windows64Bit)
         return OTHER_VIEW_NONE;
     return program64Bit ? OTHER_VIEW_32 : OTHER_VIEW_64;
+}
+
+int ExitCodeAfterElevated(ElevatedEnd end, uint32_t exitCode)
+{
+    switch (end) {
+    case ELEVATED_EXITED: return static_cast<int>(exitCode);
+    case ELEVATED_DECLINED: return EXIT_CANCELLED;
+    default: return EXIT_INCOMPLETE;
+    }
 }

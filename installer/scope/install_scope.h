@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "elevated_end.h"
 #include "install_options.h"
 
 struct ScopeFacts {
@@ -24,8 +25,12 @@ struct ScopeChoice {
 ScopeChoice ChooseInstallScope(const ScopeFacts& facts);
 
 // The elevated start's arguments: for all users, in the same mode, with
-// the folders and the log that were given.
-bool ComposeElevatedArguments(char* out, size_t size, const InstallOptions& options);
+// the folders that were given; never /LOG's path, but the name of the log it
+// hands over (handoverName, null for none).
+bool ComposeElevatedArguments(char* out, size_t size, const InstallOptions& options, const char* handoverName);
+// This run's exit code after the elevated one ended so: its own, or for a
+// crash that of a failure; a refusal is a cancel.
+int ExitCodeAfterElevated(ElevatedEnd end, uint32_t exitCode);
 
 // The registry view that holds the other width's settings for all users:
 // on 64-bit Windows each width's programs see their own view of

@@ -10,6 +10,7 @@
 #include "install_scope.h"
 #include "installed_product.h"
 #include "installer_state.h"
+#include "log_handover.h"
 #include "path_text.h"
 #include "scope_choice.h"
 #include "target_folder.h"
@@ -53,37 +54,43 @@ void DecideInstallScope()
                 folders[other]);
 }
 
-long RunElevatedInstaller()
+ElevatedEnd RunElevatedInstaller(int* exitCode)
 {
-    char arguments[3 * PATH_SIZE + 60];
-    if (!ComposeElevatedArguments(arguments, sizeof arguments, installer.options)) {
+    char arguments[3 * PATH_SIZE + 60], handoverName[HANDOVER_NAME_LENGTH + 1];
+    const bool handover = installer.options.logFile && MakeHandoverName(handoverName);
+    if (!ComposeElevatedArguments(arguments, sizeof arguments, installer.options, handover ? handoverName : nullptr)) {
         LogStep("The installer can't start again with administrator rights: %s", StepResult("the command line is too long", 0));
-        return ELEVATION_FAILED;
+        *exitCode = EXIT_INCOMPLETE;
+        return ELEVATED_NOT_STARTED;
     }
     LogStep("For all users administrator rights are needed: the installer starts again with them, %s", arguments);
-    // That one writes the same log from its start.
-    PauseInstallLog();
-    const long code = RunElevated(arguments, installer.sourceFolder);
+    DWORD code;
+    const ElevatedEnd end = RunElevated(arguments, installer.sourceFolder, &code);
     const DWORD error = GetLastError();
-    if (code >= 0)
-        return code;
-    ResumeInstallLog(installer.options.logFile);
-    LogStep("The installer did not start again with administrator rights: %s",
-            code == ELEVATION_DECLINED ? "the person declined" : StepResult("it could not be started", error));
-    return code;
+    if (handover && end != ELEVATED_DECLINED && end != ELEVATED_NOT_STARTED)
+        TakeOverHandoverLog(handoverName);
+    *exitCode = ExitCodeAfterElevated(end, code);
+    if (end == ELEVATED_CRASHED)
+        LogStep("The installer with administrator rights: %s",
+                StepResult("it ended abnormally", code >= 0xC0000000u ? code : 0));
+    else if (end != ELEVATED_EXITED)
+        LogStep("The installer did not start again with administrator rights: %s",
+                end == ELEVATED_DECLINED ? "the person declined" : StepResult("it could not be started", error));
+    return end;
 }
 
 bool ApplyScopeChoice()
 {
     if (NeedsElevatedRestart(installer.scope, ProcessIsElevated())) {
-        const long code = RunElevatedInstaller();
-        if (code >= 0) {
-            installer.exitCode = static_cast<int>(code);
+        int code;
+        const ElevatedEnd end = RunElevatedInstaller(&code);
+        if (end == ELEVATED_EXITED || end == ELEVATED_CRASHED) {
+            installer.exitCode = code;
             installer.finished = 1;
             DestroyWindow(installer.window);
             return false;
         }
-        if (code == ELEVATION_FAILED)
+        if (end == ELEVATED_NOT_STARTED)
             MessageBoxA(installer.window, "Velari Installer could not start with administrator rights.",
                         "Velari Installer", MB_OK | MB_ICONERROR);
         ShowPage();  // back to the choice

@@ -14,9 +14,9 @@ void ReadInstalledFolder(InstallScope scope, char (&folder)[PATH_SIZE]);
 bool FindScopeProgramsFolder(InstallScope scope, char* folder, size_t size);
 // From the command line, the rights and what is installed; logged.
 void DecideInstallScope();
-// This installer again with administrator rights, for all users; its exit
-// code, or ELEVATION_DECLINED or ELEVATION_FAILED, both logged.
-long RunElevatedInstaller();
+// This installer again with administrator rights, for all users: how it
+// ended, logged, with its log taken over; *exitCode is this run's.
+ElevatedEnd RunElevatedInstaller(int* exitCode);
 // On leaving the welcome page: false when the wizard does not go on there
 // (it ended with the elevated run, or shows the choice again).
 bool ApplyScopeChoice();

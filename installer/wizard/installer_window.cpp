@@ -14,9 +14,11 @@
 #include "game_search.h"
 #include "install_actions.h"
 #include "install_log.h"
+#include "log_handover.h"
 #include "installed_product.h"
 #include "installer_state.h"
 #include "path_text.h"
+#include "payload_files.h"
 #include "resource.h"
 #include "scope_choice.h"
 #include "target_folder.h"
@@ -99,6 +101,7 @@ LRESULT OnCreate(HWND window)
 
 void OnDestroy()
 {
+    ReleasePayload();
     FreeDriveTable();
     if (installer.folderIcons) {
         DestroyIconList(installer.folderIcons);
@@ -112,8 +115,14 @@ void OnDestroy()
     PostQuitMessage(0);
 }
 
+// Nothing is written or made before every file of the release is checked.
 void OnStart()
 {
+    if (!HoldCheckedPayload()) {
+        installer.finished = 1;
+        DestroyWindow(installer.window);
+        return;
+    }
     if (installer.options.mode != INSTALL_WIZARD) {
         InstallSilently();
         return;
@@ -224,8 +233,7 @@ int InstallerMain(const InstallOptions& options)
 {
     installer.options = options;
     // Without its log the run goes on: the log only tells about it.
-    if (options.logFile)
-        OpenInstallLog(options.logFile);
+    OpenChosenLog(options);
     if (!CreateInstallerWindow()) {
         LogStep("The installer's window can't be made");
         CloseInstallLog(EXIT_INCOMPLETE);
@@ -244,7 +252,7 @@ int InstallerMain(const InstallOptions& options)
 // was asked for, names that switch too.
 int RefuseCommandLine(const InstallOptions& options)
 {
-    if (options.logFile && OpenInstallLog(options.logFile)) {
+    if (OpenChosenLog(options)) {
         LogStep("%s", options.problem);
         CloseInstallLog(EXIT_BAD_COMMAND_LINE);
     }

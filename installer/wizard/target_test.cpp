@@ -2,10 +2,12 @@
 // for every path the installation composes from it. The silent modes make
 // the same test without asking.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
 
+#include "folder_rights.h"
 #include "install_log.h"
 #include "installer_state.h"
 #include "path_text.h"
@@ -30,6 +32,44 @@ const char* FolderRefusal()
     return refusal;
 }
 
+// The system's Program Files folders, with their backslash ("" for unknown):
+// a folder made below them inherits their rights.
+void FindProgramFilesFolders(char (&folders)[3][PATH_SIZE])
+{
+    const int csidl[] = {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86};
+    char base[PATH_SIZE];
+    for (int i = 0; i < 3; ++i) {
+        const bool found = i < 2 ? SHGetFolderPathA(nullptr, csidl[i], nullptr, SHGFP_TYPE_CURRENT, base) == S_OK
+                                 : GetEnvironmentVariableA("ProgramW6432", base, MAX_PATH) - 1u < MAX_PATH - 1u;
+        if (!found || !JoinPath(folders[i], sizeof folders[i], base, "\\"))
+            folders[i][0] = '\0';
+    }
+}
+
+const char* RightsForTarget()
+{
+    char programFiles[3][PATH_SIZE];
+    FindProgramFilesFolders(programFiles);
+    const char* const folders[] = {programFiles[0], programFiles[1], programFiles[2]};
+    return RightsForNewFolder(installer.scope, installer.targetFolder, folders, 3);
+}
+
+// A folder the installer didn't make keeps its rights; for all users it
+// must not be one that others than administrators may change, whose
+// programs any of them could replace. A descriptor that can't be read
+// counts as such.
+bool OthersMayChangeTarget()
+{
+    if (installer.scope != SCOPE_ALL_USERS)
+        return false;
+    char sddl[2048], sid[200];
+    ReadOwnSid(sid, sizeof sid);
+    return !ReadFolderRights(installer.targetFolder, sddl, sizeof sddl) || OthersMayChange(sddl, sid);
+}
+
+const char OPEN_FOLDER_TEXT[] = "users other than administrators may change the files in it; any of them could "
+                                "replace Velari's programs, which then run with an administrator's rights";
+
 // Entering the folder is the test that it exists; it stays the current one.
 bool FolderExists()
 {
@@ -40,11 +80,13 @@ bool FolderExists()
 }
 
 // Every missing level is made, as a person who names a new folder expects;
-// the highest one is kept, so that an abort can take them back.
+// the highest one is kept, so that an abort can take them back. For all
+// users outside Program Files each gets Program Files' rights.
 bool MakeFolder()
 {
     char level[PATH_SIZE];
     const char* target = installer.targetFolder;
+    const char* rights = RightsForTarget();
     installer.madeFolder[0] = '\0';
     if (!target[0])
         return false;
@@ -58,7 +100,7 @@ bool MakeFolder()
         const DWORD attributes = GetFileAttributesA(level);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
-        if (!CreateDirectoryA(level, nullptr)) {
+        if (!CreateFolderWithRights(level, rights)) {
             const DWORD error = GetLastError();
             LogStep("Target folder %s: %s", target, StepResult("it can't be made", error));
             RemoveMadeFolders();
@@ -68,7 +110,7 @@ bool MakeFolder()
         if (!installer.madeFolder[0])
             memcpy(installer.madeFolder, level, end + 2);
     }
-    LogStep("Target folder %s: made", target);
+    LogStep("Target folder %s: made%s", target, rights ? ", changed by administrators only" : "");
     return true;
 }
 
@@ -97,6 +139,17 @@ void TestTargetFolder()
         return;
     }
     if (FolderExists()) {
+        char text[PATH_SIZE + 300];
+        snprintf(text, sizeof text, "Velari Installer found that %s.\n\nThe folder is %s\n\nInstall there anyway?",
+                 OPEN_FOLDER_TEXT, installer.targetFolder);
+        const bool open = !installer.madeFolder[0] && OthersMayChangeTarget();
+        if (open && MessageBoxA(installer.window, text, "Folder Open to All?", MB_YESNO | MB_ICONWARNING) != IDYES) {
+            LogStep("Target folder %s: not used at the user's No, as %s", installer.targetFolder, OPEN_FOLDER_TEXT);
+            PostMessageA(installer.window, WM_WIZARD_BACK, 0, 0);
+            return;
+        }
+        if (open)
+            LogStep("Target folder %s: used at the user's Yes, though %s", installer.targetFolder, OPEN_FOLDER_TEXT);
         PostMessageA(installer.window, WM_WIZARD_NEXT, 0, 0);
         return;
     }
@@ -115,7 +168,13 @@ void TestTargetFolder()
 
 bool PrepareTargetFolderSilently()
 {
-    return !FolderRefusal() && (FolderExists() || MakeFolder());
+    if (FolderRefusal())
+        return false;
+    if (!FolderExists())
+        return MakeFolder();
+    if (OthersMayChangeTarget())
+        LogStep("Warning: target folder %s: %s", installer.targetFolder, OPEN_FOLDER_TEXT);
+    return true;
 }
 
 // From the deepest level of the target that exists up to the highest level

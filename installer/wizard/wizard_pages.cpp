@@ -69,13 +69,17 @@ INT_PTR OnPageCommand(HWND dialog, WPARAM wParam, const PageButton (&buttons)[N]
 
 }  // namespace
 
-// The choice of who Velari is for moves to the state with Next.
+// The choice of who Velari is for moves to the state with Next. A switch
+// fixes it, as the restart with administrator rights is given /ALLUSERS:
+// that one must never install into the administrator's own folders.
 INT_PTR CALLBACK WelcomePageDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         CheckRadioButton(dialog, IDC_ALL_USERS, IDC_CURRENT_USER,
                          installer.scope == SCOPE_ALL_USERS ? IDC_ALL_USERS : IDC_CURRENT_USER);
+        if (installer.options.scope != SCOPE_NONE)
+            EnableWindow(GetDlgItem(dialog, installer.scope == SCOPE_ALL_USERS ? IDC_CURRENT_USER : IDC_ALL_USERS), FALSE);
         return OpenPage(dialog);
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_NEXT)

@@ -409,3 +409,65 @@ TEST(Distribution, WidthTakeover)
     FindClose(found);
     EXPECT_EQ(left, "mine.tra ");
 }
+
+// Nothing is made from a release that isn't whole: one byte of Velari.ex_
+// changed, or install.exe alone, as a zip shown as a folder runs it. Exit
+// code 4; no folder, key, association or shortcut; the log names the file.
+TEST(Distribution, DamagedOrAloneInstallsNothing)
+{
+    std::string program = FileText("D:\\SETUP\\Velari.ex_");
+    program[program.size() / 2] ^= 1;
+    const struct { const char* folder; std::string names; } rows[] = {
+        {"D:\\DAMAGED\\", "D:\\DAMAGED\\Velari.ex_: FAILED: the file is damaged or not from this release"},
+        {"D:\\ALONE\\", "D:\\ALONE\\Removal.ex_: FAILED: the file is missing"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.folder);
+        MakeFolders(row.folder);
+        CopyFileA("D:\\SETUP\\install.exe", (std::string(row.folder) + "install.exe").c_str(), FALSE);
+        const std::string menu = StartMenuFolder("Velari");
+        RemoveTree(TARGET.substr(0, TARGET.size() - 1));
+        RemoveTree(menu.substr(0, menu.size() - 1));
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
+            for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
+                RegDeleteTreeA(root, key);
+        DeleteFileA("D:\\install.log");
+        if (row.names.find("DAMAGED") != std::string::npos) {
+            for (const InstalledFile& file : INSTALLED_FILES)
+                CopyFileA((std::string("D:\\SETUP\\") + file.compressedName).c_str(),
+                          (std::string(row.folder) + file.compressedName).c_str(), FALSE);
+            WriteBytes(std::string(row.folder) + "Velari.ex_", program);
+        }
+        const std::string folder = row.folder;
+        EXPECT_EQ(RunCommand(std::wstring(folder.begin(), folder.end()) + L"install.exe /VERYSILENT /DIR=\"D:\\Velari Test\" "
+                             L"/LOG=\"D:\\install.log\"", std::wstring(folder.begin(), folder.end()).c_str()), 4);
+        EXPECT_NE(FileText("D:\\install.log").find(row.names), std::string::npos) << FileText("D:\\install.log");
+        EXPECT_FALSE(FileExists(TARGET) || FileExists(menu));
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT})
+            for (const char* key : {PROGRAM_KEY, UNINSTALL_KEY, TRACK_EXTENSION_KEY, TRACK_CLASS_KEY})
+                EXPECT_FALSE(KeyExists(root, key)) << key;
+        RemoveTree(folder.substr(0, folder.size() - 1));
+    }
+}
+
+// The restart with administrator rights, as the first installer starts it
+// (every process has them under Wine): its log goes into a new folder of
+// its own, never to the path /LOG names; a folder there already gives none.
+TEST(Distribution, RestartLogsWhereOnlyItWrites)
+{
+    const std::string folder = "C:\\windows\\Temp\\Velari-0123456789abcdef\\";
+    RemoveTree(folder.substr(0, folder.size() - 1));
+    for (bool taken : {false, true}) {
+        SCOPED_TRACE(taken ? "the folder there already" : "a new folder");
+        DeleteFileA("D:\\caller.log");
+        EXPECT_EQ(RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /ALLUSERS /ELEVATEDLOG=0123456789abcdef "
+                             L"/LOG=D:\\caller.log /DIR=\"D:\\Velari Test\"", L"D:\\SETUP"), 0);
+        EXPECT_FALSE(FileExists("D:\\caller.log"));
+        const std::string log = FileText(folder + "install.log");
+        EXPECT_EQ(log.find("Exit code 0: installed.") != std::string::npos, !taken) << log;
+        if (!taken)
+            DeleteFileA((folder + "install.log").c_str());
+    }
+    RemoveTree(folder.substr(0, folder.size() - 1));
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+}

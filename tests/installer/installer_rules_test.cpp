@@ -8,10 +8,12 @@
 #include <string>
 
 #include "default_target.h"
+#include "folder_rights.h"
 #include "install_options.h"
 #include "install_scope.h"
 #include "path_text.h"
 #include "same_folder.h"
+#include "payload_check.h"
 #include "sha256.h"
 
 // 259 characters as Windows counts them (UTF-16 units), in up to three bytes each.
@@ -249,22 +251,24 @@ TEST(InstallScope, SwitchesChoiceAndPlaces)
     }
 }
 
-// The elevated start is the same run for all users; the other width's view
-// exists only on 64-bit Windows.
+// The elevated start is the same run for all users, which never gets /LOG's
+// path but the name of the log it hands over; the other width's view exists
+// only on 64-bit Windows.
 TEST(InstallScope, ElevatedStartAndTheOtherWidth)
 {
-    const struct { std::string line; size_t size; const char* arguments; } rows[] = {
-        {"", 100, "/ALLUSERS"},
-        {"/CURRENTUSER /VERYSILENT /LOG=\"D:\\a log.txt\" /DIR=\"D:\\My Games\\\" /GAMEDIR=E:\\G", 100,
-         "/ALLUSERS /VERYSILENT \"/DIR=D:\\My Games\\\" \"/GAMEDIR=E:\\G\" \"/LOG=D:\\a log.txt\""},
-        {"/SILENT /DIR=D:\\V", 30, "/ALLUSERS /SILENT \"/DIR=D:\\V\""}, {"/SILENT /DIR=D:\\V", 29, ""},
+    const char* const NAME = "0123456789abcdef";
+    const struct { std::string line; size_t size; const char *handover, *arguments; } rows[] = {
+        {"", 100, nullptr, "/ALLUSERS"},
+        {"/CURRENTUSER /VERYSILENT /LOG=\"D:\\a log.txt\" /DIR=\"D:\\My Games\\\" /GAMEDIR=E:\\G", 100, NAME,
+         "/ALLUSERS /VERYSILENT \"/DIR=D:\\My Games\\\" \"/GAMEDIR=E:\\G\" \"/ELEVATEDLOG=0123456789abcdef\""},
+        {"/SILENT /DIR=D:\\V", 30, nullptr, "/ALLUSERS /SILENT \"/DIR=D:\\V\""}, {"/SILENT /DIR=D:\\V", 29, nullptr, ""},
     };
     for (const auto& row : rows) {
         std::string line = row.line;
         InstallOptions options;
         ParseInstallOptions(&line[0], &options);
         char out[100];
-        EXPECT_EQ(ComposeElevatedArguments(out, row.size, options), row.arguments[0] != '\0') << row.line;
+        EXPECT_EQ(ComposeElevatedArguments(out, row.size, options, row.handover), row.arguments[0] != '\0') << row.line;
         EXPECT_STREQ(out, row.arguments);
     }
     EXPECT_EQ(FindOtherWidthView(true, true), OTHER_VIEW_32);
@@ -292,4 +296,116 @@ TEST(Sha256, KnownDigests)
         Sha256Text(digest, text);
         EXPECT_STREQ(text, row.digest) << '"' << row.text << '"';
     }
+}
+
+// A release's file against the digests built in: whole; a byte changed, cut
+// short, or a name the release doesn't have: damaged. What the person is told.
+TEST(PayloadCheck, VerdictsAndMessages)
+{
+    const std::string release = "SZDD\x88\xf0\x27\x33" + std::string(300, 'v');
+    auto digestOf = [](const std::string& bytes, char (&text)[2 * SHA256_SIZE + 1], unsigned char (&digest)[SHA256_SIZE]) {
+        Sha256 sha;
+        Sha256Start(&sha);
+        Sha256Add(&sha, bytes.data(), bytes.size());
+        Sha256Finish(&sha, digest);
+        Sha256Text(digest, text);
+    };
+    char text[2 * SHA256_SIZE + 1];
+    unsigned char digest[SHA256_SIZE];
+    digestOf(release, text, digest);
+    const PayloadDigest table[] = {{"Removal.ex_", "00"}, {"Velari.ex_", text}};
+    std::string changed = release;
+    changed[200] ^= 1;
+    const struct { std::string bytes; const char* name; PayloadVerdict verdict; } rows[] = {
+        {release, "Velari.ex_", PAYLOAD_WHOLE}, {changed, "Velari.ex_", PAYLOAD_DAMAGED},
+        {release.substr(0, 299), "Velari.ex_", PAYLOAD_DAMAGED}, {release, "Velari.hl_", PAYLOAD_DAMAGED},
+    };
+    for (const auto& row : rows) {
+        char other[2 * SHA256_SIZE + 1];
+        unsigned char bytesDigest[SHA256_SIZE];
+        digestOf(row.bytes, other, bytesDigest);
+        EXPECT_EQ(JudgePayloadFile(row.name, bytesDigest, table, 2), row.verdict) << row.name << " " << row.bytes.size();
+    }
+    const struct { PayloadVerdict verdict; const char* says; } messages[] = {
+        {PAYLOAD_MISSING, "can't find the file Velari.ex_ in D:\\Z\\, so nothing was installed.\n\nUnpack the whole zip"},
+        {PAYLOAD_UNREADABLE, "can't read the file Velari.ex_ in D:\\Z\\"},
+        {PAYLOAD_DAMAGED, "The file Velari.ex_ in D:\\Z\\ is damaged or not from this release of Velari, so nothing was "
+                          "installed.\n\nPlease download Velari again."},
+    };
+    for (const auto& row : messages) {
+        char message[400];
+        ComposePayloadMessage(row.verdict, "D:\\Z\\", "Velari.ex_", message, sizeof message);
+        EXPECT_NE(std::string(message).find(row.says), std::string::npos) << message;
+    }
+}
+
+// Which log a process writes: the restart with administrator rights only
+// its own, whatever /LOG says; a name that could be a path is refused.
+TEST(LogPlace, TheRestartNeverWritesTheCallersPath)
+{
+    const struct { const char* line; bool understood; LogPlace place; } rows[] = {
+        {"", true, LOG_NONE}, {"/LOG=D:\\v.log", true, LOG_GIVEN_FILE},
+        {"/ALLUSERS /ELEVATEDLOG=0123456789abcdef", true, LOG_HANDOVER},
+        {"/LOG=C:\\windows\\x.dll /ELEVATEDLOG=0123456789abcdef", true, LOG_HANDOVER},
+        {"/LOG=D:\\v.log /ELEVATEDLOG=..\\..\\x", false, LOG_NONE}, {"/ELEVATEDLOG=0123456789ABCDEF", false, LOG_NONE},
+        {"/ELEVATEDLOG=0123456789abcde", false, LOG_NONE}, {"/ELEVATEDLOG=0123456789abcdef0", false, LOG_NONE},
+    };
+    for (const auto& row : rows) {
+        std::string line = row.line;
+        InstallOptions options;
+        EXPECT_EQ(ParseInstallOptions(&line[0], &options), row.understood) << row.line;
+        EXPECT_EQ(ChooseLogPlace(options), row.place) << row.line;
+    }
+}
+
+// An exception's code is a crash, a failure; a refusal is a cancel; any
+// code the restart chose is passed on.
+TEST(ElevatedEnd, ACrashIsNoRefusal)
+{
+    const struct { bool started, cancelled; uint32_t code; ElevatedEnd end; int exitCode; } rows[] = {
+        {true, false, 0, ELEVATED_EXITED, 0}, {true, false, 4, ELEVATED_EXITED, 4},
+        {true, false, 0xBFFFFFFF, ELEVATED_EXITED, static_cast<int>(0xBFFFFFFF)},
+        {true, false, 0xC0000000, ELEVATED_CRASHED, 4}, {true, false, 0xC0000005, ELEVATED_CRASHED, 4},
+        {true, false, 0xFFFFFFFF, ELEVATED_CRASHED, 4}, {false, true, 0, ELEVATED_DECLINED, 2},
+        {false, false, 0, ELEVATED_NOT_STARTED, 4},
+    };
+    for (const auto& row : rows) {
+        const ElevatedEnd end = ClassifyElevatedEnd(row.started, row.cancelled, row.code);
+        EXPECT_EQ(end, row.end) << std::hex << row.code;
+        EXPECT_EQ(ExitCodeAfterElevated(end, row.code), row.exitCode) << std::hex << row.code;
+    }
+}
+
+// A folder made for all users outside Program Files gets Program Files'
+// rights; below Program Files and for one user it inherits.
+TEST(FolderRights, NewFolderForAllUsersOutsideProgramFiles)
+{
+    const char* const programFiles[] = {"C:\\Program Files\\", "C:\\Program Files (x86)\\", ""};
+    const struct { InstallScope scope; const char* folder; const char* rights; } rows[] = {
+        {SCOPE_ALL_USERS, "D:\\Program Files\\Velari\\", PROGRAM_FOLDER_RIGHTS},
+        {SCOPE_ALL_USERS, "C:\\Program Files Velari\\", PROGRAM_FOLDER_RIGHTS},
+        {SCOPE_ALL_USERS, "c:\\program files (X86)\\Velari\\", nullptr},
+        {SCOPE_CURRENT_USER, "D:\\Velari\\", nullptr},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(RightsForNewFolder(row.scope, row.folder, programFiles, 3), row.rights) << row.folder;
+    EXPECT_STREQ(PROGRAM_FOLDER_RIGHTS, "D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)");
+}
+
+// Who may change a folder found there, from its descriptor: a drive root's
+// right for every signed-in user to change what is made below it, rights by
+// name or number, no DACL, one not understood.
+TEST(FolderRights, OthersMayChange)
+{
+    const char* const OWN = "S-1-5-21-1-2-3-1001";
+    const struct { const char* sddl; bool others; } rows[] = {
+        {PROGRAM_FOLDER_RIGHTS, false}, {HANDOVER_FOLDER_RIGHTS, true},  // users may delete it
+        {"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-1-2-3-1001)(A;OICI;0x1200a9;;;WD)", false},
+        {"D:AI(A;OICIIO;GA;;;CO)(A;;FA;;;BA)(A;ID;0x1301bf;;;AU)", true},
+        {"D:AI(A;OICIIOID;SDGXGWGR;;;AU)(A;OICIID;FA;;;BA)", true}, {"D:(A;;0x2;;;BU)", true},
+        {"D:(A;;FR;;;BU)(A;;FX;;;WD)(D;;FA;;;AN)", false}, {"D:(A;;FA;;;S-1-5-21-1-2-3-1002)", true},
+        {"D:NO_ACCESS_CONTROL", true}, {"O:BA", true}, {"D:(A;;ZZ;;;BU)", true}, {"D:(A;;FA;;;BU", true},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(OthersMayChange(row.sddl, OWN), row.others) << row.sddl;
 }

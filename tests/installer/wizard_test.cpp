@@ -42,7 +42,7 @@ Reply Page(const char* page, std::vector<std::string> fields, int button, std::f
         {"welcome", "|Welcome to the Velari Installation Program!"}, {"target", "|The first step in installing"},
         {"game", "|Velari Installer has found what appears"}, {"summary", "|Velari Installer has gathered"},
         {"finish", "|Velari Installer has successfully installed Velari!"},
-        {"incomplete", "|The installation of Velari is incomplete: 3 of its " + std::to_string(INSTALL_ACTION_COUNT) + " steps failed."},
+        {"incomplete", "|The installation of Velari is incomplete: 1 of its " + std::to_string(INSTALL_ACTION_COUNT) + " steps failed."},
     };
     Reply reply = {"Velari Installer", {}, button, act};
     for (const auto& known : PAGES)
@@ -242,39 +242,41 @@ void HoldSourceForReading()
     heldOpen = CreateFileA((SETUP + "Velari.hl_").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-// A compressed file that is missing, held open without sharing, cut short,
-// or of an empty original, in D:\SETUP_BAD; and a file of an earlier
-// installation.
-void PrepareBadSources()
+// The release's compressed files in folder, as the only ones there.
+void CopyRelease(const std::string& folder)
 {
-    const std::string bad = "D:\\SETUP_BAD\\";
     Fresh();
-    RemoveTree("D:\\SETUP_BAD");
-    MakeFolders(bad);
-    const std::string program = FileText(SETUP + "Velari.ex_");
-    WriteBytes(bad + "Removal.ex_", FileText(SETUP + "Removal.ex_"));
-    WriteBytes(bad + "Velari.ex_", program.substr(0, program.size() / 2));
-    WriteBytes(bad + "Velari.cn_", FileText("D:\\variants\\empty.cn_"));
-    WriteBytes(bad + "Velari.ch_", FileText(SETUP + "Velari.ch_"));
+    RemoveTree(folder.substr(0, folder.size() - 1));
+    MakeFolders(folder);
+    for (const InstalledFile& file : INSTALLED_FILES)
+        CopyFileA((SETUP + file.compressedName).c_str(), (folder + file.compressedName).c_str(), FALSE);
+}
+
+// The release with one byte of Velari.ex_ changed, in D:\SETUP_BAD.
+void PrepareDamagedRelease()
+{
+    CopyRelease("D:\\SETUP_BAD\\");
+    std::string program = FileText(SETUP + "Velari.ex_");
+    program[program.size() / 2] ^= 1;
+    WriteBytes("D:\\SETUP_BAD\\Velari.ex_", program);
+}
+
+// A file of an earlier installation that another program holds open
+// without sharing: it stays, no partial file is left, the rest installs.
+void HoldEarlierProgram()
+{
+    Fresh();
     MakeFolders(TARGET);
     WriteBytes(TARGET + "Velari.exe", "of an earlier installation");
-    heldOpen = CreateFileA((bad + "Removal.ex_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    heldOpen = CreateFileA((TARGET + "Velari.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
-void ExpectExpansionFailures()
+void ExpectEarlierProgramKept()
 {
-    const struct { const char* name; std::string content; } rows[] = {
-        {"Removal.exe", "<missing>"}, {"Velari.exe", "of an earlier installation"},
-        {"Velari.hlp", "<missing>"}, {"Velari.cnt", ""},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(FileText(TARGET + row.name), row.content) << row.name;
+    EXPECT_EQ(FileText(TARGET + "Velari.exe"), "of an earlier installation");
+    EXPECT_EQ(FileText(TARGET + "Removal.exe"), FileText(DriverFolder() + "Removal.exe"));
     WIN32_FIND_DATAA entry;
     EXPECT_EQ(FindFirstFileA((TARGET + "*.tmp").c_str(), &entry), INVALID_HANDLE_VALUE) << "a partial file was left";
     ExpectRegistered(TARGET, GAME);
-}
-Reply CannotExpand(const char* name)
-{
-    return {"Error!", {"|Velari Installer could not expand D:\\SETUP_BAD\\" + std::string(name) + ".|"}, IDOK};
 }
 
 // A second installation replaces what the first left, changed since.
@@ -407,11 +409,14 @@ TEST_F(Wizard, Walks)
          ExpectInstalled, 0},
         {"again over a changed installation, closed by the close box", Tamper, SETUP, "",
          Join({ToGamePage(GAME), {Page("summary", {}, IDC_NEXT), Page("finish", {}, 0, CloseBox)}}), ExpectInstalled, 0},
-        {"files that can't be expanded", PrepareBadSources, "D:\\SETUP_BAD", "",
+        {"a file that can't be replaced", HoldEarlierProgram, SETUP, "",
          Join({ToGamePage(GAME),
-               {Page("summary", {}, IDC_NEXT), CannotExpand("Removal.ex_"), CannotExpand("Velari.ex_"),
-                CannotExpand("Velari.hl_"), Page("incomplete", {}, IDC_NEXT, [](HWND page) { Screenshot("page_incomplete", page); })}}),
-         ExpectExpansionFailures, 4, "the compressed file"},
+               {Page("summary", {}, IDC_NEXT), {"Error!", {"|Velari Installer could not expand D:\\SETUP\\Velari.ex_.|"}, IDOK},
+                Page("incomplete", {}, IDC_NEXT, [](HWND page) { Screenshot("page_incomplete", page); })}}),
+         ExpectEarlierProgramKept, 4, "the expanded file can't replace"},
+        {"a damaged release: told before any page, nothing made", PrepareDamagedRelease, "D:\\SETUP_BAD", "",
+         {{"Velari Installer", {"|The file Velari.ex_ in D:\\SETUP_BAD\\ is damaged or not from this release"}, IDOK}},
+         nothingWritten, 4, "the file is damaged"},
         {"a page can't be made", [] { Fresh(); }, SETUP, "",
          {Page("welcome", {}, IDC_NEXT, noTemplates), {"ERROR", {"|Error creating Dialog Box|"}, IDOK}}, [] {}, 4},
         {"the progress window can't be made: no search", [] { Fresh(); MakeFolders(TARGET); }, SETUP, "",
@@ -441,8 +446,6 @@ TEST_F(Wizard, Walks)
          }, SETUP, "/VERYSILENT", {},
          [] { EXPECT_EQ(Left32(), ""); EXPECT_TRUE(FileExists("D:\\Old 32\\Velari.exe")); RemoveTree("D:\\Old 32"); }, 4,
          "it can't be removed"},
-        {"files that can't be expanded, silently", PrepareBadSources, "D:\\SETUP_BAD", "/VERYSILENT", {}, ExpectExpansionFailures, 4,
-         "the compressed file"},
         {"a command line not understood", [] { Fresh(); }, SETUP, "/VERYSILENT /FOO", {}, nothingWritten, 1},
         {"a target whose third level can't be made: the two made taken back", [] { Fresh(false); }, SETUP,
          "/VERYSILENT /DIR=\"" + TARGET + "a|b\"", {}, nothingWritten, 3, "it can't be made"},
@@ -485,7 +488,14 @@ TEST_F(Wizard, Walks)
         {"search: at the root of D:", search({"D:\\gravion.exe"}), SETUP, "", found("D:\\"), [] {}, 2},
         {"search: in the system's own System32", [=] { GameOnlyAt({}); InSystemFolder([=] { Place({systemGame + "gravion.exe"}); }); },
          SETUP, "", found(systemGame), [=] { InSystemFolder([=] { DeleteFileA((systemGame + "gravion.exe").c_str()); }); }, 2},
-        {"started from C:, the system's Program Files of this width", [] { Fresh(); }, "C:\\", "",
+        {"a file of the release another program writes: nothing made", [] {
+             CopyRelease("D:\\SETUP_BAD\\");
+             heldOpen = CreateFileA("D:\\SETUP_BAD\\Velari.ch_", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+         }, "D:\\SETUP_BAD", "/VERYSILENT", {}, nothingWritten, 4, "the file can't be read"},
+        {"for all users by the switch: the choice fixed", [] { Fresh(); }, SETUP, "/ALLUSERS",
+         {Page("welcome", {"~Just for me"}, IDCANCEL), ABORT_YES}, nothingWritten, 2},
+        {"started from C:, the system's Program Files of this width", [] { CopyRelease("C:\\SETUP\\"); }, "C:\\SETUP", "",
          {Page("welcome", {}, IDC_NEXT), Page("target", {SYSTEM_TARGET}, IDCANCEL), ABORT_YES}, [] {}, 2},
         {"a target and a game folder named in Greek", [=] { GameOnlyAt({greekGame + "gravion.exe"}); RemoveTree(TARGET); }, SETUP, "",
          {Page("welcome", {}, IDC_NEXT), Page("target", {}, IDC_BROWSE),

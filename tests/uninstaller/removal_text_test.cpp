@@ -10,18 +10,20 @@ namespace {
 // What the first process passes its copy: only what FormatFinishArguments makes parses.
 TEST(FinishArguments, ParseTakesWhatFormatMakesOnly)
 {
-    const struct { const char* arguments; bool parsed; uint32_t handle = 0; const char* folder = nullptr; } rows[] = {
-        {"/finish 124 D:\\Program Files\\", true, 124, "D:\\Program Files\\"},
-        {"/finish 4294967295 C:\\", true, 4294967295u, "C:\\"},
-        {"", false}, {"/finish", false}, {"/finish 12", false}, {"/finish x D:\\", false}, {"/finish 12 D:\\Velari", false},
-        {"/finish 4294967296 C:\\", false}, {"/finishing 12 C:\\", false}, {"/finish 12 D:\\a folder too long\\", false},
+    const struct { const char* arguments; bool parsed; uint32_t first = 0, second = 0; const char* folder = nullptr; } rows[] = {
+        {"/finish 124 0 D:\\Program Files\\", true, 124, 0, "D:\\Program Files\\"},
+        {"/finish 4294967295 88 C:\\", true, 4294967295u, 88, "C:\\"},
+        {"", false}, {"/finish", false}, {"/finish 12 0", false}, {"/finish 12 D:\\", false}, {"/finish x 0 D:\\", false},
+        {"/finish 12 0 D:\\Velari", false}, {"/finish 4294967296 0 C:\\", false}, {"/finishing 12 0 C:\\", false},
+        {"/finish 12 0 D:\\a folder too long\\", false},
     };
     for (const auto& row : rows) {
-        uint32_t handle = 0;
+        uint32_t handles[2] = {};
         char folder[20] = "unchanged";
-        EXPECT_EQ(ParseFinishArguments(row.arguments, FINISH_SWITCH, &handle, folder, sizeof folder), row.parsed) << row.arguments;
+        EXPECT_EQ(ParseFinishArguments(row.arguments, FINISH_SWITCH, handles, folder, sizeof folder), row.parsed) << row.arguments;
         if (row.parsed) {
-            EXPECT_EQ(handle, row.handle);
+            EXPECT_EQ(handles[0], row.first);
+            EXPECT_EQ(handles[1], row.second);
             EXPECT_STREQ(folder, row.folder);
         }
     }
@@ -31,24 +33,33 @@ TEST(FinishArguments, ParseTakesWhatFormatMakesOnly)
 TEST(FinishArguments, FormatRoundTripsAndRefusesWhatDoesNotFit)
 {
     char arguments[40], folder[40];
-    uint32_t handle = 0;
-    ASSERT_TRUE(FormatFinishArguments(arguments, sizeof arguments, TIDY_SWITCH, 7, "D:\\a b\\"));
-    EXPECT_FALSE(ParseFinishArguments(arguments, FINISH_SWITCH, &handle, folder, sizeof folder));
-    EXPECT_TRUE(ParseFinishArguments(arguments, TIDY_SWITCH, &handle, folder, sizeof folder));
-    EXPECT_EQ(handle, 7u);
+    uint32_t handles[2] = {};
+    ASSERT_TRUE(FormatFinishArguments(arguments, sizeof arguments, TIDY_SWITCH, {7, 9}, "D:\\a b\\"));
+    EXPECT_FALSE(ParseFinishArguments(arguments, FINISH_SWITCH, handles, folder, sizeof folder));
+    EXPECT_TRUE(ParseFinishArguments(arguments, TIDY_SWITCH, handles, folder, sizeof folder));
+    EXPECT_EQ(handles[0] * 10 + handles[1], 79u);
     EXPECT_STREQ(folder, "D:\\a b\\");
-    EXPECT_FALSE(FormatFinishArguments(arguments, 12, FINISH_SWITCH, 7, "D:\\a b\\"));
+    EXPECT_FALSE(FormatFinishArguments(arguments, 14, FINISH_SWITCH, {7, 9}, "D:\\a b\\"));
     EXPECT_STREQ(arguments, "");
 }
 
-TEST(IsQuietRemoval, SilentInAnyCaseAlone)
+// The quiet removal, and the first process's id after a restart with administrator rights.
+TEST(RemovalSwitches, SilentInAnyCaseAndTheFirstProcess)
 {
-    const struct { const char* arguments; bool quiet; } rows[] = {
-        {"/SILENT", true}, {" /silent\t", true}, {"/Silent ", true}, {"", false}, {"/SILENTLY", false},
-        {"/SILENT /x", false}, {"SILENT", false}, {"/finish 12 D:\\", false},
+    const struct { const char* arguments; bool parsed, quiet; uint32_t first; } rows[] = {
+        {"/SILENT", true, true, 0}, {" /silent\t", true, true, 0}, {"", true, false, 0},
+        {"/SILENT /FIRST=4242", true, true, 4242}, {"/first=17", true, false, 17}, {"/FIRST=17 /Silent ", true, true, 17},
+        {"/SILENTLY", false, false, 0}, {"/SILENT /x", false, false, 0}, {"SILENT", false, false, 0},
+        {"/FIRST=", false, false, 0}, {"/FIRST=12x /SILENT", false, false, 0}, {"/FIRST=4294967296", false, false, 0},
+        {"/finish 12 0 D:\\", false, false, 0},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(IsQuietRemoval(row.arguments), row.quiet) << row.arguments;
+    for (const auto& row : rows) {
+        bool quiet = true;
+        uint32_t first = 1;
+        EXPECT_EQ(ParseRemovalSwitches(row.arguments, &quiet, &first), row.parsed) << row.arguments;
+        EXPECT_EQ(quiet, row.quiet) << row.arguments;
+        EXPECT_EQ(first, row.first) << row.arguments;
+    }
 }
 
 TEST(FolderOfPath, KeepsTheBackslashAndRefusesWhatDoesNotFit)
