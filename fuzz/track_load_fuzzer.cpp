@@ -20,6 +20,7 @@ void BeginPieceList(int) {}
 void AddPieceListLine(const char*) {}
 void EndPieceList() {}
 void SelectPieceListLine(int) {}
+void SelectPieceListRange(int, int) {}
 void SelectChoice(PieceChoiceList, int) {}
 void ShowTrackOverview() {}
 bool DecodeCodePageText(unsigned, const char*, size_t, char*, size_t) { return false; }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ static struct DisplayRecorder {
     std::string title, fields[6];
     std::vector<std::string> pieceLines;
     int selectedLine = -1, choice[3] = {-1, -1, -1};
+    std::set<int> chosenLines;
     bool matterhornChecked = false;
 } display;
 
@@ -46,7 +48,7 @@ void ShowFieldText(TrackField field, const char* text)
     display.fields[field] = text;
     int value = std::atoi(text);
     int limit = field == FIELD_PIECE_PITCH ? PITCH_ARROW_LIMIT : BANK_ARROW_LIMIT;
-    bool outOfRange = value < -limit || value > limit;
+    bool outOfRange = value < -limit || value > limit || !*text;
     if (field == FIELD_PIECE_PITCH)
         ReadBackPitch(outOfRange ? 0 : value, outOfRange);
     if (field == FIELD_PIECE_BANK)
@@ -57,10 +59,22 @@ void BeginPieceList(int)
 {
     display.pieceLines.clear();
     display.selectedLine = -1;
+    display.chosenLines.clear();
 }
 void AddPieceListLine(const char* text) { display.pieceLines.push_back(text); }
 void EndPieceList() {}
-void SelectPieceListLine(int line) { display.selectedLine = line; }
+void SelectPieceListLine(int line)
+{
+    display.selectedLine = line;
+    display.chosenLines.clear();
+    if (line >= 0)
+        display.chosenLines.insert(line);
+}
+void SelectPieceListRange(int first, int last)
+{
+    for (int line = first; line <= last; ++line)
+        display.chosenLines.insert(line);
+}
 void SelectChoice(PieceChoiceList list, int index) { display.choice[list] = index; }
 // The platform's decoding, for a code page the track logic has no table of: marks what it was given.
 bool DecodeCodePageText(unsigned codePage, const char* bytes, size_t length, char* text, size_t size)
