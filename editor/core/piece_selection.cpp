@@ -39,7 +39,7 @@ void ShowChoice(int anchor, bool lines)
         return;
     }
     chosenCount = count;
-    anchorPiece = IsListedPiece(anchor) ? anchor : first;
+    anchorPiece = IsListedPiece(anchor) && chosen[anchor] ? anchor : first;
     ShowChosenPieces(lines);
 }
 
