@@ -1,5 +1,6 @@
 #include "piece_rows.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -126,7 +127,7 @@ public:
                           count);
         if (more)
             return Refuse("has more than six cells");
-        int shape, length = 0, attribute, pitch, bank;
+        int shape = 0, length = 0, attribute = 0, pitch = 0, bank = 0;
         if (!Choice(COLUMN_TYPE, PIECE_TYPE_TEXTS, PIECE_SHAPE_COUNT, "piece type", shape) ||
             !Length(shape, length) ||
             !Choice(COLUMN_ATTRIBUTE, PIECE_ATTRIBUTE_TEXTS, PIECE_ATTRIBUTE_COUNT, "attribute", attribute) ||
@@ -139,12 +140,15 @@ public:
     }
 
 private:
-    template <typename... Values>
-    bool Refuse(const char* what, Values... values)
+    __attribute__((format(printf, 2, 3))) bool Refuse(const char* what, ...)
     {
         const int at = std::snprintf(message, size, "Line %d ", lineNumber);
-        if (at > 0 && static_cast<size_t>(at) < size)
-            std::snprintf(message + at, size - at, what, values...);
+        if (at > 0 && static_cast<size_t>(at) < size) {
+            va_list values;
+            va_start(values, what);
+            std::vsnprintf(message + at, size - at, what, values);
+            va_end(values);
+        }
         const size_t used = std::strlen(message);
         if (used + 1 < size) {
             message[used] = '.';
