@@ -589,13 +589,14 @@ TEST_F(ChosenPiecesTest, CopyWritesTheChosenPiecesInOrderAndGoToTakesAListedNumb
     // A choice of all of them, and a history full of large changes forgets whole steps.
     ChooseAllPieces();
     EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1-5");
-    for (int i = 0; i < EDIT_HISTORY_CAPACITY / 5 + 10; ++i)
+    Choose({0, 1, 2});  // three bytes a step, which the history's size does not divide by
+    for (int i = 0; i < EDIT_HISTORY_CAPACITY / 3 + 10; ++i)
         ReadBackPitch(i % 2, false);
     int undone = 0;
     while (UndoEdit())
         ++undone;
-    EXPECT_EQ(undone, EDIT_HISTORY_CAPACITY / 5);
-    EXPECT_EQ(Pieces(), "8/1/1 86/5/1 162/1/1 18/5/1 40/0/1 ");
+    EXPECT_EQ(undone, EDIT_HISTORY_CAPACITY / 3);
+    EXPECT_EQ(Pieces(), "8/1/1 86/5/1 162/1/1 18/5/5 40/0/0 ");
 }
 
 }  // namespace
