@@ -5,7 +5,8 @@
 // lines; both started empty; and Velari empty against a bare window program.
 // Then "Piece Type" changes (answered synchronously) on 1999 and 9 lines,
 // each then undone, and each made again; and as many whole draws of the
-// overview strip. Each start-up prints its phases too.
+// overview strip. Each start-up prints its phases too. Then the attribute,
+// the pitch and the type of all 1,999 pieces changed at once, and undone.
 #include <windows.h>
 
 #include <algorithm>
@@ -108,6 +109,44 @@ std::vector<double> Run(const Start& start, int typeChanges = 0, double* phases 
     return times;
 }
 
+// With every piece of the sample chosen (Select All), a change of the
+// attribute, the pitch and the type of all of them, each then undone, as
+// many times; answered synchronously. The times in that order, change and
+// Undo alternating.
+std::vector<double> RunAllPieces(const std::string& velari, int repeats)
+{
+    std::vector<double> times;
+    Program program;
+    if (!StartProgram(velari.c_str(), "D:\\data\\sample-2000.tra", "D:\\", &program))
+        return times;
+    HWND window = nullptr;
+    for (const double begin = Now(); Now() - begin < WINDOW_TIMEOUT_MS && !(window && Shows(window, 1999));)
+        window = WaitTopWindow(program.pid, "Velari", nullptr, 0);
+    enum { UNDO = 1011, SELECT_ALL = 1015, PIECE_PITCH = 1103, PIECE_TYPE = 1106, ATTRIBUTES = 1107 };
+    Ask(window, WM_COMMAND, SELECT_ALL);
+    auto timed = [&](UINT message, WPARAM wParam, LPARAM lParam, HWND to) {
+        const double before = Now();
+        Ask(to, message, wParam, lParam);
+        times.push_back(Now() - before);
+    };
+    for (int field = 0; field < 3; ++field) {
+        for (int i = 0; i < repeats; ++i) {
+            HWND control = GetDlgItem(window, field == 0 ? ATTRIBUTES : field == 1 ? PIECE_PITCH : PIECE_TYPE);
+            if (field == 1) {  // typed: the field's change notice changes every piece
+                const std::string pitch = std::to_string(10 + i);
+                timed(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pitch.c_str()), control);
+            } else {
+                Ask(control, CB_SETCURSEL, field == 0 ? 1 + i % 2 : (i * 3 + 1) % 8);
+                timed(WM_COMMAND, MAKEWPARAM(field == 0 ? ATTRIBUTES : PIECE_TYPE, CBN_SELCHANGE),
+                      reinterpret_cast<LPARAM>(control), window);
+            }
+            timed(WM_COMMAND, UNDO, 0, window);
+        }
+    }
+    EndProgram(&program);
+    return times;
+}
+
 int Bench()
 {
     std::string lines;
@@ -153,6 +192,23 @@ int Bench()
             std::printf("%s, %d lines: median %.2f ms, max %.2f ms over %u (goal <= 16 ms)\n", commands[command],
                         track.second, Median(changes),
                         changes.empty() ? -1 : *std::max_element(changes.begin(), changes.end()), unsigned(changes.size()));
+        }
+    }
+    const int repeats = 12;
+    const std::vector<double> all = RunAllPieces(velari, repeats);
+    const char* fields[] = {"attribute", "pitch", "type"};
+    for (int field = 0; field < 3; ++field) {
+        for (int undo = 0; undo < 2; ++undo) {
+            std::vector<double> series;
+            for (int i = 0; i < repeats; ++i) {
+                const size_t at = (field * repeats + i) * 2 + undo;
+                if (at < all.size())
+                    series.push_back(all[at]);
+            }
+            std::printf("%s of all 1,999 pieces%s: median %.2f ms, max %.2f ms over %u (goal < %d ms)\n", fields[field],
+                        undo ? ", its Undo" : " changed", Median(series),
+                        series.empty() ? -1 : *std::max_element(series.begin(), series.end()), unsigned(series.size()),
+                        field == 2 ? 100 : 16);
         }
     }
     for (const auto& series : times)

@@ -1,8 +1,10 @@
 #include "edit_history.h"
 
+#include <cstring>
 #include <initializer_list>
 
 #include "piece_edit_state.h"
+#include "piece_selection.h"
 #include "track_display.h"
 #include "track_document.h"
 
@@ -10,33 +12,54 @@ namespace {
 
 // Which byte a step changed: one of a piece's record, or the track's flag.
 enum StepByte { STEP_CODE, STEP_BANK, STEP_PITCH, STEP_MATTERHORN };
-enum { STEP_PIECE_BITS = 14 };
+// The piece in the low bits, the StepByte above it, and a mark on every
+// byte of a group but its first.
+enum { STEP_PIECE_BITS = 11, STEP_BYTE_SHIFT = STEP_PIECE_BITS, STEP_JOINS = 1 << (STEP_PIECE_BITS + 2) };
 static_assert(MAX_TRACK_PIECES <= (1 << STEP_PIECE_BITS), "a piece index fits beside the byte it names");
 
 struct EditStep {
-    uint16_t target;  // the piece in the low bits, the StepByte above them
+    uint16_t target;
     uint8_t before;
     uint8_t after;
 };
-static_assert(sizeof(EditStep) == 4, "a step costs four bytes");
+static_assert(sizeof(EditStep) == 4, "a byte's change costs four bytes");
+// The largest group, a paste over every piece, must fit with room to spare.
+static_assert(EDIT_HISTORY_CAPACITY > 3 * MAX_TRACK_PIECES, "a whole group fits in the history");
 
-// A ring: the oldest kept step is at first; steps 0 to done - 1 (counted from
-// first) are made, done to kept - 1 can be made again.
+// A ring: the oldest kept byte is at first; bytes 0 to done - 1 (counted
+// from first) are made, done to kept - 1 can be made again.
 EditStep steps[EDIT_HISTORY_CAPACITY];
 int first;
 int kept;
 int done;
+bool groupOpen;
+bool groupStarted;
+
+EditStep& At(int index)
+{
+    return steps[(first + index) % EDIT_HISTORY_CAPACITY];
+}
+
+bool Joins(int index)
+{
+    return (At(index).target & STEP_JOINS) != 0;
+}
 
 void Record(int piece, StepByte byte, uint8_t before, uint8_t after)
 {
     if (before == after)
         return;
     if (done == EDIT_HISTORY_CAPACITY) {
-        first = (first + 1) % EDIT_HISTORY_CAPACITY;
-        --done;
+        // The oldest step goes whole, group and all.
+        do {
+            first = (first + 1) % EDIT_HISTORY_CAPACITY;
+            --done;
+        } while (done > 0 && Joins(0));
     }
-    EditStep& step = steps[(first + done) % EDIT_HISTORY_CAPACITY];
-    step.target = static_cast<uint16_t>(byte << STEP_PIECE_BITS | piece);
+    const bool joins = groupOpen && groupStarted;
+    groupStarted = groupOpen;
+    EditStep& step = At(done);
+    step.target = static_cast<uint16_t>(byte << STEP_BYTE_SHIFT | piece | (joins ? STEP_JOINS : 0));
     step.before = before;
     step.after = after;
     // A new change forgets the steps that could have been made again.
@@ -52,23 +75,42 @@ uint8_t& RecordByte(TrackPiece& piece, int byte)
     }
 }
 
-// Puts one side of the step into the track and shows it as a choice in the
-// window would: the piece's line changes at once, the piece is shown.
-void Apply(const EditStep& step, uint8_t value)
+bool touched[MAX_TRACK_PIECES];
+
+// Puts one side of the bytes from to end - 1 into the track and shows them
+// as a choice in the window would: the pieces' lines change at once, the
+// piece is shown, or the pieces are shown chosen together.
+void Apply(int from, int end, bool undo)
 {
     TrackDocument& doc = trackDocument;
-    const int byte = step.target >> STEP_PIECE_BITS;
-    if (byte == STEP_MATTERHORN) {
-        doc.header.matterhornSetting = value;
-        ShowMatterhornCheck(value != 0);
-    } else {
-        // What is pending belongs to the piece it was made on.
-        EncodeCurrentPiece();
-        doc.currentPiece = step.target & ((1 << STEP_PIECE_BITS) - 1);
-        RecordByte(doc.pieces[doc.currentPiece], byte) = value;
-        if (byte == STEP_CODE)
-            RefreshPieceList();
+    // What is pending belongs to the piece it was made on.
+    EncodeCurrentPiece();
+    std::memset(touched, 0, sizeof touched);
+    int pieceCount = 0, lastPiece = -1;
+    bool codeChanged = false;
+    for (int i = 0; i < end - from; ++i) {
+        const EditStep& step = At(undo ? end - 1 - i : from + i);
+        const uint8_t value = undo ? step.before : step.after;
+        const int byte = (step.target >> STEP_BYTE_SHIFT) & 3;
+        if (byte == STEP_MATTERHORN) {
+            doc.header.matterhornSetting = value;
+            ShowMatterhornCheck(value != 0);
+            continue;
+        }
+        const int piece = step.target & ((1 << STEP_PIECE_BITS) - 1);
+        RecordByte(doc.pieces[piece], byte) = value;
+        codeChanged = codeChanged || byte == STEP_CODE;
+        pieceCount += touched[piece] ? 0 : 1;
+        touched[piece] = true;
+        lastPiece = piece;
+    }
+    if (codeChanged)
+        RefreshPieceList();
+    if (pieceCount == 1) {
+        doc.currentPiece = lastPiece;
         DecodeCurrentPiece();
+    } else if (pieceCount > 1) {
+        ChooseMarkedPieces(touched);
     }
     UpdateDirtyFlag();
 }
@@ -87,6 +129,17 @@ void RecordMatterhornEdit(uint8_t before, uint8_t after)
     Record(0, STEP_MATTERHORN, before, after);
 }
 
+void BeginEditGroup()
+{
+    groupOpen = true;
+    groupStarted = false;
+}
+
+void EndEditGroup()
+{
+    groupOpen = groupStarted = false;
+}
+
 bool CanUndoEdit()
 {
     return done > 0;
@@ -101,8 +154,11 @@ bool UndoEdit()
 {
     if (!CanUndoEdit())
         return false;
-    const EditStep& step = steps[(first + --done) % EDIT_HISTORY_CAPACITY];
-    Apply(step, step.before);
+    const int end = done;
+    do
+        --done;
+    while (done > 0 && Joins(done));
+    Apply(done, end, true);
     return true;
 }
 
@@ -110,12 +166,16 @@ bool RedoEdit()
 {
     if (!CanRedoEdit())
         return false;
-    const EditStep& step = steps[(first + done++) % EDIT_HISTORY_CAPACITY];
-    Apply(step, step.after);
+    const int from = done;
+    do
+        ++done;
+    while (done < kept && Joins(done));
+    Apply(from, done, false);
     return true;
 }
 
 void ClearEditHistory()
 {
     first = kept = done = 0;
+    groupOpen = groupStarted = false;
 }

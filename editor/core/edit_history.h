@@ -16,11 +16,16 @@ enum { EDIT_HISTORY_CAPACITY = 10000 };
 // A new step forgets the steps that could have been made again.
 void RecordPieceEdit(int piece, const TrackPiece& before, const TrackPiece& after);
 void RecordMatterhornEdit(uint8_t before, uint8_t after);
+// Everything recorded between the two is one step, however many pieces it
+// changed: a change of several pieces, or a paste.
+void BeginEditGroup();
+void EndEditGroup();
 
 bool CanUndoEdit();
 bool CanRedoEdit();
 // The last step taken back, or the next one made again: its piece becomes
-// the current piece, shown with the step's value. False when there is none.
+// the current piece, shown with the step's value; the pieces of a group are
+// shown chosen together. False when there is none.
 bool UndoEdit();
 bool RedoEdit();
 void ClearEditHistory();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "piece_selection.h"
 #include "track_display.h"
 #include "track_document.h"
 #include "track_name_text.h"
@@ -70,6 +71,29 @@ uint8_t EncodePieceCode(const PieceEditState& state, uint8_t oldCode)
     return code;
 }
 
+PieceEditState PieceStateOfRecord(const TrackPiece& piece)
+{
+    const int shape = PieceShapeOfCode(piece.code);
+    const int length = PieceLengthOfCode(piece.code);
+    const int attribute = PieceAttributeOfCode(piece.code);
+    PieceEditState state = PieceEditState();
+    state.shape = static_cast<int8_t>(shape < 0 ? PIECE_SHAPE_UNKNOWN : shape);
+    state.length = static_cast<uint8_t>(length < 0 ? PIECE_LENGTH_NONE : length);
+    state.attribute = static_cast<uint8_t>(attribute < 0 ? PIECE_ATTRIBUTE_UNKNOWN : attribute);
+    state.pitch = piece.pitch;
+    state.bank = piece.bank;
+    return state;
+}
+
+TrackPiece RecordOfPieceState(const PieceEditState& state, const TrackPiece& piece)
+{
+    TrackPiece record = piece;
+    record.code = EncodePieceCode(state, piece.code);
+    record.pitch = state.pitch;
+    record.bank = state.bank;
+    return record;
+}
+
 namespace {
 
 // A track of no records has no piece to show: the fields stay empty.
@@ -97,6 +121,8 @@ void DecodeCurrentPiece()
     TrackDocument& doc = trackDocument;
     if (!IsPieceIndex(doc.currentPiece))
         return;
+    // The piece is shown alone: a choice of several ends here.
+    ChooseCurrentPieceAlone();
     const TrackPiece& piece = doc.pieces[doc.currentPiece];
     PieceEditState& state = doc.editState;
     // The listed count leaves out the last stored record, which is still a
@@ -107,15 +133,9 @@ void DecodeCurrentPiece()
         return;
     }
 
-    int shape = PieceShapeOfCode(piece.code);
-    int length = PieceLengthOfCode(piece.code);
-    int attribute = PieceAttributeOfCode(piece.code);
-    state.shape = static_cast<int8_t>(shape < 0 ? PIECE_SHAPE_UNKNOWN : shape);
-    state.length = static_cast<uint8_t>(length < 0 ? PIECE_LENGTH_NONE : length);
-    state.attribute = static_cast<uint8_t>(attribute < 0 ? PIECE_ATTRIBUTE_UNKNOWN : attribute);
-    state.pitch = piece.pitch;
-    state.bank = piece.bank;
-
+    const int32_t pending = state.editPending;
+    state = PieceStateOfRecord(piece);
+    state.editPending = pending;
     ShowPieceFields();
     // Only after the fields are shown: writing them reports changes that
     // must not leave an edit pending.
@@ -129,12 +149,7 @@ TrackPiece CurrentPieceAsEdited()
     if (!IsPieceIndex(doc.currentPiece))
         return TrackPiece();
     TrackPiece piece = doc.pieces[doc.currentPiece];
-    if (state.editPending) {
-        piece.code = EncodePieceCode(state, piece.code);
-        piece.pitch = state.pitch;
-        piece.bank = state.bank;
-    }
-    return piece;
+    return state.editPending ? RecordOfPieceState(state, piece) : piece;
 }
 
 void EncodeCurrentPiece()

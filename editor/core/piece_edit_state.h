@@ -35,6 +35,11 @@ void ShowPieceFields();
 // the first, so that a change of shape lands at once. True when it did.
 bool GiveShapeItsLength(PieceEditState& state);
 
+// A record split into the fields the user edits.
+PieceEditState PieceStateOfRecord(const TrackPiece& piece);
+// The record as the edit state's fields leave it, as an encoding does.
+TrackPiece RecordOfPieceState(const PieceEditState& state, const TrackPiece& piece);
+
 // The text of a piece's line in the piece list.
 const char* PieceListText(uint8_t code);
 // The code that the edit state gives to a record whose code is oldCode.

@@ -39,7 +39,11 @@ void ShowMatterhornCheck(bool checked);
 void BeginPieceList(int lineCount);
 void AddPieceListLine(const char* text);
 void EndPieceList();
+// Chooses the line alone (-1: none), scrolled into view; a Shift+click or
+// Shift+arrow stretches from it.
 void SelectPieceListLine(int line);
+// Adds the lines first to last to those chosen.
+void SelectPieceListRange(int first, int last);
 // index -1 leaves the list with no entry selected.
 void SelectChoice(PieceChoiceList list, int index);
 // The pieces, the current piece or the count changed: the track's overview

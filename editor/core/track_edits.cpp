@@ -1,7 +1,9 @@
 #include "track_edits.h"
 
+#include "chosen_piece_edits.h"
 #include "edit_history.h"
 #include "piece_edit_state.h"
+#include "piece_selection.h"
 #include "track_display.h"
 #include "track_document.h"
 
@@ -29,6 +31,15 @@ bool IsChoice(int selection, int choiceCount)
     return HasPieceToEdit() && selection >= 0 && selection < choiceCount;
 }
 
+// With several pieces chosen the change goes to each of them at once.
+bool ChangedSeveral(PieceField field, int value)
+{
+    if (!SeveralPiecesChosen())
+        return false;
+    ChangeChosenPieces(field, value);
+    return true;
+}
+
 }  // namespace
 
 void ChoosePiece(int line)
@@ -42,7 +53,7 @@ void ChoosePiece(int line)
 
 void ChangePieceType(int selection)
 {
-    if (!IsChoice(selection, PIECE_SHAPE_COUNT))
+    if (!IsChoice(selection, PIECE_SHAPE_COUNT) || ChangedSeveral(PIECE_FIELD_TYPE, selection))
         return;
     Edit(trackDocument.editState.shape, selection);
     // The new shape goes into the piece at once so that its line shows it.
@@ -53,35 +64,35 @@ void ChangePieceType(int selection)
 
 void SetPieceLength(int selection)
 {
-    if (!IsChoice(selection, PIECE_LENGTH_COUNT))
+    if (!IsChoice(selection, PIECE_LENGTH_COUNT) || ChangedSeveral(PIECE_FIELD_LENGTH, selection))
         return;
     Edit(trackDocument.editState.length, selection);
 }
 
 void SetPieceAttribute(int selection)
 {
-    if (!IsChoice(selection, PIECE_ATTRIBUTE_COUNT))
+    if (!IsChoice(selection, PIECE_ATTRIBUTE_COUNT) || ChangedSeveral(PIECE_FIELD_ATTRIBUTE, selection))
         return;
     Edit(trackDocument.editState.attribute, selection);
 }
 
 // A field showing a value its up-down control cannot hold reports the
 // control's old position; taking that would change the piece unasked.
-static void ReadBack(int8_t& value, int position, bool outOfRange)
+static void ReadBack(int8_t& value, PieceField field, int position, bool outOfRange)
 {
-    if (!HasPieceToEdit() || outOfRange || position == value)
+    if (!HasPieceToEdit() || outOfRange || ChangedSeveral(field, position) || position == value)
         return;
     Edit(value, position);
 }
 
 void ReadBackPitch(int position, bool outOfRange)
 {
-    ReadBack(trackDocument.editState.pitch, position, outOfRange);
+    ReadBack(trackDocument.editState.pitch, PIECE_FIELD_PITCH, position, outOfRange);
 }
 
 void ReadBackBank(int position, bool outOfRange)
 {
-    ReadBack(trackDocument.editState.bank, position, outOfRange);
+    ReadBack(trackDocument.editState.bank, PIECE_FIELD_BANK, position, outOfRange);
 }
 
 void ToggleMatterhornSetting()

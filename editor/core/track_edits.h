@@ -9,8 +9,9 @@ void ChangePieceType(int selection);
 void SetPieceLength(int selection);
 void SetPieceAttribute(int selection);
 // The pitch or bank field changed; position is its up-down control's
-// position, outOfRange is set when the field's text lies outside the
-// control's range (the control then reports its previous position).
+// position, outOfRange is set when the field's text is empty or lies
+// outside the control's range (the control then reports its previous
+// position). With several pieces chosen, each of them takes the value.
 void ReadBackPitch(int position, bool outOfRange);
 void ReadBackBank(int position, bool outOfRange);
 // The "Matterhorn Setting" box was clicked.

@@ -9,9 +9,12 @@
 #include <initializer_list>
 
 #include "about_box.h"
+#include "clipboard_rows.h"
 #include "edit_history.h"
+#include "go_to_piece.h"
 #include "help_viewer.h"
 #include "main_window.h"
+#include "piece_selection.h"
 #include "resource.h"
 #include "start_folder.h"
 #include "track_document.h"
@@ -67,6 +70,25 @@ int ReadUpDownPosition(HWND upDown, bool& outOfRange)
 int SelectedChoice(HWND list)
 {
     return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
+}
+
+// The pitch or bank field when it has the focus: its own text is what
+// Copy, Paste and Select All act on then.
+HWND FocusedNumberField()
+{
+    HWND focus = GetFocus();
+    return focus && (focus == mainControls.piecePitch || focus == mainControls.pieceBank) ? focus : nullptr;
+}
+
+// The strip hands its focus on to the list, so the list speaks for both.
+bool PiecesHaveFocus()
+{
+    return GetFocus() == mainControls.pieceList && ListedPieceCount() > 0;
+}
+
+UINT Enabled(bool enabled)
+{
+    return MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
 }
 
 }  // namespace
@@ -186,31 +208,82 @@ void RedoCommand()
     RedoEdit();
 }
 
-// The fields are read-only: they change by a step of their up-down control
-// or by the display showing a piece, and the control's position tells both.
-static void ReadBackField(int notification, HWND upDown, void (*readBack)(int, bool))
+void CopyCommand()
+{
+    if (HWND field = FocusedNumberField())
+        SendMessageA(field, WM_COPY, 0, 0);
+    else if (PiecesHaveFocus())
+        CopyPieceRowsToClipboard();
+}
+
+void PasteCommand()
+{
+    if (HWND field = FocusedNumberField())
+        SendMessageA(field, WM_PASTE, 0, 0);
+    else if (PiecesHaveFocus())
+        PastePieceRowsFromClipboard();
+}
+
+void SelectAllCommand()
+{
+    if (HWND field = FocusedNumberField())
+        SendMessageA(field, EM_SETSEL, 0, -1);
+    else
+        ChooseAllPieces();
+}
+
+void GoToPieceCommand()
+{
+    const int piece = AskPieceToGoTo();
+    if (piece < 0)
+        return;
+    ChoosePiece(piece);
+    SetFocus(mainControls.pieceList);
+}
+
+LRESULT ArrowStepNotice(const NMHDR& notice)
+{
+    if (notice.code != UDN_DELTAPOS)
+        return 0;
+    if (notice.idFrom == IDC_PITCH_UPDOWN)
+        return !PieceFieldCanStep(FIELD_PIECE_PITCH);
+    if (notice.idFrom == IDC_BANK_UPDOWN)
+        return !PieceFieldCanStep(FIELD_PIECE_BANK);
+    return 0;
+}
+
+// The fields change by a step of their up-down control, by typing, or by
+// the display showing a piece, and the control's position tells all three.
+// An empty field, which the control would read as 0, shows no value.
+static void ReadBackField(int notification, HWND field, HWND upDown, void (*readBack)(int, bool))
 {
     if (notification != EN_CHANGE || !trackDocument.isLoaded || UpDownIsBeingPlaced())
         return;
     bool outOfRange;
     const int position = ReadUpDownPosition(upDown, outOfRange);
-    readBack(position, outOfRange);
+    readBack(position, outOfRange || GetWindowTextLengthA(field) == 0);
 }
 
 void PitchFieldNotice(int notification)
 {
-    ReadBackField(notification, mainControls.pitchUpDown, ReadBackPitch);
+    ReadBackField(notification, mainControls.piecePitch, mainControls.pitchUpDown, ReadBackPitch);
 }
 
 void BankFieldNotice(int notification)
 {
-    ReadBackField(notification, mainControls.bankUpDown, ReadBackBank);
+    ReadBackField(notification, mainControls.pieceBank, mainControls.bankUpDown, ReadBackBank);
 }
 
+// A click, Ctrl+click, Shift+click or Shift+arrow: the list holds the lines chosen.
 void PieceListNotice(int notification)
 {
-    if (notification == LBN_SELCHANGE)
-        ChoosePiece(static_cast<int>(SendMessageA(mainControls.pieceList, LB_GETCURSEL, 0, 0)));
+    static int lines[MAX_TRACK_PIECES];
+    if (notification != LBN_SELCHANGE)
+        return;
+    HWND list = mainControls.pieceList;
+    const int count = static_cast<int>(SendMessageA(list, LB_GETSELITEMS, MAX_TRACK_PIECES, reinterpret_cast<LPARAM>(lines)));
+    if (count > 0)
+        ChoosePieceLines(lines, count, static_cast<int>(SendMessageA(list, LB_GETANCHORINDEX, 0, 0)));
 }
 
 void PieceTypeNotice(int notification)
@@ -242,10 +315,15 @@ void MatterhornNotice(int notification)
 // always loaded.
 void EnableMenuItems(HMENU menu)
 {
-    EnableMenuItem(menu, IDM_EDIT_UNDO, MF_BYCOMMAND | (CanUndoEdit() ? MF_ENABLED : MF_GRAYED));
-    EnableMenuItem(menu, IDM_EDIT_REDO, MF_BYCOMMAND | (CanRedoEdit() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_EDIT_UNDO, Enabled(CanUndoEdit()));
+    EnableMenuItem(menu, IDM_EDIT_REDO, Enabled(CanRedoEdit()));
+    const bool field = FocusedNumberField() != nullptr, pieces = ListedPieceCount() > 0;
+    EnableMenuItem(menu, IDM_EDIT_COPY, Enabled(field || PiecesHaveFocus()));
+    EnableMenuItem(menu, IDM_EDIT_PASTE, Enabled((field || PiecesHaveFocus()) && ClipboardHoldsText()));
+    EnableMenuItem(menu, IDM_EDIT_SELECT_ALL, Enabled(field || pieces));
+    EnableMenuItem(menu, IDM_EDIT_GO_TO_PIECE, Enabled(pieces));
     for (UINT id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_FILE_REFRESH})
-        EnableMenuItem(menu, id, MF_BYCOMMAND | (trackDocument.isLoaded ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, id, Enabled(trackDocument.isLoaded));
 }
 
 void EnableTrackControls(HWND window)

@@ -20,6 +20,12 @@ void AboutCommand();
 void HelpContentsCommand(int notification);
 void UndoCommand();
 void RedoCommand();
+// Copy, Paste and Select All act on the pitch or bank field's own text when
+// it has the focus, else on the pieces.
+void CopyCommand();
+void PasteCommand();
+void SelectAllCommand();
+void GoToPieceCommand();
 
 void PitchFieldNotice(int notification);
 void BankFieldNotice(int notification);
@@ -29,11 +35,16 @@ void AttributesNotice(int notification);
 void MatterhornNotice(int notification);
 void PieceLengthNotice(int notification);
 
+// WM_NOTIFY: an arrow's step of a field that shows no value is refused.
+LRESULT ArrowStepNotice(const NMHDR& notice);
+
 // WM_DROPFILES: the first file dropped is opened as Open would.
 void TracksDropped(HDROP drop);
 
 // WM_INITMENU: Save, Save As and Refresh once a track is loaded; Undo and
-// Redo while there is a step to take back or make again.
+// Redo while there is a step to take back or make again; Copy and Paste
+// for the pitch and bank fields or, with the focus on the piece list, for
+// the pieces; Select All and Go to Piece while there are pieces.
 void EnableMenuItems(HMENU menu);
 // The controls that work on a track take clicks only once one is loaded.
 void EnableTrackControls(HWND window);

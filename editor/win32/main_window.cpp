@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "help_viewer.h"
 #include "overview_strip.h"
+#include "piece_rows.h"
 #include "resource.h"
 #include "start_folder.h"
 #include "track_document.h"
@@ -24,19 +25,6 @@ namespace {
 
 const char MAIN_WINDOW_CLASS[] = "Velari";
 const char MAIN_WINDOW_TITLE[] = "Velari";
-
-// Each list's position is the value of the matching edit-state field.
-const char* const PIECE_TYPE_CHOICES[] = {
-    "Lift", "Left Turn", "Straight", "Right Turn", "Corkscrew", "Little Loop", "Big Loop", "Tunnel"};
-const char* const PIECE_LENGTH_CHOICES[] = {"12 Feet", "24 Feet", "36 Feet", "48 Feet"};
-const char* const ATTRIBUTE_CHOICES[] = {"None", "Brake", "Accelerate"};
-
-static_assert(sizeof PIECE_TYPE_CHOICES / sizeof *PIECE_TYPE_CHOICES == PIECE_SHAPE_COUNT,
-              "one choice per shape");
-static_assert(sizeof PIECE_LENGTH_CHOICES / sizeof *PIECE_LENGTH_CHOICES == PIECE_LENGTH_COUNT,
-              "one choice per length");
-static_assert(sizeof ATTRIBUTE_CHOICES / sizeof *ATTRIBUTE_CHOICES == PIECE_ATTRIBUTE_COUNT,
-              "one choice per attribute");
 
 LayoutUnits MeasureSystemFont(HWND window)
 {
@@ -129,9 +117,9 @@ void FillChoiceList(HWND list, const char* const* texts, int count)
 
 void FillChoiceLists()
 {
-    FillChoiceList(mainControls.pieceType, PIECE_TYPE_CHOICES, PIECE_SHAPE_COUNT);
-    FillChoiceList(mainControls.pieceLength, PIECE_LENGTH_CHOICES, PIECE_LENGTH_COUNT);
-    FillChoiceList(mainControls.attributes, ATTRIBUTE_CHOICES, PIECE_ATTRIBUTE_COUNT);
+    FillChoiceList(mainControls.pieceType, PIECE_TYPE_TEXTS, PIECE_SHAPE_COUNT);
+    FillChoiceList(mainControls.pieceLength, PIECE_LENGTH_TEXTS, PIECE_LENGTH_COUNT);
+    FillChoiceList(mainControls.attributes, PIECE_ATTRIBUTE_TEXTS, PIECE_ATTRIBUTE_COUNT);
 }
 
 // The names in track files are in the system's code page, which the
@@ -242,6 +230,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INITMENU:
         EnableMenuItems(reinterpret_cast<HMENU>(wParam));
         return 0;
+    case WM_NOTIFY:
+        return ArrowStepNotice(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND: {
         const int notification = HIWORD(wParam);
         switch (LOWORD(wParam)) {
@@ -254,6 +244,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case IDM_HELP_CONTENTS: HelpContentsCommand(notification); break;
         case IDM_EDIT_UNDO:     UndoCommand(); break;
         case IDM_EDIT_REDO:     RedoCommand(); break;
+        case IDM_EDIT_COPY:     CopyCommand(); break;
+        case IDM_EDIT_PASTE:    PasteCommand(); break;
+        case IDM_EDIT_SELECT_ALL: SelectAllCommand(); break;
+        case IDM_EDIT_GO_TO_PIECE: GoToPieceCommand(); break;
         case IDC_PIECE_PITCH:   PitchFieldNotice(notification); break;
         case IDC_PIECE_BANK:    BankFieldNotice(notification); break;
         case IDC_PIECE_LIST:    PieceListNotice(notification); break;

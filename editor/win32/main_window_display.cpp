@@ -81,7 +81,13 @@ MessageAnswer ShowTrackMessage(const char* text, const char* caption, MessageKin
 {
     const UINT buttons = kind == MESSAGE_SAVE_QUESTION ? MB_YESNOCANCEL | MB_ICONQUESTION
                                                        : MB_OK | MB_ICONERROR;
-    switch (MessageBoxA(mainWindow, text, caption, buttons)) {
+    // The main window keeps no focus of its own: the keys go back to the
+    // control that had them, so Ctrl+V can be pressed again at once.
+    HWND focus = GetFocus();
+    const int answer = MessageBoxA(mainWindow, text, caption, buttons);
+    if (focus && IsWindow(focus))
+        SetFocus(focus);
+    switch (answer) {
     case IDYES:    return ANSWER_YES;
     case IDNO:     return ANSWER_NO;
     case IDCANCEL: return ANSWER_CANCEL;
@@ -149,7 +155,18 @@ void EndPieceList()
 
 void SelectPieceListLine(int line)
 {
-    SendMessageA(mainControls.pieceList, LB_SETCURSEL, line, 0);
+    HWND list = mainControls.pieceList;
+    SendMessageA(list, LB_SETSEL, FALSE, -1);
+    if (line < 0)
+        return;
+    SendMessageA(list, LB_SETSEL, TRUE, line);
+    SendMessageA(list, LB_SETANCHORINDEX, line, 0);
+    SendMessageA(list, LB_SETCARETINDEX, line, FALSE);
+}
+
+void SelectPieceListRange(int first, int last)
+{
+    SendMessageA(mainControls.pieceList, LB_SELITEMRANGEEX, first, last);
 }
 
 void SelectChoice(PieceChoiceList list, int index)

@@ -57,6 +57,8 @@ struct ControlPlacement {
     GrowthRule growth = STAYS;
 };
 
+// The piece list takes several lines as any Windows list does; pitch and
+// bank take a typed value as well as their arrows' steps.
 // In creation order, which is also the order of Tab: the controls a person
 // works are tab stops, in reading order. Screen readers name a field by the
 // text just before it, so each label comes just before its own field. Each
@@ -74,7 +76,7 @@ inline constexpr ControlPlacement MAIN_WINDOW_CONTROLS[] = {
     {"STATIC", "Number of Pieces", 0, SS_LEFT, 41, 3, 15, 1},
     {"EDIT", nullptr, IDC_PIECE_COUNT, WS_BORDER | ES_READONLY, 30, 3, 10, 1},
     {"STATIC", "Track Pieces", 0, SS_LEFT, 1, 3, 15, 1},
-    {"LISTBOX", nullptr, IDC_PIECE_LIST, WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 1, 4, 25, 15, GROWS_DOWN},
+    {"LISTBOX", nullptr, IDC_PIECE_LIST, WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL, 1, 4, 25, 15, GROWS_DOWN},
     {"STATIC", "Current Piece", 0, SS_LEFT, 41, 5, 15, 1},
     {"EDIT", nullptr, IDC_CURRENT_PIECE, WS_BORDER | ES_READONLY, 30, 5, 10, 1},
     {"STATIC", "Piece Type", 0, SS_LEFT, 41, 7, 15, 1},
@@ -84,10 +86,10 @@ inline constexpr ControlPlacement MAIN_WINDOW_CONTROLS[] = {
     {"STATIC", "Attributes", 0, SS_LEFT, 41, 11, 15, 1},
     {"COMBOBOX", nullptr, IDC_ATTRIBUTES, WS_TABSTOP | WS_BORDER | CBS_DROPDOWNLIST, 30, 11, 11, 5},
     {"STATIC", "Piece Pitch", 0, SS_LEFT, 41, 13, 15, 1},
-    {"EDIT", nullptr, IDC_PIECE_PITCH, WS_TABSTOP | WS_BORDER | ES_READONLY, 30, 13, 8, 1},
+    {"EDIT", nullptr, IDC_PIECE_PITCH, WS_TABSTOP | WS_BORDER, 30, 13, 8, 1},
     {UPDOWN_CLASSA, nullptr, IDC_PITCH_UPDOWN, WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS, 38, 13, 1, 1},
     {"STATIC", "Piece Bank", 0, SS_LEFT, 41, 15, 15, 1},
-    {"EDIT", nullptr, IDC_PIECE_BANK, WS_TABSTOP | WS_BORDER | ES_READONLY, 30, 15, 8, 1},
+    {"EDIT", nullptr, IDC_PIECE_BANK, WS_TABSTOP | WS_BORDER, 30, 15, 8, 1},
     {UPDOWN_CLASSA, nullptr, IDC_BANK_UPDOWN, WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_NOTHOUSANDS | UDS_ARROWKEYS, 38, 15, 1, 1},
     {"BUTTON", "Matterhorn Setting", IDC_MATTERHORN, WS_TABSTOP | BS_AUTOCHECKBOX, 30, 17, 25, 1},
     {"BUTTON", "Save", IDM_FILE_SAVE, WS_TABSTOP | WS_BORDER | BS_PUSHBUTTON, 1, 19, 10, 2, MOVES_DOWN},

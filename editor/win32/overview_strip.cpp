@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "main_window.h"
+#include "piece_selection.h"
 #include "track_display.h"
 #include "track_document.h"
 #include "track_edits.h"
@@ -133,6 +134,29 @@ void ShadeListedRange(const OverviewRows& rows, int pieceCount)
         Fill(from, rows.graphTop, end - from, 2, palette.frame);
 }
 
+// A frame round each run of chosen pieces: its sides, and across a run of
+// several its top and bottom edges too.
+void FrameChosenPieces(int pieceCount)
+{
+    for (int piece = 0; piece < pieceCount; ++piece) {
+        if (!IsPieceChosen(piece))
+            continue;
+        int last = piece;
+        while (last + 1 < pieceCount && IsPieceChosen(last + 1))
+            ++last;
+        int first, end, lastFirst;
+        ColumnsOfPiece(piece, pieceCount, first, end);
+        ColumnsOfPiece(last, pieceCount, lastFirst, end);
+        Fill(first - 1, 0, 1, canvas.height, palette.frame);
+        Fill(end, 0, 1, canvas.height, palette.frame);
+        if (last > piece) {
+            Fill(first, 0, end - first, 1, palette.frame);
+            Fill(first, canvas.height - 1, end - first, 1, palette.frame);
+        }
+        piece = last;
+    }
+}
+
 void Compose(int lineHeight)
 {
     const OverviewRows rows = OverviewRowsFor(lineHeight, canvas.height);
@@ -160,12 +184,7 @@ void Compose(int lineHeight)
         DrawGraphColumn(rows, x, column.lowestBank, column.highestBank, BANK_ARROW_LIMIT, palette.bank, bankY);
         DrawGraphColumn(rows, x, column.lowestPitch, column.highestPitch, PITCH_ARROW_LIMIT, palette.pitch, pitchY);
     }
-    if (trackDocument.currentPiece < pieceCount) {
-        int first, end;
-        ColumnsOfPiece(trackDocument.currentPiece, pieceCount, first, end);
-        Fill(first - 1, 0, 1, canvas.height, palette.frame);
-        Fill(end, 0, 1, canvas.height, palette.frame);
-    }
+    FrameChosenPieces(pieceCount);
 }
 
 bool MakeCanvas(HWND strip)
@@ -215,14 +234,22 @@ void Paint(HWND strip)
     EndPaint(strip, &paint);
 }
 
+// Set by a Shift+click: the drag that follows stretches the range from the
+// piece the choice stretched from before.
+bool stretching;
+int stretchAnchor;
+
 // The piece under the pointer, as a click on its line of the piece list
 // would choose it; beyond either end of the strip, the piece at that end.
+// Stretching, the pieces from the anchor to it.
 void ChooseAt(int x)
 {
     const int pieceCount = OverviewTrackPieces(shownPieces);
     const int column = x < 0 ? 0 : x >= canvas.width ? canvas.width - 1 : x;
     const int piece = OverviewPieceAt(column, pieceCount, canvas.width);
-    if (piece >= 0 && piece != trackDocument.currentPiece)
+    if (piece >= 0 && stretching)
+        ChoosePieceRange(stretchAnchor, piece);
+    else if (piece >= 0 && (piece != trackDocument.currentPiece || SeveralPiecesChosen()))
         ChoosePiece(piece);
     SetFocus(mainControls.pieceList);
 }
@@ -268,7 +295,7 @@ LRESULT CALLBACK FollowListScrolling(HWND list, UINT message, WPARAM wParam, LPA
     const LRESULT result = CallWindowProcW(pieceListProc, list, message, wParam, lParam);
     switch (message) {
     case WM_VSCROLL: case WM_MOUSEWHEEL: case WM_KEYDOWN: case WM_LBUTTONDOWN: case WM_MOUSEMOVE:
-    case WM_TIMER: case LB_SETCURSEL: case LB_SETTOPINDEX: case LB_RESETCONTENT:
+    case WM_TIMER: case LB_SETCARETINDEX: case LB_SETTOPINDEX: case LB_RESETCONTENT:
         if (mainControls.overview && CallWindowProcW(pieceListProc, list, LB_GETTOPINDEX, 0, 0) != shownTopLine)
             InvalidateRect(mainControls.overview, nullptr, FALSE);
         break;
@@ -304,6 +331,8 @@ LRESULT CALLBACK OverviewStripProc(HWND strip, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_LBUTTONDOWN:
         SetCapture(strip);
+        stretching = (wParam & MK_SHIFT) != 0;
+        stretchAnchor = PieceSelectionAnchor();
         ChooseAt(static_cast<short>(LOWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:

@@ -13,6 +13,10 @@
 #define IDM_HELP_CONTENTS   1010
 #define IDM_EDIT_UNDO       1011
 #define IDM_EDIT_REDO       1012
+#define IDM_EDIT_COPY       1013
+#define IDM_EDIT_PASTE      1014
+#define IDM_EDIT_SELECT_ALL 1015
+#define IDM_EDIT_GO_TO_PIECE 1016
 
 // Controls of the main window.
 #define IDC_TRACK_NAME      1100
@@ -41,5 +45,8 @@
 #define IDR_MAIN_MENU       4000
 #define IDR_ACCELERATORS    4001
 #define IDD_ABOUT           4100
+#define IDD_GO_TO_PIECE     4200
+#define IDC_GO_TO_LABEL     4201
+#define IDC_GO_TO_NUMBER    4202
 
 #endif

@@ -4,7 +4,7 @@
 #include <vector>
 // The Windows names the table uses; only the tab stop's value matters here.
 using DWORD = unsigned long;
-enum : DWORD { WS_TABSTOP = 1, SS_LEFT = 0, WS_BORDER = 0, WS_VSCROLL = 0, ES_READONLY = 0, ES_UPPERCASE = 0, LBS_NOTIFY = 0, CBS_DROPDOWNLIST = 0,
+enum : DWORD { WS_TABSTOP = 1, SS_LEFT = 0, WS_BORDER = 0, WS_VSCROLL = 0, ES_READONLY = 0, ES_UPPERCASE = 0, LBS_NOTIFY = 0, LBS_EXTENDEDSEL = 0, CBS_DROPDOWNLIST = 0,
                BS_AUTOCHECKBOX = 0, BS_PUSHBUTTON = 0, UDS_WRAP = 0, UDS_SETBUDDYINT = 0, UDS_NOTHOUSANDS = 0, UDS_ARROWKEYS = 0, TMPF_FIXED_PITCH = 0 };
 #define UPDOWN_CLASSA "msctls_updown32"
 #include "main_window_layout.h"

@@ -108,10 +108,18 @@ std::string Shown()
     return shown;
 }
 
+// A click on a line of the piece list chooses it alone.
 void Select(int id, int index)
 {
     const bool list = id == IDC_PIECE_LIST;
-    SendDlgItemMessageA(mainWindow, id, list ? LB_SETCURSEL : CB_SETCURSEL, index, 0);
+    if (list) {
+        SendDlgItemMessageA(mainWindow, id, LB_SETSEL, FALSE, -1);
+        SendDlgItemMessageA(mainWindow, id, LB_SETSEL, TRUE, index);
+        SendDlgItemMessageA(mainWindow, id, LB_SETANCHORINDEX, index, 0);
+        SendDlgItemMessageA(mainWindow, id, LB_SETCARETINDEX, index, 0);
+    } else {
+        SendDlgItemMessageA(mainWindow, id, CB_SETCURSEL, index, 0);
+    }
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, list ? LBN_SELCHANGE : CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(mainWindow, id)));
 }
@@ -435,6 +443,99 @@ TEST_F(EditorWindow, OverviewStrip)
     const int top = static_cast<int>(SendMessageA(mainControls.pieceList, LB_GETTOPINDEX, 0, 0));
     EXPECT_EQ(std::string({seen(0, upper), seen(1, lower), seen(top, shade)}), "bbs");  // across the wider strip
     Screenshot("velari-overview", mainWindow);
+}
+
+// What the clipboard holds as text, in the form asked for, as UTF-8.
+std::string ClipboardText(UINT format)
+{
+    std::string text;
+    if (!OpenClipboard(mainWindow))
+        return "<not open>";
+    if (HANDLE data = GetClipboardData(format)) {
+        if (format == CF_UNICODETEXT) {
+            const WCHAR* wide = static_cast<const WCHAR*>(GlobalLock(data));
+            for (; *wide; ++wide)
+                text += *wide < 128 ? char(*wide) : '?';
+        } else {
+            text = static_cast<const char*>(GlobalLock(data));
+        }
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const std::string& text)
+{
+    OpenClipboard(mainWindow);
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(WCHAR));
+    WCHAR* wide = static_cast<WCHAR*>(GlobalLock(memory));
+    for (size_t i = 0; i <= text.size(); ++i)
+        wide[i] = static_cast<unsigned char>(text.c_str()[i]);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+// Several pieces: Shift+Down makes a range whose differing fields are
+// empty, an arrow's step of an empty field does nothing, the Edit menu's
+// items follow the focus, Ctrl+G's dialog refuses a number the track
+// doesn't list and stays, and rows go to the clipboard and back.
+TEST_F(EditorWindow, ManyPieces)
+{
+    OpenWindow("");
+    HMENU menu = GetMenu(mainWindow);
+    auto enabled = [menu] {
+        SendMessageA(mainWindow, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+        std::string items;
+        for (UINT id : {IDM_EDIT_COPY, IDM_EDIT_PASTE, IDM_EDIT_SELECT_ALL, IDM_EDIT_GO_TO_PIECE})
+            items += GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED ? "g" : "-";
+        return items;
+    };
+    PutOnClipboard("text");
+    SetFocus(mainControls.pieceList);
+    EXPECT_EQ(enabled(), "gggg");
+    ASSERT_TRUE(WriteBytes(TRACK, ORIGINAL) && SetTrackPath(TRACK.c_str()) && LoadTrackIntoWindow());
+    EXPECT_EQ(enabled(), "----");
+    SetFocus(mainControls.pieceType);
+    EXPECT_EQ(enabled(), "gg--");
+    SetFocus(mainControls.piecePitch);
+    EXPECT_EQ(enabled(), "----");
+    Do(Key('A', true));
+    EXPECT_EQ(SendMessageA(mainControls.piecePitch, EM_GETSEL, 0, 0), MAKELRESULT(0, 2));
+
+    SetFocus(mainControls.pieceList);
+    Do(LINE_1);
+    Do(Key(VK_DOWN, false, true));
+    const std::string TRACK_SHOWN = "PINE VALLEY|QUORVANE|3|", LINES = "|on|Lift,Right Turn,Corkscrew";
+    EXPECT_EQ(Shown(), TRACK_SHOWN + "2-3|||||" + LINES);
+    Do(EDIT);  // an empty pitch takes no step
+    SetFocus(mainControls.pieceList);
+    Do(Choose(IDC_ATTRIBUTES, 1));
+    EXPECT_EQ(Shown(), TRACK_SHOWN + "2-3|||Brake||" + LINES);
+    const std::string rows = "2\tRight Turn\t48 Feet\tBrake\t85\t125\r\n3\tCorkscrew\t\tBrake\t-85\t-125\r\n";
+    Do(Key('C', true));
+    EXPECT_EQ(ClipboardText(CF_UNICODETEXT), rows);
+    EXPECT_EQ(ClipboardText(CF_TEXT), rows);
+    Do(CTRL_Z);
+    EXPECT_EQ(Shown(), TRACK_SHOWN + "2-3|||||" + LINES);
+    EXPECT_EQ(TextOf(mainWindow), "Velari - " + TRACK);
+
+    ExpectReplies({{"Paste", {"|Only 1 rows fit from piece 3 to the last piece; the clipboard holds 2.|"}, IDOK}});
+    for (const Action& action : {LINE_2, Key('V', true), Choose(IDC_PIECE_LIST, 0), Key('V', true)})
+        Do(action);
+    EXPECT_EQ(Shown(), TRACK_SHOWN + "1-2|||Brake||" + "|on|Right Turn,Corkscrew,Corkscrew");
+    Do(SAVE);
+    EXPECT_EQ(FileText(TRACK), TrackBytes("Pine Valley", "Quorvane", 1, {{0x60, 125, 85}, {0x62, -125, -85}, {0xA2, -125, -85}, {0x28, -1, -5}}));
+
+    const auto typed = [](const char* number) { return [number](HWND dialog) { SetDlgItemTextA(dialog, IDC_GO_TO_NUMBER, number); }; };
+    ExpectReplies({{"Go to Piece", {"|&Piece number (1-3):|"}, IDOK, typed("4")},
+                   {"Go to Piece", {"|Enter a piece number from 1 to 3.|"}, IDOK},
+                   {"Go to Piece", {}, IDOK, typed("3")}});
+    Do(Key('G', true));
+    EXPECT_EQ(Text(IDC_CURRENT_PIECE), "3");
+    EXPECT_EQ(GetFocus(), mainControls.pieceList);
 }
 
 // F1 asks the help for the page on the focused control's kind, the contents

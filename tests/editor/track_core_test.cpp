@@ -11,10 +11,15 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "chosen_piece_edits.h"
 #include "edit_history.h"
+#include "piece_rows.h"
+#include "piece_selection.h"
 #include "piece_edit_state.h"
 #include "replace_stand_in.h"
 #include "track_display.h"
@@ -31,6 +36,7 @@ static struct DisplayRecorder {
     std::string title, fields[6];
     std::vector<std::string> pieceLines;
     int selectedLine = -1, choice[3] = {-1, -1, -1};
+    std::set<int> chosenLines;
     bool matterhornChecked = false;
 } display;
 
@@ -47,7 +53,7 @@ void ShowFieldText(TrackField field, const char* text)
     display.fields[field] = text;
     int value = std::atoi(text);
     int limit = field == FIELD_PIECE_PITCH ? PITCH_ARROW_LIMIT : BANK_ARROW_LIMIT;
-    bool outOfRange = value < -limit || value > limit;
+    bool outOfRange = value < -limit || value > limit || !*text;
     if (field == FIELD_PIECE_PITCH)
         ReadBackPitch(outOfRange ? 0 : value, outOfRange);
     if (field == FIELD_PIECE_BANK)
@@ -58,10 +64,22 @@ void BeginPieceList(int)
 {
     display.pieceLines.clear();
     display.selectedLine = -1;
+    display.chosenLines.clear();
 }
 void AddPieceListLine(const char* text) { display.pieceLines.push_back(text); }
 void EndPieceList() {}
-void SelectPieceListLine(int line) { display.selectedLine = line; }
+void SelectPieceListLine(int line)
+{
+    display.selectedLine = line;
+    display.chosenLines.clear();
+    if (line >= 0)
+        display.chosenLines.insert(line);
+}
+void SelectPieceListRange(int first, int last)
+{
+    for (int line = first; line <= last; ++line)
+        display.chosenLines.insert(line);
+}
 void SelectChoice(PieceChoiceList list, int index) { display.choice[list] = index; }
 // The platform's decoding, for a code page the track logic has no table of: marks what it was given.
 bool DecodeCodePageText(unsigned codePage, const char* bytes, size_t length, char* text, size_t size)
@@ -453,6 +471,183 @@ TEST_F(TrackTest, NothingHappensWithoutATrackOrAnEntry)
     ChoosePiece(-1);
     EXPECT_FALSE(trackDocument.isDirty);
     EXPECT_EQ(trackDocument.currentPiece, 1);
+}
+
+// Several pieces chosen: a track of a Lift of 48 Feet, a Straight of 36
+// Feet braking, a Corkscrew accelerating, a Straight of 12 Feet and a
+// Tunnel, each with a pitch and bank of its own but pieces 1 and 3 alike.
+class ChosenPiecesTest : public TrackTest {
+protected:
+    void SetUp() override
+    {
+        TrackTest::SetUp();
+        const std::vector<TrackPiece> pieces = {{0x08, 1, 2}, {0x56, 5, 5}, {0xA2, 1, -3}, {0x12, 5, 5}, {0x28, 0, 0}, {0x02, 0, 0}};
+        ASSERT_TRUE(LoadBytes("five.tra", TrackBytes("Five", "Quorvane", 0, pieces)));
+        loaded = ReadBytes(In("five.tra"));
+    }
+    void Choose(std::vector<int> lines, int anchor = 0) { ChoosePieceLines(lines.data(), int(lines.size()), anchor); }
+    // What the window shows: Current Piece, the three lists' entries, pitch and bank, the chosen lines.
+    std::string Shown() const
+    {
+        std::string lines;
+        for (int line : display.chosenLines)
+            lines += " " + std::to_string(line);
+        return display.fields[FIELD_CURRENT_PIECE] + "|" + std::to_string(display.choice[0]) + " " +
+               std::to_string(display.choice[1]) + " " + std::to_string(display.choice[2]) + "|" +
+               display.fields[FIELD_PIECE_PITCH] + " " + display.fields[FIELD_PIECE_BANK] + "|" + lines;
+    }
+    // The five pieces as a save writes them, as code/bank/pitch.
+    std::string Pieces() const
+    {
+        std::string pieces;
+        for (int i = 0; i < 5; ++i) {
+            const TrackPiece& piece = trackDocument.pieces[i];
+            pieces += std::to_string(piece.code) + "/" + std::to_string(piece.bank) + "/" + std::to_string(piece.pitch) + " ";
+        }
+        return pieces;
+    }
+    std::string loaded;
+};
+
+TEST_F(ChosenPiecesTest, EachFieldShowsTheValueTheChosenPiecesShare)
+{
+    const struct { const char* what; std::vector<int> lines; std::string shown; bool pitchSteps; } rows[] = {
+        {"two of a type, pitch and bank", {1, 3}, "2 pieces|2 -1 -1|5 5| 1 3", true},
+        {"a run of three", {2, 0, 1}, "1-3|-1 -1 -1| | 0 1 2", false},
+        {"the same type, not its length", {0, 3}, "2 pieces|-1 -1 0| | 0 3", false},
+        {"types without lengths share no length", {2, 4}, "2 pieces|-1 -1 -1| | 2 4", false},
+        {"one line is the piece alone", {3}, "4|2 0 0|5 5| 3", true},
+        {"lines past the list are no pieces", {1, 5, 7}, "2|2 2 1|5 5| 1", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Choose(row.lines);
+        if (row.lines.size() > 1 && row.lines[1] < 5)  // the list shows the user's choice itself
+            ShowChosenPieces(true);
+        EXPECT_EQ(Shown(), row.shown);
+        EXPECT_EQ(PieceFieldCanStep(FIELD_PIECE_PITCH), row.pitchSteps);
+        EXPECT_FALSE(trackDocument.isDirty);  // showing is no change
+        EXPECT_FALSE(CanUndoEdit());
+    }
+}
+
+TEST_F(ChosenPiecesTest, AChangeSetsThatFieldOnEachChosenPieceAsOneStep)
+{
+    const std::string asLoaded = "8/1/2 86/5/5 162/1/-3 18/5/5 40/0/0 ";
+    const struct { const char* what; std::vector<int> lines; Step change; std::string pieces, shown; } rows[] = {
+        {"a type keeps each piece's length, a Corkscrew takes 12 Feet", {0, 1, 2}, Type(1),
+         "16/1/2 78/5/5 138/1/-3 18/5/5 40/0/0 ", "1-3|1 -1 -1| | 0 1 2"},
+        {"a type without lengths", {0, 3}, Type(6), "38/1/2 86/5/5 162/1/-3 38/5/5 40/0/0 ", "2 pieces|6 -1 0| | 0 3"},
+        {"a length where a type takes one", {1, 2, 3}, Length(0), "8/1/2 82/5/5 162/1/-3 18/5/5 40/0/0 ", "2-4|-1 -1 -1| | 1 2 3"},
+        {"an attribute", {0, 1}, Attribute(2), "136/1/2 150/5/5 162/1/-3 18/5/5 40/0/0 ", "1-2|-1 -1 2| | 0 1"},
+        {"a pitch typed into an empty field", {0, 4}, [] { ReadBackPitch(-85, false); },
+         "8/1/-85 86/5/5 162/1/-3 18/5/5 40/0/-85 ", "2 pieces|-1 -1 0| | 0 4"},
+        {"a bank stepped from the shared value", {1, 3}, [] { ReadBackBank(6, false); },
+         "8/1/2 86/6/5 162/1/-3 18/6/5 40/0/0 ", "2 pieces|2 -1 -1|5 5| 1 3"},
+        {"a text outside the arrows' range sets nothing", {1, 3}, [] { ReadBackBank(0, true); }, asLoaded, "2 pieces|2 -1 -1|5 5| 1 3"},
+        {"the value they share already is no step", {1, 3}, [] { ReadBackPitch(5, false); }, asLoaded, "2 pieces|2 -1 -1|5 5| 1 3"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(LoadBytes("five.tra", loaded));
+        Choose(row.lines);
+        ShowChosenPieces(true);
+        row.change();
+        EXPECT_EQ(Pieces(), row.pieces);
+        EXPECT_EQ(Shown(), row.shown);
+        const bool changed = row.pieces != asLoaded;
+        EXPECT_EQ(bool(trackDocument.isDirty), changed);
+        EXPECT_EQ(display.title[0] == '*', changed);
+        for (int line = 0; line < 5; ++line)
+            EXPECT_EQ(display.pieceLines[line], PieceListText(trackDocument.pieces[line].code));
+        // One step back whatever the count, the pieces shown chosen; and made again.
+        ChoosePiece(4);
+        EXPECT_EQ(UndoEdit(), changed);
+        EXPECT_EQ(Pieces(), asLoaded);
+        EXPECT_FALSE(CanUndoEdit());
+        EXPECT_FALSE(trackDocument.isDirty);
+        if (!changed)
+            continue;
+        std::set<int> undone;  // the pieces the step changed
+        std::istringstream before(asLoaded), after(row.pieces);
+        std::string was, is;
+        for (int line = 0; before >> was && after >> is; ++line)
+            if (was != is)
+                undone.insert(line);
+        EXPECT_EQ(display.chosenLines, undone);
+        RedoEdit();
+        EXPECT_EQ(Pieces(), row.pieces);
+        EXPECT_EQ(display.pieceLines[0], PieceListText(trackDocument.pieces[0].code));
+    }
+}
+
+TEST_F(ChosenPiecesTest, PasteChangesThePiecesFromTheFirstChosenOrNothing)
+{
+    const std::string asLoaded = "8/1/2 86/5/5 162/1/-3 18/5/5 40/0/0 ";
+    const std::string rows2 = "\tLift\t12 Feet\tBrake\t1\t2\r\n\tTunnel\t\tNone\t3\t4\r\n";
+    const struct { const char* what; std::vector<int> lines; std::string text, pieces, shown, message; } rows[] = {
+        {"two rows over a pending edit's piece", {3}, rows2, "8/1/2 86/5/5 162/1/-3 66/2/1 40/4/3 ", "4-5|-1 -1 -1| | 3 4", ""},
+        {"from the first of several chosen", {2, 0}, rows2, "66/2/1 40/4/3 162/1/-3 18/5/5 40/0/0 ", "1-2|-1 -1 -1| | 0 1", ""},
+        {"one row", {1}, "1\tStraight\t36 Feet\tBrake\t5\t5", asLoaded, "2|2 2 1|5 5| 1", ""},
+        {"one row past the end", {4}, rows2, asLoaded, "5|7 -1 0|0 0| 4",
+         "Paste|Only 1 rows fit from piece 5 to the last piece; the clipboard holds 2."},
+        {"a bad row after a good one", {0}, "\tLift\t12 Feet\tBrake\t1\t2\n\tLift\t12 Feet\tNone\t90\t0", asLoaded,
+         "1|0 3 0|2 1| 0", "Paste|Line 2 has the pitch 90, outside -85 to 85."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(LoadBytes("five.tra", loaded));
+        Choose(row.lines);
+        ShowChosenPieces(true);
+        if (row.lines.size() == 1) {
+            ReadBackPitch(7, false);  // pending, then pasted over
+            ReadBackPitch(trackDocument.pieces[row.lines[0]].pitch, false);
+        }
+        EXPECT_EQ(PastePieceRows(row.text.c_str()), row.message.empty());
+        EXPECT_EQ(Pieces(), row.pieces);
+        EXPECT_EQ(Shown(), row.shown);
+        EXPECT_EQ(display.messages, row.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.message});
+        if (row.pieces != asLoaded) {
+            UndoEdit();
+            EXPECT_EQ(Pieces(), asLoaded);
+            EXPECT_FALSE(trackDocument.isDirty);
+        }
+    }
+}
+
+TEST_F(ChosenPiecesTest, CopyWritesTheChosenPiecesInOrderAndGoToTakesAListedNumber)
+{
+    Choose({3, 0});
+    char text[4 * PIECE_ROW_SIZE];
+    ASSERT_GT(CopyChosenPieceRows(text, sizeof text), 0u);
+    EXPECT_STREQ(text, "1\tLift\t48 Feet\tNone\t2\t1\r\n4\tStraight\t12 Feet\tNone\t5\t5\r\n");
+    EXPECT_EQ(CopyChosenPieceRows(text, 20), 0u);
+    ChoosePiece(1);
+    ReadBackPitch(-1, false);  // the pending edit is copied
+    ASSERT_GT(CopyChosenPieceRows(text, sizeof text), 0u);
+    EXPECT_STREQ(text, "2\tStraight\t36 Feet\tBrake\t-1\t5\r\n");
+
+    const struct { const char* text; int piece; } numbers[] = {{"1", 0}, {" 5 ", 4}, {"0", -1}, {"6", -1}, {"-1", -1},
+                                                              {"2x", -1}, {"", -1}, {"+3", -1}, {"99999999999", -1}};
+    for (const auto& number : numbers) {
+        SCOPED_TRACE(number.text);
+        int piece = -1;
+        char message[64] = "";
+        EXPECT_EQ(ParsePieceNumber(number.text, piece, message, sizeof message), number.piece >= 0);
+        EXPECT_EQ(piece, number.piece);
+        EXPECT_STREQ(message, number.piece >= 0 ? "" : "Enter a piece number from 1 to 5.");
+    }
+    // A choice of all of them, and a history full of large changes forgets whole steps.
+    ChooseAllPieces();
+    EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1-5");
+    Choose({0, 1, 2});  // three bytes a step, which the history's size does not divide by
+    for (int i = 0; i < EDIT_HISTORY_CAPACITY / 3 + 10; ++i)
+        ReadBackPitch(i % 2, false);
+    int undone = 0;
+    while (UndoEdit())
+        ++undone;
+    EXPECT_EQ(undone, EDIT_HISTORY_CAPACITY / 3);
+    EXPECT_EQ(Pieces(), "8/1/1 86/5/1 162/1/1 18/5/5 40/0/0 ");
 }
 
 }  // namespace
