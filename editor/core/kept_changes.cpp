@@ -217,6 +217,13 @@ bool KeepTrackNow()
     return true;
 }
 
+void KeepTrackForLaterStart()
+{
+    KeepTrackNow();
+    keepDue = false;
+    keptFile[0] = '\0';
+}
+
 bool BringBackKeptChanges(const char* requested)
 {
     KeptFileSearch search = {};

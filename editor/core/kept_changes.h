@@ -18,6 +18,9 @@ bool KeepDueTrack();
 // Writes the unsaved track's kept file now, due or not. False when that
 // write failed.
 bool KeepTrackNow();
+// The editor ends with the unsaved track kept: it writes it now and lets
+// go of the file, which waits for a later start.
+void KeepTrackForLaterStart();
 
 // At start, before a track is loaded: brings back kept changes for the
 // track asked for (requested), or with none asked for, the most recently

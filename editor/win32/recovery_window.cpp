@@ -51,6 +51,6 @@ void SessionEnds(bool ending)
 {
     if (!ending)
         return;
-    KeepTrackNow();
+    KeepTrackForLaterStart();
     DestroyWindow(mainWindow);
 }

@@ -208,8 +208,10 @@ void EndProgram(Program* program)
 {
     if (!program->process)
         return;
-    if (WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT && TerminateProcess(program->process, 3))
+    if (WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT && TerminateProcess(program->process, 3)) {
         WaitForSingleObject(program->process, EXIT_TIMEOUT_MS);
+        RemoveKeptChanges();
+    }
     CloseHandle(program->process);
     *program = Program();
 }
@@ -309,6 +311,25 @@ bool RemoveTree(const std::string& path)
     remove.pFrom = from.c_str();
     remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES || SHFileOperationA(&remove) == 0;
+}
+
+std::string KeptChangesFolder()
+{
+    char local[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    return std::string(local) + "\\Velari\\Recovery\\";
+}
+
+void RemoveKeptChanges()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((KeptChangesFolder() + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        DeleteFileA((KeptChangesFolder() + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 std::string StartMenuFolder(const char* name)
