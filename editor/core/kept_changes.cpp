@@ -128,7 +128,7 @@ void SayPutAside(int count, const char* folder)
 }
 
 // The track's file is loaded as it is now, as the version the changes are
-// measured against, and the kept track takes its place in the document.
+// measured against, with the kept track in its place in the document.
 bool RestoreKeptTrack(const char* file, const char* folder)
 {
     if (!ReadKeptFile(file))
@@ -136,22 +136,16 @@ bool RestoreKeptTrack(const char* file, const char* folder)
     FileStamp now;
     const bool changed = ReadFileStamp(keptTrack.path, now) &&
                          (now.size != keptTrack.stamp.size || now.time != keptTrack.stamp.time);
-    if (!SetTrackPath(keptTrack.path) || !LoadTrack()) {
+    if (!SetTrackPath(keptTrack.path) || !LoadTrackWithKeptChanges(keptTrack)) {
         PutAside(file);
         SayPutAside(1, folder);
         return false;
     }
-    TrackDocument& doc = trackDocument;
-    doc.header = keptTrack.header;
-    std::memcpy(doc.pieces, keptTrack.pieces, sizeof doc.pieces);
-    doc.currentPiece = keptTrack.currentPiece;
-    RefreshPieceList();
-    DecodeCurrentPiece();
+    // Renewed in place from now on, or dropped with the changes.
     std::memcpy(keptFile, file, sizeof keptFile);
-    UpdateDirtyFlag();
     if (changed) {
         char text[sizeof CHANGED_ON_DISK_TEXT + 2 * TRACK_PATH_SIZE];
-        std::snprintf(text, sizeof text, CHANGED_ON_DISK_TEXT, doc.path);
+        std::snprintf(text, sizeof text, CHANGED_ON_DISK_TEXT, trackDocument.path);
         ShowTrackMessage(text, MESSAGE_CAPTION, MESSAGE_WARNING);
     }
     return true;

@@ -237,9 +237,12 @@ BOOL CALLBACK FindTopWindow(HWND window, LPARAM param)
 HWND WaitTopWindow(DWORD pid, const char* className, const char* title, DWORD ms)
 {
     Search search = {pid, className, title, nullptr};
-    for (const DWORD start = GetTickCount(); !search.found && GetTickCount() - start <= ms; Sleep(20))
+    // Looked for before each wait, so that ms 0 looks once and waits not at all.
+    for (const DWORD start = GetTickCount();; Sleep(20)) {
         EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        if (search.found || GetTickCount() - start > ms)
+            return search.found;
+    }
 }
 
 bool WaitWindowGone(HWND window, DWORD ms)
