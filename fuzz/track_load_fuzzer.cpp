@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "kept_changes_platform.h"
 #include "piece_rows.h"
 #include "track_display.h"
 #include "track_document.h"
@@ -28,6 +29,8 @@ void SelectPieceListRange(int, int) {}
 void SelectChoice(PieceChoiceList, int) {}
 void ShowTrackOverview() {}
 bool DecodeCodePageText(unsigned, const char*, size_t, char*, size_t) { return false; }
+bool TrackOpenInOtherEditor(const char*) { return false; }
+void ScheduleTrackKeeping() {}
 
 static void CheckRows(const std::string& text)
 {

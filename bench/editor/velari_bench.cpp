@@ -7,6 +7,10 @@
 // each then undone, and each made again; and as many whole draws of the
 // overview strip. Each start-up prints its phases too. Then the attribute,
 // the pitch and the type of all 1,999 pieces changed at once, and undone.
+// A change's time with
+// its keeping: the change, then the end of the session asked, which writes
+// the kept file at once. And Velari started empty with the 2000-record
+// sample's changes kept, which it brings back.
 #include <windows.h>
 
 #include <algorithm>
@@ -45,6 +49,8 @@ struct Start {
     std::string argument;
     const char* className;
     int lines;  // the content shows them when it is loaded; 0: started empty
+    std::string kept = "";  // a kept file's name and bytes, put in place before the start
+    std::string keptBytes = "";
 };
 // Velari lists a track's pieces; Notepad shows a text in its edit field.
 bool Shows(HWND window, int lines)
@@ -56,11 +62,11 @@ bool Shows(HWND window, int lines)
     return Ask(FindWindowExA(window, nullptr, "Edit", nullptr), EM_GETLINECOUNT) >= lines;
 }
 
-// The start-up's phases, from the start: the process made, its window on
-// the screen, the window answering (the command line's track loaded), its
-// content shown.
-enum { PHASE_MADE, PHASE_VISIBLE, PHASE_ANSWERS, PHASE_COUNT };
-const char* const PHASE_NAMES[PHASE_COUNT] = {"process made", "window shown", "window answers"};
+// The start-up's phases, from the start: the process made, its window made
+// (its libraries loaded), on the screen (its controls made), the window
+// answering (the command line's track loaded), its content shown.
+enum { PHASE_MADE, PHASE_WINDOW, PHASE_VISIBLE, PHASE_ANSWERS, PHASE_COUNT };
+const char* const PHASE_NAMES[PHASE_COUNT] = {"process made", "window made", "window shown", "window answers"};
 
 // The start-up time, then the time of each type change asked for, of as
 // many Undo commands and of as many Redo commands, then of as many whole
@@ -68,7 +74,9 @@ const char* const PHASE_NAMES[PHASE_COUNT] = {"process made", "window shown", "w
 std::vector<double> Run(const Start& start, int typeChanges = 0, double* phases = nullptr)
 {
     std::vector<double> times;
-    double seen[PHASE_COUNT] = {-1, -1, -1};
+    double seen[PHASE_COUNT] = {-1, -1, -1, -1};
+    if (!start.kept.empty())
+        WriteBytes(KeptChangesFolder() + start.kept, start.keptBytes);
     Program program;
     const double begin = Now();
     if (!StartProgram(start.exe, start.argument.c_str(), "D:\\", &program))
@@ -76,10 +84,16 @@ std::vector<double> Run(const Start& start, int typeChanges = 0, double* phases 
     seen[PHASE_MADE] = Now() - begin;
     HWND window = nullptr;
     while (Now() - begin < WINDOW_TIMEOUT_MS && times.empty()) {
+        if (seen[PHASE_WINDOW] < 0 && FindWindowA(start.className, nullptr))
+            seen[PHASE_WINDOW] = Now() - begin;
         window = WaitTopWindow(program.pid, start.className, nullptr, 0);
         if (window && seen[PHASE_VISIBLE] < 0)
             seen[PHASE_VISIBLE] = Now() - begin;
-        if (!window || Ask(window, WM_NULL) == -1)
+        if (!window) {
+            Sleep(1);  // a millisecond's resolution, leaving the program its processor
+            continue;
+        }
+        if (Ask(window, WM_NULL) == -1)
             continue;
         if (seen[PHASE_ANSWERS] < 0)
             seen[PHASE_ANSWERS] = Now() - begin;
@@ -99,6 +113,14 @@ std::vector<double> Run(const Start& start, int typeChanges = 0, double* phases 
         times.push_back(Now() - before);
     }
     HWND strip = typeChanges ? FindWindowExA(window, nullptr, "VelariOverview", nullptr) : nullptr;
+    for (int i = 0; strip && i < typeChanges; ++i) {
+        HWND combo = GetDlgItem(window, 1106);
+        Ask(combo, CB_SETCURSEL, (i * 3 + 2) % 8);
+        const double before = Now();
+        Ask(window, WM_COMMAND, MAKEWPARAM(1106, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        Ask(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP);
+        times.push_back(Now() - before);
+    }
     for (int i = 0; strip && i < typeChanges; ++i) {
         InvalidateRect(strip, nullptr, FALSE);
         const double before = Now();
@@ -147,6 +169,27 @@ std::vector<double> RunAllPieces(const std::string& velari, int repeats)
     return times;
 }
 
+// The kept file a change to track leaves, as start's to put in place.
+void KeepChangesOf(const char* velari, const char* track, Start& start)
+{
+    Program program;
+    HWND window = nullptr;
+    if (StartProgram(velari, track, "D:\\", &program) && (window = WaitTopWindow(program.pid, "Velari", nullptr))) {
+        HWND combo = GetDlgItem(window, 1106);
+        Ask(combo, CB_SETCURSEL, 5);
+        Ask(window, WM_COMMAND, MAKEWPARAM(1106, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        Ask(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP);
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((KeptChangesFolder() + "*.kept").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            start.kept = found.cFileName;
+            start.keptBytes = FileText(KeptChangesFolder() + found.cFileName);
+            FindClose(search);
+        }
+    }
+    EndProgram(&program);
+}
+
 int Bench()
 {
     std::string lines;
@@ -156,37 +199,41 @@ int Bench()
     const std::string velari = DriverFolder() + "Velari.exe", bare = DriverFolder() + "bare_window.exe";
     // Notepad of Velari's own width: the 64-bit one where the tests run a 64-bit build.
     const char* notepad = sizeof(void*) == 8 ? "C:\\windows\\notepad.exe" : "C:\\windows\\syswow64\\notepad.exe";
+    Start kept = {velari.c_str(), "", "Velari", 1999};
+    KeepChangesOf(velari.c_str(), "D:\\data\\sample-2000.tra", kept);
     const Start starts[] = {
         {velari.c_str(), "D:\\data\\sample-2000.tra", "Velari", 1999}, {notepad, "D:\\data\\lines.txt", "Notepad", 1999},
-        {velari.c_str(), "", "Velari", 0}, {notepad, "", "Notepad", 0}, {bare.c_str(), "", "Bare", 0},
+        {velari.c_str(), "", "Velari", 0}, {notepad, "", "Notepad", 0}, {bare.c_str(), "", "Bare", 0}, kept,
     };
-    std::vector<double> times[5], phases[5][PHASE_COUNT];
+    enum { STARTS = sizeof starts / sizeof *starts };
+    std::vector<double> times[STARTS], phases[STARTS][PHASE_COUNT];
     for (const Start& start : starts)
         Run(start);  // Wine's files into the cache first
     for (int run = 0; run < 7; ++run)
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < STARTS; ++i) {
             double seen[PHASE_COUNT];
             times[i].push_back(Median(Run(starts[i], 0, seen)));
             for (int phase = 0; phase < PHASE_COUNT; ++phase)
                 phases[i][phase].push_back(seen[phase]);
         }
     const char* names[] = {"Velari, 2000-record sample", "Notepad, 1999-line text", "Velari, empty", "Notepad, empty",
-                           "bare window program"};
-    for (int i = 0; i < 5; ++i) {
+                           "bare window program", "Velari, the 2000-record sample's kept changes brought back"};
+    for (int i = 0; i < STARTS; ++i) {
         std::printf("start-up, %s: median %.1f ms (", names[i], Median(times[i]));
         for (int phase = 0; phase < PHASE_COUNT; ++phase)
             std::printf("%s at %.1f, ", PHASE_NAMES[phase], Median(phases[i][phase]));
         std::printf("content shown)\n");
     }
-    const int pairs[][2] = {{0, 1}, {2, 3}, {2, 4}};
+    const int pairs[][2] = {{0, 1}, {2, 3}, {2, 4}, {5, 1}};
     for (const auto& pair : pairs)
         std::printf("ratio %s / %s: %.2f%s\n", names[pair[0]], names[pair[1]],
                     Median(times[pair[0]]) / Median(times[pair[1]]), pair[1] == 4 ? "" : " (goal <= 1.00)");
     const std::pair<const char*, int> tracks[] = {{"D:\\data\\sample-2000.tra", 1999}, {"D:\\data\\sample-small.tra", 9}};
     for (const auto& track : tracks) {
         const std::vector<double> all = Run({velari.c_str(), track.first, "Velari", track.second}, 24);
-        const char* commands[] = {"Piece Type change", "Undo", "Redo", "overview strip drawn whole"};
-        for (size_t command = 0; command < 4; ++command) {
+        const char* commands[] = {"Piece Type change", "Undo", "Redo", "Piece Type change with its keeping written",
+                                  "overview strip drawn whole"};
+        for (size_t command = 0; command < 5; ++command) {
             const size_t from = std::min(all.size(), 1 + 24 * command), to = std::min(all.size(), from + 24);
             const std::vector<double> changes(all.begin() + from, all.begin() + to);
             std::printf("%s, %d lines: median %.2f ms, max %.2f ms over %u (goal <= 16 ms)\n", commands[command],

@@ -6,6 +6,8 @@
 
 #include "edit_history.h"
 #include "file_replace.h"
+#include "kept_changes.h"
+#include "kept_track_file.h"
 #include "saved_file_place.h"
 #include "track_display.h"
 
@@ -57,14 +59,21 @@ void RestoreSettledPath()
     std::memcpy(trackDocument.path, trackDocument.settledPath, TRACK_PATH_SIZE);
 }
 
-// The track now is what its file holds.
-void SettleTrack()
+// The file at the document's path now holds header and pieces.
+void SettleTrackAs(const TrackHeader& header, const TrackPiece* pieces)
 {
     TrackDocument& doc = trackDocument;
     doc.isDirty = 0;
     std::memcpy(doc.settledPath, doc.path, TRACK_PATH_SIZE);
-    settledHeader = doc.header;
-    std::memcpy(settledPieces, doc.pieces, sizeof settledPieces);
+    settledHeader = header;
+    std::memcpy(settledPieces, pieces, sizeof settledPieces);
+    TrackSettledForKeeping();
+}
+
+// The track now is what its file holds.
+void SettleTrack()
+{
+    SettleTrackAs(trackDocument.header, trackDocument.pieces);
 }
 
 void ShowTitleForPath()
@@ -202,6 +211,35 @@ bool WriteTrackFile(char (&fileName)[TRACK_PATH_SIZE])
     return written;
 }
 
+// Reads the file at path as the saved version of the track; the document
+// takes it, or the kept changes when given, which the list then shows once.
+bool LoadTrackShowing(const KeptTrack* kept)
+{
+    int count = ReadTrackFile();
+    if (count < 0) {
+        RestoreSettledPath();
+        return false;
+    }
+    // Nothing of an earlier track stays behind the new one's records. From
+    // here on the header holds the listed count: the last record is carried
+    // but not listed.
+    std::memset(loadedPieces + count, 0, sizeof(TrackPiece) * (MAX_TRACK_PIECES - count));
+    loadedHeader.pieceCount = static_cast<int16_t>(count - 1);
+    TrackDocument& doc = trackDocument;
+    doc.header = kept ? kept->header : loadedHeader;
+    std::memcpy(doc.pieces, kept ? kept->pieces : loadedPieces, sizeof doc.pieces);
+
+    RefreshPieceList();
+    doc.currentPiece = kept ? kept->currentPiece : 0;
+    DecodeCurrentPiece();
+    doc.isLoaded = 1;
+    SettleTrackAs(loadedHeader, loadedPieces);
+    ClearEditHistory();
+    UpdateDirtyFlag();
+    ShowTitleForPath();
+    return true;
+}
+
 }  // namespace
 
 void ResetTrackDocument()
@@ -224,6 +262,7 @@ void UpdateDirtyFlag()
     doc.isDirty = differs;
     if (doc.isLoaded && changed)
         ShowTitleForPath();
+    TrackChangedForKeeping();
 }
 
 bool SetTrackPath(const char* newPath)
@@ -233,28 +272,12 @@ bool SetTrackPath(const char* newPath)
 
 bool LoadTrack()
 {
-    int count = ReadTrackFile();
-    if (count < 0) {
-        RestoreSettledPath();
-        return false;
-    }
-    TrackDocument& doc = trackDocument;
-    doc.header = loadedHeader;
-    // Nothing of an earlier track stays behind the new one's records.
-    std::memcpy(doc.pieces, loadedPieces, sizeof(TrackPiece) * count);
-    std::memset(doc.pieces + count, 0, sizeof(TrackPiece) * (MAX_TRACK_PIECES - count));
-    // From here on the header holds the listed count: the last record is
-    // carried but not listed.
-    doc.header.pieceCount = static_cast<int16_t>(count - 1);
+    return LoadTrackShowing(nullptr);
+}
 
-    RefreshPieceList();
-    doc.currentPiece = 0;
-    DecodeCurrentPiece();
-    doc.isLoaded = 1;
-    SettleTrack();
-    ClearEditHistory();
-    ShowTitleForPath();
-    return true;
+bool LoadTrackWithKeptChanges(const KeptTrack& kept)
+{
+    return LoadTrackShowing(&kept);
 }
 
 bool SaveTrack()
@@ -318,6 +341,7 @@ bool ConfirmSaveChanges()
     case ANSWER_YES:
         return SaveTrack();
     default:
+        DropKeptChanges();
         return true;
     }
 }

@@ -22,12 +22,16 @@ struct TrackDocument {
 };
 
 extern TrackDocument trackDocument;
+struct KeptTrack;
 
 // Back to the start-up state: everything zero, path empty.
 void ResetTrackDocument();
 // Reads the file named by path. On any failure the document, path included,
 // is left exactly as it was before path was set for the attempt.
 bool LoadTrack();
+// Loads the file at path as the saved version, with the kept track in the
+// document instead: unsaved, where it differs.
+bool LoadTrackWithKeptChanges(const KeptTrack& kept);
 // Writes the loaded, dirty track to path through a new file beside it that
 // replaces the old one only once it is complete.
 bool SaveTrack();

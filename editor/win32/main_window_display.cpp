@@ -80,7 +80,8 @@ bool UpDownIsBeingPlaced()
 MessageAnswer ShowTrackMessage(const char* text, const char* caption, MessageKind kind)
 {
     const UINT buttons = kind == MESSAGE_SAVE_QUESTION ? MB_YESNOCANCEL | MB_ICONQUESTION
-                                                       : MB_OK | MB_ICONERROR;
+                         : kind == MESSAGE_WARNING    ? MB_OK | MB_ICONWARNING
+                                                      : MB_OK | MB_ICONERROR;
     // The main window keeps no focus of its own: the keys go back to the
     // control that had them, so Ctrl+V can be pressed again at once.
     HWND focus = GetFocus();

@@ -20,6 +20,7 @@
 #include "installed_product.h"
 #include "main_window.h"
 #include "overview_strip.h"
+#include "recovery_window.h"
 #include "resource.h"
 #include "start_folder.h"
 #include "track_bytes.h"
@@ -77,6 +78,7 @@ protected:
         if (IsWindow(mainWindow))
             DestroyWindow(mainWindow);
         Pump();
+        RemoveKeptChanges();
     }
 };
 
@@ -576,4 +578,41 @@ TEST_F(EditorWindow, HelpKey)
     ExpectReplies({SAVE_NO});
     Do(EXIT_BUTTON);
     EXPECT_FALSE(IsWindow(help));
+}
+
+// Windows ending the session, or an installer closing the editor: each
+// message answered without a question, the track's file untouched, its
+// changes kept; the next start brings them back.
+TEST_F(EditorWindow, SessionEnd)
+{
+    const struct { const char* what; bool edit; UINT message; WPARAM wParam; LPARAM lParam; LRESULT reply; bool windowStays; int kept; } rows[] = {
+        {"asked, unsaved: kept at once", true, WM_QUERYENDSESSION, 0, 0, TRUE, true, 1},
+        {"asked, nothing unsaved: nothing kept", false, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, TRUE, true, 0},
+        {"the session ends", true, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, 0, false, 1},
+        {"an installer closes it", true, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, 0, false, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        OpenWindow(TRACK);
+        if (row.edit)
+            Do(EDIT);
+        EXPECT_EQ(SendMessageA(mainWindow, row.message, row.wParam, row.lParam), row.reply);
+        Pump();
+        EXPECT_EQ(IsWindow(mainWindow), row.windowStays);
+        int kept = 0;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((KeptChangesFolder() + "*.kept").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            ++kept;
+        FindClose(search);
+        EXPECT_EQ(kept, row.kept);
+        EXPECT_EQ(FileText(TRACK), ORIGINAL);
+        if (!row.windowStays) {
+            OpenWindow("");
+            LoadStartTrack("");
+            EXPECT_EQ(TextOf(mainWindow), "*Velari - " + TRACK);
+            EXPECT_EQ(Text(IDC_PIECE_PITCH), "11");
+        }
+        CloseWindow();
+    }
 }

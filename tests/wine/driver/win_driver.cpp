@@ -208,8 +208,10 @@ void EndProgram(Program* program)
 {
     if (!program->process)
         return;
-    if (WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT && TerminateProcess(program->process, 3))
+    if (WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT && TerminateProcess(program->process, 3)) {
         WaitForSingleObject(program->process, EXIT_TIMEOUT_MS);
+        RemoveKeptChanges();
+    }
     CloseHandle(program->process);
     *program = Program();
 }
@@ -235,9 +237,12 @@ BOOL CALLBACK FindTopWindow(HWND window, LPARAM param)
 HWND WaitTopWindow(DWORD pid, const char* className, const char* title, DWORD ms)
 {
     Search search = {pid, className, title, nullptr};
-    for (const DWORD start = GetTickCount(); !search.found && GetTickCount() - start <= ms; Sleep(20))
+    // Looked for before each wait, so that ms 0 looks once and waits not at all.
+    for (const DWORD start = GetTickCount();; Sleep(20)) {
         EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        if (search.found || GetTickCount() - start > ms)
+            return search.found;
+    }
 }
 
 bool WaitWindowGone(HWND window, DWORD ms)
@@ -309,6 +314,25 @@ bool RemoveTree(const std::string& path)
     remove.pFrom = from.c_str();
     remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES || SHFileOperationA(&remove) == 0;
+}
+
+std::string KeptChangesFolder()
+{
+    char local[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    return std::string(local) + "\\Velari\\Recovery\\";
+}
+
+void RemoveKeptChanges()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((KeptChangesFolder() + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        DeleteFileA((KeptChangesFolder() + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 std::string StartMenuFolder(const char* name)

@@ -51,6 +51,8 @@ struct Program {
 bool StartProgram(const char* exePath, const char* arguments, const char* currentDir, Program* program);
 // The exit code, or -1 when it did not end in time.
 long WaitProgramExit(const Program& program, DWORD ms = EXIT_TIMEOUT_MS);
+// Ends it by force if it still runs, and then removes the changes the
+// editor kept (below), which its next start would bring back otherwise.
 void EndProgram(Program* program);
 // A visible top-level window of the process (0: any), class and title (nullptr: any).
 HWND WaitTopWindow(DWORD pid, const char* className, const char* title, DWORD ms = WINDOW_TIMEOUT_MS);
@@ -58,6 +60,11 @@ bool WaitWindowGone(HWND window, DWORD ms = WINDOW_TIMEOUT_MS);
 HWND WaitMessageBox(DWORD pid, const char* caption, DWORD ms = WINDOW_TIMEOUT_MS);
 std::string MessageBoxText(HWND box);
 bool PressDialogButton(HWND dialog, int buttonId);
+
+// The folder the editor keeps unsaved changes in, with a trailing backslash,
+// and the one way a test removes them.
+std::string KeptChangesFolder();
+void RemoveKeptChanges();
 
 // The folder this test program runs from, with a trailing backslash.
 std::string DriverFolder();
