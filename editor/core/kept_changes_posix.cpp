@@ -50,5 +50,5 @@ bool ReadFileStamp(const char* path, FileStamp& stamp)
 
 bool MoveFileOver(const char* from, const char* to)
 {
-    return ReplaceFileWithNew(from, to);
+    return std::rename(from, to) == 0;
 }

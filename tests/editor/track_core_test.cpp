@@ -83,12 +83,12 @@ void SelectPieceListRange(int first, int last)
         display.chosenLines.insert(line);
 }
 void SelectChoice(PieceChoiceList list, int index) { display.choice[list] = index; }
-// The platform's decoding, for a code page the track logic has no table of: marks what it was given.
 // The window's parts of keeping: its timer, counted, and the other editors' tracks.
 static int keepingsScheduled;
 static std::set<std::string> otherEditorsTracks;
 void ScheduleTrackKeeping() { ++keepingsScheduled; }
 bool TrackOpenInOtherEditor(const char* path) { return otherEditorsTracks.count(path) > 0; }
+// The platform's decoding, for a code page the track logic has no table of: marks what it was given.
 bool DecodeCodePageText(unsigned codePage, const char* bytes, size_t length, char* text, size_t size)
 {
     return std::snprintf(text, size, "%u:%.*s", codePage, static_cast<int>(length), bytes) > 0;
@@ -627,6 +627,45 @@ TEST_F(ChosenPiecesTest, PasteChangesThePiecesFromTheFirstChosenOrNothing)
             UndoEdit();
             EXPECT_EQ(Pieces(), asLoaded);
             EXPECT_FALSE(trackDocument.isDirty);
+        }
+    }
+}
+
+TEST_F(ChosenPiecesTest, CopyWritesTheChosenPiecesInOrderAndGoToTakesAListedNumber)
+{
+    Choose({3, 0});
+    char text[4 * PIECE_ROW_SIZE];
+    ASSERT_GT(CopyChosenPieceRows(text, sizeof text), 0u);
+    EXPECT_STREQ(text, "1\tLift\t48 Feet\tNone\t2\t1\r\n4\tStraight\t12 Feet\tNone\t5\t5\r\n");
+    EXPECT_EQ(CopyChosenPieceRows(text, 20), 0u);
+    ChoosePiece(1);
+    ReadBackPitch(-1, false);  // the pending edit is copied
+    ASSERT_GT(CopyChosenPieceRows(text, sizeof text), 0u);
+    EXPECT_STREQ(text, "2\tStraight\t36 Feet\tBrake\t-1\t5\r\n");
+
+    const struct { const char* text; int piece; } numbers[] = {{"1", 0}, {" 5 ", 4}, {"0", -1}, {"6", -1}, {"-1", -1},
+                                                              {"2x", -1}, {"", -1}, {"+3", -1}, {"99999999999", -1}};
+    for (const auto& number : numbers) {
+        SCOPED_TRACE(number.text);
+        int piece = -1;
+        char message[64] = "";
+        EXPECT_EQ(ParsePieceNumber(number.text, piece, message, sizeof message), number.piece >= 0);
+        EXPECT_EQ(piece, number.piece);
+        EXPECT_STREQ(message, number.piece >= 0 ? "" : "Enter a piece number from 1 to 5.");
+    }
+    // A choice of all of them, and a history full of large changes forgets whole steps.
+    ChooseAllPieces();
+    EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1-5");
+    Choose({0, 1, 2});  // three bytes a step, which the history's size does not divide by
+    for (int i = 0; i < EDIT_HISTORY_CAPACITY / 3 + 10; ++i)
+        ReadBackPitch(i % 2, false);
+    int undone = 0;
+    while (UndoEdit())
+        ++undone;
+    EXPECT_EQ(undone, EDIT_HISTORY_CAPACITY / 3);
+    EXPECT_EQ(Pieces(), "8/1/1 86/5/1 162/1/1 18/5/5 40/0/0 ");
+}
+
 
 // The files in the folder of kept changes, each "name:bytes".
 std::set<std::string> KeptFiles(const std::string& folder)
@@ -668,10 +707,10 @@ TEST_F(TrackTest, KeptFileFollowsTheUnsavedTrack)
         EXPECT_EQ(keepingsScheduled, row.scheduled);
         EXPECT_EQ(KeptFiles(keptFolder), row.files);
     }
-    fs::remove_all(keptFolder);  // a file where the folder should be: nothing written
-    std::ofstream(keptFolder) << "";
+    fs::create_directory(Kept(KeptName(a)));  // a folder in the kept file's place: the move fails
     ToggleMatterhornSetting();
     EXPECT_FALSE(KeepDueTrack());
+    EXPECT_FALSE(fs::exists(Kept(KeptName(a, NEW_KEPT_ENDING))));
 }
 
 // At start: which kept changes come back, exactly as they were left, and
@@ -701,6 +740,7 @@ TEST_F(TrackTest, KeptChangesComeBackAtStart)
         {"its file changed on disk", [&] { std::ofstream(a) << Track(7); }, a, a, changed},
         {"cut short", [&] { fs::resize_file(keptB, kept[1].size() - 1); }, "", a, putAside},
         {"not a kept file", [&] { std::ofstream(keptB) << Track(6); }, "", a, putAside},
+        {"a byte altered", [&] { std::ofstream(keptB) << WithByte(kept[1], kept[1].size() - 9, 0x7F); }, "", a, putAside},
         {"its track gone", [&] { fs::remove(b); }, "", a, putAside},
         {"a write cut off: half a new file", [&] { std::ofstream(Kept(KeptName(b, NEW_KEPT_ENDING))) << kept[1].substr(0, 99); }, "", b, ""},
     };
@@ -738,41 +778,5 @@ TEST_F(TrackTest, KeptChangesComeBackAtStart)
         }
     }
 }
-
-TEST_F(ChosenPiecesTest, CopyWritesTheChosenPiecesInOrderAndGoToTakesAListedNumber)
-{
-    Choose({3, 0});
-    char text[4 * PIECE_ROW_SIZE];
-    ASSERT_GT(CopyChosenPieceRows(text, sizeof text), 0u);
-    EXPECT_STREQ(text, "1\tLift\t48 Feet\tNone\t2\t1\r\n4\tStraight\t12 Feet\tNone\t5\t5\r\n");
-    EXPECT_EQ(CopyChosenPieceRows(text, 20), 0u);
-    ChoosePiece(1);
-    ReadBackPitch(-1, false);  // the pending edit is copied
-    ASSERT_GT(CopyChosenPieceRows(text, sizeof text), 0u);
-    EXPECT_STREQ(text, "2\tStraight\t36 Feet\tBrake\t-1\t5\r\n");
-
-    const struct { const char* text; int piece; } numbers[] = {{"1", 0}, {" 5 ", 4}, {"0", -1}, {"6", -1}, {"-1", -1},
-                                                              {"2x", -1}, {"", -1}, {"+3", -1}, {"99999999999", -1}};
-    for (const auto& number : numbers) {
-        SCOPED_TRACE(number.text);
-        int piece = -1;
-        char message[64] = "";
-        EXPECT_EQ(ParsePieceNumber(number.text, piece, message, sizeof message), number.piece >= 0);
-        EXPECT_EQ(piece, number.piece);
-        EXPECT_STREQ(message, number.piece >= 0 ? "" : "Enter a piece number from 1 to 5.");
-    }
-    // A choice of all of them, and a history full of large changes forgets whole steps.
-    ChooseAllPieces();
-    EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "1-5");
-    Choose({0, 1, 2});  // three bytes a step, which the history's size does not divide by
-    for (int i = 0; i < EDIT_HISTORY_CAPACITY / 3 + 10; ++i)
-        ReadBackPitch(i % 2, false);
-    int undone = 0;
-    while (UndoEdit())
-        ++undone;
-    EXPECT_EQ(undone, EDIT_HISTORY_CAPACITY / 3);
-    EXPECT_EQ(Pieces(), "8/1/1 86/5/1 162/1/1 18/5/5 40/0/0 ");
-}
-
 
 }  // namespace
