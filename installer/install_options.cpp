@@ -15,13 +15,15 @@ const char USAGE_TEXT[] =
     "/ALLUSERS: for all users; needs administrator rights.\n"
     "/CURRENTUSER: just for the user who runs it, in the user's own folders.\n"
     "Without either: for all users when started with administrator rights.\n"
+    "/NOCLOSEAPPLICATIONS: a running Velari is not closed; its files stay in use.\n"
+    "/NORESTARTAPPLICATIONS: a running Velari is closed but not opened again.\n"
     "/?: shows this.\n\n"
     "Exit codes:\n"
     "0 installed\n"
     "1 the command line was not understood\n"
     "2 cancelled\n"
     "3 the target folder can't be used\n"
-    "4 installed incompletely: some actions failed";
+    "4 installed incompletely: some actions failed, or Velari was left running";
 
 namespace {
 
@@ -101,6 +103,7 @@ void TakeSwitch(char* argument, InstallOptions* options)
         {"/DIR", &options->targetFolder, " needs a folder"},
         {"/GAMEDIR", &options->gameFolder, " needs a folder"},
         {"/LOG", &options->logFile, " needs a file"},
+        {"/REOPENLIST", &options->reopenList, " needs a file"},
     };
     for (const auto& valueSwitch : valueSwitches) {
         char* after = AfterName(argument, valueSwitch.name);
@@ -121,6 +124,10 @@ void TakeSwitch(char* argument, InstallOptions* options)
             options->mode = INSTALL_SILENT;  // the quieter of the two wins
     } else if ((after = AfterName(argument, "/?")) && *after == '\0')
         options->showUsage = true;
+    else if ((after = AfterName(argument, "/NOCLOSEAPPLICATIONS")) && *after == '\0')
+        options->noCloseApplications = true;
+    else if ((after = AfterName(argument, "/NORESTARTAPPLICATIONS")) && *after == '\0')
+        options->noRestartApplications = true;
     else if (!TakeScope(argument, options))
         TellProblem(options, "Unknown switch: ", argument);
 }

@@ -16,6 +16,10 @@ enum InstallMode { INSTALL_WIZARD, INSTALL_SILENT, INSTALL_VERYSILENT };
 struct InstallOptions {
     InstallMode mode;
     bool showUsage;            // /?
+    // /NOCLOSEAPPLICATIONS: Velari left running, its files left in use;
+    // /NORESTARTAPPLICATIONS: closed, not opened again.
+    bool noCloseApplications;
+    bool noRestartApplications;
     // /ALLUSERS or /CURRENTUSER; SCOPE_COUNT when neither was given.
     InstallScope scope;
     // /DIR, /GAMEDIR and /LOG as given, or null. They point into the parsed
@@ -23,6 +27,10 @@ struct InstallOptions {
     const char* targetFolder;
     const char* gameFolder;
     const char* logFile;
+    // /REOPENLIST, the installer's own: the file in which the elevated
+    // installer lists the editors it closed, for the first process to open
+    // again with the person's own rights.
+    const char* reopenList;
     // The first switch not understood, as the box and the log name it.
     char problem[300];
 };

@@ -10,6 +10,7 @@
 
 #include "installed_product.h"
 #include "removal_scope.h"
+#include "running_programs.h"
 
 namespace {
 
@@ -157,6 +158,12 @@ void RemoveInstallation(const char* folder, InstallScope scope, RemovalReport* r
 
 void RemoveInstalledParts(const char* folder, InstallScope scope, RemovalReport* report)
 {
+    // Velari running from there is closed first, keeping its unsaved changes
+    // for its next start elsewhere; one that does not end keeps its files,
+    // which the report then names.
+    RunningPrograms running;
+    FindRunningPrograms(folder, &running);
+    CloseRunningPrograms(&running);
     // The uninstaller goes apart, once no process runs from it.
     for (const InstalledFile& file : INSTALLED_FILES)
         if (strcmp(file.expandedName, UNINSTALLER_FILE) != 0)

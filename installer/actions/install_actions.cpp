@@ -17,6 +17,7 @@
 #include "installer_state.h"
 #include "path_text.h"
 #include "progress_window.h"
+#include "running_velari.h"
 #include "short_path.h"
 #include "velari_version.h"
 #include "width_takeover.h"
@@ -299,6 +300,10 @@ void RunShortcutAction(const char* startMenuFolder, const InstalledShortcut& sho
 
 void RunInstallation()
 {
+    if (!AgreeToCloseVelari()) {
+        PostMessageA(installer.window, WM_WIZARD_BACK, 0, 0);
+        return;
+    }
     HWND progress = OpenProgressWindow(InstallProgressDlgProc);
     if (!progress) {
         ReportWindowFailure();
@@ -312,6 +317,7 @@ void RunInstallation()
 void RunInstallationActions(HWND progress)
 {
     installer.failedActions = 0;
+    const int leftRunning = CloseRunningVelari();
     for (const InstalledFile& expansion : INSTALLED_FILES) {
         RunExpansion(expansion);
         StepProgress(progress);
@@ -330,5 +336,6 @@ void RunInstallationActions(HWND progress)
     }
     LogStep("%d of the %d steps failed.", installer.failedActions, static_cast<int>(INSTALL_ACTION_COUNT));
     const int leftOfOtherWidth = TakeOverOtherWidth();
-    installer.exitCode = installer.failedActions || leftOfOtherWidth ? EXIT_INCOMPLETE : EXIT_INSTALLED;
+    ReopenClosedVelari();
+    installer.exitCode = installer.failedActions || leftOfOtherWidth || leftRunning ? EXIT_INCOMPLETE : EXIT_INSTALLED;
 }

@@ -11,6 +11,7 @@
 #include "installed_product.h"
 #include "installer_state.h"
 #include "path_text.h"
+#include "running_velari.h"
 #include "scope_choice.h"
 #include "wizard.h"
 
@@ -54,8 +55,17 @@ void DecideInstallScope()
 
 long RunElevatedInstaller()
 {
-    char arguments[3 * PATH_SIZE + 60];
-    if (!ComposeElevatedArguments(arguments, sizeof arguments, installer.options)) {
+    // The editors it closes are opened again here, with the person's own
+    // rights: it lists them in a file of the person's temporary folder.
+    char temporary[PATH_SIZE], reopenList[PATH_SIZE] = "";
+    InstallOptions options = installer.options;
+    const DWORD length = GetTempPathA(sizeof temporary, temporary);
+    if (length > 0 && length < sizeof temporary && GetTempFileNameA(temporary, "vel", 0, reopenList))
+        options.reopenList = reopenList;
+    char arguments[4 * PATH_SIZE + 100];
+    if (!ComposeElevatedArguments(arguments, sizeof arguments, options)) {
+        if (reopenList[0])
+            DeleteFileA(reopenList);
         LogStep("The installer can't start again with administrator rights: %s", StepResult("the command line is too long", 0));
         return ELEVATION_FAILED;
     }
@@ -64,9 +74,11 @@ long RunElevatedInstaller()
     PauseInstallLog();
     const long code = RunElevated(arguments, installer.sourceFolder);
     const DWORD error = GetLastError();
+    ResumeInstallLog(installer.options.logFile);
+    if (reopenList[0])
+        ReopenListedVelari(reopenList);
     if (code >= 0)
         return code;
-    ResumeInstallLog(installer.options.logFile);
     LogStep("The installer did not start again with administrator rights: %s",
             code == ELEVATION_DECLINED ? "the person declined" : StepResult("it could not be started", error));
     return code;
