@@ -8,7 +8,6 @@
 #define RUNNING_PROGRAM_RULES_H
 
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -94,8 +93,14 @@ inline const char* ReopenWayText(ReopenWay way)
 // a closed editor, its program, a tab, its track ("" for none).
 inline bool ComposeReopenLine(char* out, size_t size, const char* program, const char* track)
 {
-    const int length = std::snprintf(out, size, "%s\t%s\n", program, track);
-    return length >= 0 && static_cast<size_t>(length) < size;
+    const size_t programLength = std::strlen(program), trackLength = std::strlen(track);
+    if (programLength + trackLength + 3 > size)
+        return false;
+    std::memcpy(out, program, programLength);
+    out[programLength] = '\t';
+    std::memcpy(out + programLength + 1, track, trackLength);
+    std::memcpy(out + programLength + 1 + trackLength, "\n", 2);
+    return true;
 }
 // The next line of text from *at, split into program and track; *at moves
 // past it. False at the end, or for a line that is no such pair.

@@ -26,7 +26,7 @@ using namespace e2e;
 namespace {
 
 const std::string TARGET = "D:\\Velari Test\\";
-enum { CONTENTS_COMMAND = 1010 };
+enum { CONTENTS_COMMAND = 1010, PITCH_FIELD = 1103 };
 
 // DLLs of names that the programs load, planted in folder, with Wine told to
 // prefer them for the programs as Windows would (its own builtin DLLs win
@@ -333,6 +333,46 @@ TEST(Distribution, Removal)
     EndProgram(&removal);
     Plant("D:\\elsewhere\\", false);
     EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
+}
+
+// Installed over an editor with an unsaved change, run from the
+// installation: with /NOCLOSEAPPLICATIONS it is left running and the exit
+// code says so; otherwise it is closed and opened again with its track, the
+// change brought back, and the file on disk untouched.
+TEST(Distribution, InstallOverRunningEditor)
+{
+    ASSERT_EQ(Deploy(), 0);
+    const std::string track = "D:\\tracks\\open.tra", changed = "*Velari - " + track;
+    MakeFolders("D:\\tracks");
+    CopyFileA("D:\\data\\sample-small.tra", track.c_str(), FALSE);
+    const std::string saved = FileText(track);
+    Program editor;
+    ASSERT_TRUE(StartProgram((TARGET + "Velari.exe").c_str(), track.c_str(), "D:\\", &editor));
+    HWND window = WaitTopWindow(editor.pid, "Velari", nullptr);
+    SendMessageA(GetDlgItem(window, PITCH_FIELD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("7"));
+    ASSERT_TRUE(WaitTopWindow(editor.pid, "Velari", changed.c_str())) << TextOf(window);
+    const std::wstring install = L"D:\\SETUP\\install.exe /VERYSILENT /DIR=\"D:\\Velari Test\" /LOG=\"D:\\install.log\"";
+    EXPECT_EQ(RunCommand(install + L" /NOCLOSEAPPLICATIONS", L"D:\\SETUP"), 4);
+    EXPECT_EQ(WaitProgramExit(editor, 0), -1) << "it was closed";
+    EXPECT_NE(FileText("D:\\install.log").find("Left running Velari " + TARGET + "Velari.exe"), std::string::npos);
+
+    EXPECT_EQ(RunCommand(install, L"D:\\SETUP"), 0);
+    EXPECT_GE(WaitProgramExit(editor), 0) << "it was not closed";
+    EndProgram(&editor);
+    HWND reopened = WaitTopWindow(0, "Velari", changed.c_str());
+    ASSERT_TRUE(reopened) << FileText("D:\\install.log");
+    EXPECT_EQ(TextOf(GetDlgItem(reopened, PITCH_FIELD)), "7");
+    EXPECT_EQ(FileText(track), saved);
+    const std::string log = FileText("D:\\install.log");
+    for (const char* step : {"Close Velari ", "Open Velari again: "})
+        EXPECT_NE(log.find(step + TARGET + "Velari.exe"), std::string::npos) << step << log;
+    // The removal closes it too, and takes every file.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(reopened, &pid);
+    editor = {OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid), pid};
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    EXPECT_GE(WaitProgramExit(editor), 0) << "the removal did not close it";
+    EndProgram(&editor);
 }
 
 // Just for the current user, by the switch where every process has the

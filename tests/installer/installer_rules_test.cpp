@@ -132,6 +132,7 @@ TEST(ParseInstallOptions, Table)
         {"/log", "/LOG needs a file", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
         {"/LOG=\"D:\\a log.txt", "A quote is left open: /LOG=D:\\a log.txt", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
         {"/? /VERYSILENT /X", "Unknown switch: /X", INSTALL_VERYSILENT, true, nullptr, nullptr, nullptr},
+        {"/NOCLOSEAPPLICATIONS=1", "Unknown switch: /NOCLOSEAPPLICATIONS=1", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
     };
     for (const auto& row : rows) {
         std::string line = row.line;
@@ -247,6 +248,8 @@ TEST(InstallScope, ElevatedStartAndTheOtherWidth)
         {"/CURRENTUSER /VERYSILENT /LOG=\"D:\\a log.txt\" /DIR=\"D:\\My Games\\\" /GAMEDIR=E:\\G", 100,
          "/ALLUSERS /VERYSILENT \"/DIR=D:\\My Games\\\" \"/GAMEDIR=E:\\G\" \"/LOG=D:\\a log.txt\""},
         {"/SILENT /DIR=D:\\V", 30, "/ALLUSERS /SILENT \"/DIR=D:\\V\""}, {"/SILENT /DIR=D:\\V", 29, ""},
+        {"/norestartapplications /REOPENLIST=\"D:\\a b\" /NoCloseApplications", 100,
+         "/ALLUSERS /NOCLOSEAPPLICATIONS /NORESTARTAPPLICATIONS \"/REOPENLIST=D:\\a b\""},
     };
     for (const auto& row : rows) {
         std::string line = row.line;
