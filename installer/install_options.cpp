@@ -29,7 +29,7 @@ namespace {
 
 const char* const MEANINGS[] = {
     "installed", "the command line was not understood", "cancelled",
-    "the target folder can't be used", "installed incompletely: some actions failed",
+    "the target folder can't be used", "installed incompletely: some actions failed, or Velari was left running",
 };
 
 bool IsBlank(char c)
