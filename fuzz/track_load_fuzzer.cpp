@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "kept_changes_platform.h"
 #include "track_display.h"
 #include "track_document.h"
 #include "track_name_text.h"
@@ -23,6 +24,8 @@ void SelectPieceListLine(int) {}
 void SelectChoice(PieceChoiceList, int) {}
 void ShowTrackOverview() {}
 bool DecodeCodePageText(unsigned, const char*, size_t, char*, size_t) { return false; }
+bool TrackOpenInOtherEditor(const char*) { return false; }
+void ScheduleTrackKeeping() {}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -22,7 +22,8 @@ enum PieceChoiceList {
 
 enum MessageKind {
     MESSAGE_ERROR,          // OK button, error icon
-    MESSAGE_SAVE_QUESTION   // Yes, No and Cancel, question icon
+    MESSAGE_SAVE_QUESTION,  // Yes, No and Cancel, question icon
+    MESSAGE_WARNING         // OK button, warning icon
 };
 
 enum MessageAnswer { ANSWER_OK, ANSWER_YES, ANSWER_NO, ANSWER_CANCEL };

@@ -6,6 +6,7 @@
 
 #include "edit_history.h"
 #include "file_replace.h"
+#include "kept_changes.h"
 #include "track_display.h"
 
 TrackDocument trackDocument;
@@ -64,6 +65,7 @@ void SettleTrack()
     std::memcpy(doc.settledPath, doc.path, TRACK_PATH_SIZE);
     settledHeader = doc.header;
     std::memcpy(settledPieces, doc.pieces, sizeof settledPieces);
+    TrackSettledForKeeping();
 }
 
 void ShowTitleForPath()
@@ -200,6 +202,7 @@ void UpdateDirtyFlag()
     doc.isDirty = differs;
     if (doc.isLoaded && changed)
         ShowTitleForPath();
+    TrackChangedForKeeping();
 }
 
 bool SetTrackPath(const char* newPath)
@@ -285,6 +288,7 @@ bool ConfirmSaveChanges()
     case ANSWER_YES:
         return SaveTrack();
     default:
+        DropKeptChanges();
         return true;
     }
 }

@@ -75,9 +75,14 @@ bool LoadTrackIntoWindow()
 {
     if (!LoadTrack())
         return false;
+    ShowLoadedTrack();
+    return true;
+}
+
+void ShowLoadedTrack()
+{
     EnableTrackControls(mainWindow);
     SetFocus(mainControls.pieceList);
-    return true;
 }
 
 void ExitCommand()

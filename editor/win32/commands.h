@@ -10,6 +10,8 @@
 
 // Loads the track at the document's path; the piece list then has the focus.
 bool LoadTrackIntoWindow();
+// A track now in the document: its controls take clicks, the piece list the focus.
+void ShowLoadedTrack();
 
 void ExitCommand();
 void SaveCommand();

@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "help_viewer.h"
 #include "overview_strip.h"
+#include "recovery_window.h"
 #include "resource.h"
 #include "start_folder.h"
 #include "track_document.h"
@@ -235,6 +236,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_DESTROY:
         DestroyMainWindow();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return SessionEndQueried(window, wParam, lParam);
+    case WM_ENDSESSION:
+        SessionEnds(wParam != 0);
         return 0;
     case WM_DROPFILES:
         TracksDropped(reinterpret_cast<HDROP>(wParam));

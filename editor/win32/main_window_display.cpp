@@ -80,7 +80,8 @@ bool UpDownIsBeingPlaced()
 MessageAnswer ShowTrackMessage(const char* text, const char* caption, MessageKind kind)
 {
     const UINT buttons = kind == MESSAGE_SAVE_QUESTION ? MB_YESNOCANCEL | MB_ICONQUESTION
-                                                       : MB_OK | MB_ICONERROR;
+                         : kind == MESSAGE_WARNING    ? MB_OK | MB_ICONWARNING
+                                                      : MB_OK | MB_ICONERROR;
     switch (MessageBoxA(mainWindow, text, caption, buttons)) {
     case IDYES:    return ANSWER_YES;
     case IDNO:     return ANSWER_NO;

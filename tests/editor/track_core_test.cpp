@@ -10,11 +10,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "edit_history.h"
+#include "kept_changes.h"
+#include "kept_changes_platform.h"
 #include "piece_edit_state.h"
 #include "track_display.h"
 #include "track_document.h"
@@ -63,6 +66,11 @@ void EndPieceList() {}
 void SelectPieceListLine(int line) { display.selectedLine = line; }
 void SelectChoice(PieceChoiceList list, int index) { display.choice[list] = index; }
 // The platform's decoding, for a code page the track logic has no table of: marks what it was given.
+// The window's parts of keeping: its timer, counted, and the other editors' tracks.
+static int keepingsScheduled;
+static std::set<std::string> otherEditorsTracks;
+void ScheduleTrackKeeping() { ++keepingsScheduled; }
+bool TrackOpenInOtherEditor(const char* path) { return otherEditorsTracks.count(path) > 0; }
 bool DecodeCodePageText(unsigned codePage, const char* bytes, size_t length, char* text, size_t size)
 {
     return std::snprintf(text, size, "%u:%.*s", codePage, static_cast<int>(length), bytes) > 0;
@@ -96,8 +104,16 @@ protected:
         char pattern[] = "/tmp/velari-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
+        keptFolder = folder + ".kept";
+        fs::create_directory(keptFolder);
+        setenv("VELARI_KEPT_FOLDER", keptFolder.c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override
+    {
+        ResetTrackDocument();
+        fs::remove_all(folder);
+        fs::remove_all(keptFolder);
+    }
     std::string In(const std::string& name) const { return folder + "/" + name; }
     // Writes the file and loads it as the command line would; only this load's messages are kept.
     bool LoadBytes(const std::string& name, const std::string& bytes)
@@ -115,7 +131,8 @@ protected:
         ChoosePiece(1);
     }
 
-    std::string folder;
+    std::string folder, keptFolder;
+    std::string Kept(const std::string& name) const { return keptFolder + "/" + name; }
 };
 
 TEST_F(TrackTest, AcceptedTrackIsShownAndWrittenBackByteForByte)
@@ -402,6 +419,117 @@ TEST_F(TrackTest, NothingHappensWithoutATrackOrAnEntry)
     ChoosePiece(-1);
     EXPECT_FALSE(trackDocument.isDirty);
     EXPECT_EQ(trackDocument.currentPiece, 1);
+}
+
+// The files in the folder of kept changes, each "name:bytes".
+std::set<std::string> KeptFiles(const std::string& folder)
+{
+    std::set<std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files.insert(entry.path().filename().string() + ":" + std::to_string(fs::file_size(entry.path())));
+    return files;
+}
+
+std::string KeptName(const std::string& track, const char* ending = KEPT_FILE_ENDING)
+{
+    char name[KEPT_NAME_SIZE];
+    KeptFileName(track.c_str(), ending, name);
+    return name;
+}
+
+// Which file keeps the unsaved track, and when it goes; the keeping runs
+// when the window's timer would, once per change that makes it due.
+TEST_F(TrackTest, KeptFileFollowsTheUnsavedTrack)
+{
+    const std::string a = In("a.tra"), b = In("b.tra"), kept = KeptName(a) + ":" + std::to_string(8 + 2 + a.size() + 16 + 4 + 82 + 5 * 3 + 4);
+    ASSERT_TRUE(LoadBytes("b.tra", Track(2)) && LoadBytes("a.tra", Track(5)));
+    const struct { const char* what; std::function<void()> action; int scheduled; std::set<std::string> files; } rows[] = {
+        {"an edit", [] { SetPieceLength(2); }, 1, {kept}},
+        {"two more, one keeping", [] { ToggleMatterhornSetting(); ReadBackPitch(4, false); }, 1, {kept}},
+        {"Undo back to the file", [] { UndoEdit(); UndoEdit(); UndoEdit(); }, 1, {}},
+        {"Redo, then Save", [] { RedoEdit(); KeepDueTrack(); SaveTrack(); }, 1, {}},
+        {"an edit, No to the question", [] { ReadBackBank(9, false); display.answer = ANSWER_NO; ConfirmSaveChanges(); }, 1, {}},
+        {"the end of the session keeps it all the same", [] { KeepTrackNow(); }, 0, {kept}},
+        {"another track replaces it", [&] { SetTrackPath(b.c_str()); LoadTrack(); }, 0, {}},
+        {"Save As", [&] { ToggleMatterhornSetting(); KeepDueTrack(); SaveTrackAs(a.c_str()); }, 1, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        keepingsScheduled = 0;
+        row.action();
+        KeepDueTrack();
+        EXPECT_EQ(keepingsScheduled, row.scheduled);
+        EXPECT_EQ(KeptFiles(keptFolder), row.files);
+    }
+    fs::remove_all(keptFolder);  // a file where the folder should be: nothing written
+    std::ofstream(keptFolder) << "";
+    ToggleMatterhornSetting();
+    EXPECT_FALSE(KeepDueTrack());
+}
+
+// At start: which kept changes come back, exactly as they were left, and
+// what is said once about a changed or a damaged file; a write cut off
+// half-way leaves the good copy.
+TEST_F(TrackTest, KeptChangesComeBackAtStart)
+{
+    const std::string a = In("a.tra"), b = In("b.tra"), keptA = Kept(KeptName(a)), keptB = Kept(KeptName(b));
+    std::string kept[2];
+    fs::file_time_type loaded[2];
+    for (const std::string* track : {&a, &b}) {  // piece 2 made 48 feet long, the Matterhorn Setting switched
+        ASSERT_TRUE(LoadBytes(track->substr(folder.size() + 1), Track(6)));
+        ChoosePiece(2);
+        SetPieceLength(3);
+        ToggleMatterhornSetting();
+        ASSERT_TRUE(KeepTrackNow());
+        kept[track == &b] = ReadBytes(track == &b ? keptB : keptA);
+        loaded[track == &b] = fs::last_write_time(*track);
+    }
+    const std::string changed = "Velari|The unsaved changes to " + a + " are back, but the file has changed on disk",
+                      putAside = "Velari|Unsaved changes kept from before could not be brought back (1 file)";
+    const struct { const char* what; std::function<void()> before; std::string requested, back, message; } rows[] = {
+        {"none asked for: the most recent", [] {}, "", b, ""},
+        {"that same track, though older", [] {}, a, a, ""},
+        {"another track asked for: they wait", [] {}, In("c.tra"), "", ""},
+        {"one open in another editor", [&] { otherEditorsTracks = {b}; }, "", a, ""},
+        {"its file changed on disk", [&] { std::ofstream(a) << Track(7); }, a, a, changed},
+        {"cut short", [&] { fs::resize_file(keptB, kept[1].size() - 1); }, "", a, putAside},
+        {"not a kept file", [&] { std::ofstream(keptB) << Track(6); }, "", a, putAside},
+        {"its track gone", [&] { fs::remove(b); }, "", a, putAside},
+        {"a write cut off: half a new file", [&] { std::ofstream(Kept(KeptName(b, NEW_KEPT_ENDING))) << kept[1].substr(0, 99); }, "", b, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ResetTrackDocument();
+        fs::remove_all(keptFolder);
+        fs::create_directory(keptFolder);
+        for (const std::string* track : {&a, &b}) {
+            std::ofstream(*track) << Track(6);
+            fs::last_write_time(*track, loaded[track == &b]);
+        }
+        std::ofstream(keptA) << kept[0];
+        std::ofstream(keptB) << kept[1];
+        fs::last_write_time(keptB, fs::last_write_time(keptA) + std::chrono::seconds(1));
+        otherEditorsTracks.clear();
+        display.messages.clear();
+        row.before();
+        EXPECT_EQ(BringBackKeptChanges(row.requested.c_str()), !row.back.empty());
+        EXPECT_EQ(display.messages.size(), row.message.empty() ? 0u : 1u);
+        if (!row.message.empty() && !display.messages.empty()) {
+            EXPECT_EQ(display.messages[0].substr(0, row.message.size()), row.message);
+        }
+        EXPECT_EQ(fs::exists(Kept(KeptName(b, DAMAGED_KEPT_ENDING))), row.message == putAside);
+        if (row.back.empty()) {
+            EXPECT_FALSE(trackDocument.isLoaded);
+            continue;
+        }
+        EXPECT_EQ(display.title, "*Velari - " + row.back);
+        EXPECT_EQ(display.fields[FIELD_CURRENT_PIECE], "3");
+        EXPECT_EQ(ReadBytes(row.back), row.message == changed ? Track(7) : Track(6));  // untouched until saved
+        ASSERT_TRUE(KeepTrackNow());  // kept again as it came back, save the file's new version
+        if (row.message != changed) {
+            EXPECT_EQ(ReadBytes(row.back == a ? keptA : keptB), kept[row.back == b]);
+        }
+    }
 }
 
 }  // namespace
