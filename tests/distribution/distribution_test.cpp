@@ -335,6 +335,24 @@ TEST(Distribution, Removal)
     EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
 }
 
+namespace {
+
+// The editor's kept changes, gone: an editor ended with a change keeps it
+// for its next start, which would bring it back in a later case.
+void RemoveKeptChanges()
+{
+    char local[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    const std::string folder = std::string(local) + "\\Velari\\Recovery\\";
+    WIN32_FIND_DATAA file;
+    HANDLE found = FindFirstFileA((folder + "*").c_str(), &file);
+    for (BOOL more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileA(found, &file))
+        DeleteFileA((folder + file.cFileName).c_str());
+    FindClose(found);
+}
+
+}  // namespace
+
 // Installed over an editor with an unsaved change, run from the
 // installation: with /NOCLOSEAPPLICATIONS it is left running and the exit
 // code says so; otherwise it is closed and opened again with its track, the
@@ -373,6 +391,7 @@ TEST(Distribution, InstallOverRunningEditor)
     EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
     EXPECT_GE(WaitProgramExit(editor), 0) << "the removal did not close it";
     EndProgram(&editor);
+    RemoveKeptChanges();
 }
 
 // Just for the current user, by the switch where every process has the
