@@ -116,8 +116,16 @@ void ReopenListedVelari(const char* file)
     CloseHandle(list);
     DeleteFileA(file);
     text[length] = '\0';
+    // The elevated installer's log is this one: its lines follow, then the
+    // exit code once more.
     char program[PATH_SIZE], track[PATH_SIZE];
-    for (const char* at = text; *at;)
-        if (TakeReopenLine(&at, program, track))
-            Reopen(program, track);
+    bool logResumed = false;
+    for (const char* at = text; *at;) {
+        if (!TakeReopenLine(&at, program, track))
+            continue;
+        if (!logResumed)
+            ResumeInstallLog(installer.options.logFile);
+        logResumed = true;
+        Reopen(program, track);
+    }
 }

@@ -74,11 +74,11 @@ long RunElevatedInstaller()
     PauseInstallLog();
     const long code = RunElevated(arguments, installer.sourceFolder);
     const DWORD error = GetLastError();
-    ResumeInstallLog(installer.options.logFile);
     if (reopenList[0])
         ReopenListedVelari(reopenList);
     if (code >= 0)
         return code;
+    ResumeInstallLog(installer.options.logFile);
     LogStep("The installer did not start again with administrator rights: %s",
             code == ELEVATION_DECLINED ? "the person declined" : StepResult("it could not be started", error));
     return code;
