@@ -384,13 +384,18 @@ TEST(Distribution, InstallOverRunningEditor)
     const std::string log = FileText("D:\\install.log");
     for (const char* step : {"Close Velari ", "Open Velari again: "})
         EXPECT_NE(log.find(step + TARGET + "Velari.exe"), std::string::npos) << step << log;
-    // The removal closes it too, and takes every file.
+    // The removal closes it too, and the help shown from its shortcut, and takes every file.
+    Program start;
+    StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder("Velari") + "Velari Help.lnk\"").c_str(), "D:\\", &start);
+    HWND help = WaitTopWindow(0, "HH Parent", nullptr);
+    EndProgram(&start);
     DWORD pid = 0;
     GetWindowThreadProcessId(reopened, &pid);
     editor = {OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid), pid};
     EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
     EXPECT_GE(WaitProgramExit(editor), 0) << "the removal did not close it";
     EndProgram(&editor);
+    EXPECT_TRUE(help && !IsWindow(help)) << "the help stays";
     RemoveKeptChanges();
 }
 
