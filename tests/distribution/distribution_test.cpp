@@ -2,9 +2,9 @@
 // process under Wine: install.exe started from D:\SETUP as a deployment tool
 // starts it, the shell opening a track in the installed editor, the help
 // viewer, the removal through the system's own uninstall entry and through
-// its quiet command (both need the uninstaller's real copy of itself), and
+// its quiet command (both need the uninstaller's real copy of itself),
 // that the programs running with administrator rights load no DLL planted
-// beside them. The wizard is the in-process test's.
+// beside them, and an installation over a running editor. The wizard is the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -356,7 +356,8 @@ void RemoveKeptChanges()
 // Installed over an editor with an unsaved change, run from the
 // installation: with /NOCLOSEAPPLICATIONS it is left running and the exit
 // code says so; otherwise it is closed and opened again with its track, the
-// change brought back, and the file on disk untouched.
+// change brought back, and the file on disk untouched. The quiet removal
+// then closes it and the help viewer that shows the installation's help.
 TEST(Distribution, InstallOverRunningEditor)
 {
     ASSERT_EQ(Deploy(), 0);
