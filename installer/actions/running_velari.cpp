@@ -121,7 +121,9 @@ void ReopenListedVelari(const char* file)
     char program[PATH_SIZE], track[PATH_SIZE];
     bool logResumed = false;
     for (const char* at = text; *at;) {
-        if (!TakeReopenLine(&at, program, track))
+        // Only an editor: the list lies in a folder the person may write to.
+        const char* name = TakeReopenLine(&at, program, track) ? std::strrchr(program, '\\') : nullptr;
+        if (!name || lstrcmpiA(name + 1, EDITOR_FILE) != 0)
             continue;
         if (!logResumed)
             ResumeInstallLog(installer.options.logFile);

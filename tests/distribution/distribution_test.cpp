@@ -4,7 +4,8 @@
 // viewer, the removal through the system's own uninstall entry and through
 // its quiet command (both need the uninstaller's real copy of itself),
 // that the programs running with administrator rights load no DLL planted
-// beside them, and an installation over a running editor. The wizard is the in-process test's.
+// beside them, and an installation over a running editor. The wizard is
+// the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
