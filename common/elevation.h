@@ -10,11 +10,12 @@
 #include "elevated_end.h"
 #include "path_size.h"
 
-// Elevated, or an administrator where the system knows no elevation.
-inline bool ProcessIsElevated()
+// Elevated, or an administrator where the system knows no elevation: this
+// process, or another opened for querying.
+inline bool ProcessIsElevated(HANDLE process = GetCurrentProcess())
 {
     HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
         return false;
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;

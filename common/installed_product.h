@@ -95,7 +95,7 @@ enum InstallExitCode {
     EXIT_BAD_COMMAND_LINE = 1,  // nothing was done
     EXIT_CANCELLED = 2,         // the wizard's Abort
     EXIT_FOLDER_REFUSED = 3,    // the target can't be made; nothing was written
-    EXIT_INCOMPLETE = 4,        // some actions failed, or none could run
+    EXIT_INCOMPLETE = 4,        // some actions failed, none could run, or Velari was left running
 };
 // The quiet removal's, as the installer's: everything removed, or something left.
 enum RemovalExitCode { EXIT_REMOVED = EXIT_INSTALLED, EXIT_LEFT = EXIT_INCOMPLETE };

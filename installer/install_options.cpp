@@ -14,19 +14,21 @@ const char USAGE_TEXT[] =
     "/ALLUSERS: for all users; needs administrator rights.\n"
     "/CURRENTUSER: just for the user who runs it, in the user's own folders.\n"
     "Without either: for all users when started with administrator rights.\n"
+    "/NOCLOSEAPPLICATIONS: a running Velari is not closed; its files stay in use.\n"
+    "/NORESTARTAPPLICATIONS: a running Velari is closed but not opened again.\n"
     "/?: shows this.\n\n"
     "Exit codes:\n"
     "0 installed\n"
     "1 the command line was not understood\n"
     "2 cancelled\n"
     "3 the target folder can't be used\n"
-    "4 installed incompletely: some actions failed, or nothing: a file of the release is missing or damaged";
+    "4 installed incompletely: some actions failed, or nothing: a file of the release is missing or damaged; or Velari was left running";
 
 namespace {
 
 const char* const MEANINGS[] = {
     "installed", "the command line was not understood", "cancelled",
-    "the target folder can't be used", "installed incompletely: some actions failed, or nothing",
+    "the target folder can't be used", "installed incompletely: some actions failed, or nothing, or Velari was left running",
 };
 
 bool IsBlank(char c)
@@ -121,6 +123,10 @@ void TakeSwitch(char* argument, InstallOptions* options)
             options->mode = INSTALL_SILENT;  // the quieter of the two wins
     } else if ((after = AfterName(argument, "/?")) && *after == '\0')
         options->showUsage = true;
+    else if ((after = AfterName(argument, "/NOCLOSEAPPLICATIONS")) && *after == '\0')
+        options->noCloseApplications = true;
+    else if ((after = AfterName(argument, "/NORESTARTAPPLICATIONS")) && *after == '\0')
+        options->noRestartApplications = true;
     else if (!TakeScope(argument, options))
         TellProblem(options, "Unknown switch: ", argument);
 }

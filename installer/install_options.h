@@ -17,6 +17,10 @@ enum InstallMode { INSTALL_WIZARD, INSTALL_SILENT, INSTALL_VERYSILENT };
 struct InstallOptions {
     InstallMode mode;
     bool showUsage;            // /?
+    // /NOCLOSEAPPLICATIONS: Velari left running, its files left in use;
+    // /NORESTARTAPPLICATIONS: closed, not opened again.
+    bool noCloseApplications;
+    bool noRestartApplications;
     // /ALLUSERS or /CURRENTUSER; SCOPE_NONE when neither was given.
     InstallScope scope;
     // /DIR, /GAMEDIR and /LOG as given, or null. They point into the parsed

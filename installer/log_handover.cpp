@@ -11,14 +11,14 @@
 
 namespace {
 
-// The folder and the file of the log named so.
-bool HandoverPaths(const char* name, char (&folder)[PATH_SIZE], char (&file)[PATH_SIZE])
+// The folder named so, and a file in it.
+bool HandoverPaths(const char* name, char (&folder)[PATH_SIZE], char (&file)[PATH_SIZE], const char* leaf = "install.log")
 {
-    char windows[PATH_SIZE], leaf[40];
+    char windows[PATH_SIZE], folderLeaf[40];
     const UINT length = GetWindowsDirectoryA(windows, sizeof windows);
-    snprintf(leaf, sizeof leaf, "\\Temp\\Velari-%s\\", name);
-    return length > 0 && length < sizeof windows && JoinPath(folder, sizeof folder, windows, leaf) &&
-           JoinPath(file, sizeof file, folder, "install.log");
+    snprintf(folderLeaf, sizeof folderLeaf, "\\Temp\\Velari-%s\\", name);
+    return name && IsHandoverName(name) && length > 0 && length < sizeof windows &&
+           JoinPath(folder, sizeof folder, windows, folderLeaf) && JoinPath(file, sizeof file, folder, leaf);
 }
 
 // A folder that exists already, whoever made it, is not used: only a new
@@ -46,6 +46,12 @@ bool OpenChosenLog(const InstallOptions& options)
     case LOG_HANDOVER: return OpenHandoverLog(options.handoverLog);
     default: return false;
     }
+}
+
+bool HandoverListPath(const char* name, char (&file)[PATH_SIZE])
+{
+    char folder[PATH_SIZE];
+    return HandoverPaths(name, folder, file, "reopen.txt");
 }
 
 bool MakeHandoverName(char (&name)[HANDOVER_NAME_LENGTH + 1])

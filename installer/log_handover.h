@@ -14,6 +14,9 @@
 bool OpenChosenLog(const InstallOptions& options);
 // A new name for the restart's log; false when no random number is had.
 bool MakeHandoverName(char (&name)[HANDOVER_NAME_LENGTH + 1]);
+// The list of the editors the restart closed, for the first process to
+// open again: in the same folder as the restart's log.
+bool HandoverListPath(const char* name, char (&file)[PATH_SIZE]);
 // In the first process, once the restart has ended: its log, line by line
 // into this one's; then deleted.
 void TakeOverHandoverLog(const char* name);

@@ -14,6 +14,7 @@
 #include "installed_product.h"
 #include "removal_rules.h"
 #include "same_folder.h"
+#include "running_programs.h"
 
 namespace {
 
@@ -125,6 +126,12 @@ void RemoveInstallation(const char* folder, InstallScope scope, RemovalReport* r
 
 void RemoveInstalledParts(const char* folder, InstallScope scope, RemovalReport* report)
 {
+    // Velari running from there is closed first, keeping its unsaved changes
+    // for its next start elsewhere; one that does not end keeps its files,
+    // which the report then names.
+    RunningPrograms running;
+    FindRunningPrograms(folder, &running);
+    CloseRunningPrograms(&running);
     // The uninstaller goes apart, once no process runs from it.
     RemoveProgramFiles(folder, false, report);
     if (scope == SCOPE_NONE)

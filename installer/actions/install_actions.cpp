@@ -18,6 +18,7 @@
 #include "payload_files.h"
 #include "path_text.h"
 #include "progress_window.h"
+#include "running_velari.h"
 #include "short_path.h"
 #include "target_folder.h"
 #include "velari_version.h"
@@ -304,6 +305,10 @@ void RunShortcutAction(const char* startMenuFolder, const InstalledShortcut& sho
 
 void RunInstallation()
 {
+    if (!AgreeToCloseVelari()) {
+        PostMessageA(installer.window, WM_WIZARD_BACK, 0, 0);
+        return;
+    }
     HWND progress = OpenProgressWindow(InstallProgressDlgProc);
     if (!progress) {
         ReportWindowFailure();
@@ -319,6 +324,7 @@ void RunInstallationActions(HWND progress)
     installer.failedActions = 0;
     if (InstalledInTarget(installer.scope))
         LogStep("Velari is installed in %s already: it is upgraded there", installer.targetFolder);
+    const int leftRunning = CloseRunningVelari();
     for (size_t index = 0; index < sizeof INSTALLED_FILES / sizeof *INSTALLED_FILES; ++index) {
         RunExpansion(index);
         StepProgress(progress);
@@ -340,5 +346,6 @@ void RunInstallationActions(HWND progress)
     if (TakeOverOtherWidth() > 0)
         ++installer.failedActions;
     LogStep("%d of the %d steps failed.", installer.failedActions, static_cast<int>(INSTALL_ACTION_COUNT));
-    installer.exitCode = installer.failedActions ? EXIT_INCOMPLETE : EXIT_INSTALLED;
+    ReopenClosedVelari();
+    installer.exitCode = installer.failedActions || leftRunning ? EXIT_INCOMPLETE : EXIT_INSTALLED;
 }

@@ -18,7 +18,9 @@ bool ComposeElevatedArguments(char* out, size_t size, const InstallOptions& opti
     const char* const MODES[] = {"", " /SILENT", " /VERYSILENT"};
     struct { const char* name; const char* value; } values[] = {
         {"/DIR", options.targetFolder}, {"/GAMEDIR", options.gameFolder}, {"/ELEVATEDLOG", handoverName}};
-    int length = snprintf(out, size, "/ALLUSERS%s", MODES[options.mode]);
+    int length = snprintf(out, size, "/ALLUSERS%s%s%s", MODES[options.mode],
+                          options.noCloseApplications ? " /NOCLOSEAPPLICATIONS" : "",
+                          options.noRestartApplications ? " /NORESTARTAPPLICATIONS" : "");
     // A path can't hold a quote, so quoting the whole switch keeps its blanks.
     for (const auto& value : values)
         if (value.value && length >= 0 && static_cast<size_t>(length) < size)

@@ -12,6 +12,7 @@
 #include "installer_state.h"
 #include "log_handover.h"
 #include "path_text.h"
+#include "running_velari.h"
 #include "scope_choice.h"
 #include "target_folder.h"
 #include "wizard.h"
@@ -56,8 +57,11 @@ void DecideInstallScope()
 
 ElevatedEnd RunElevatedInstaller(int* exitCode)
 {
-    char arguments[3 * PATH_SIZE + 60], handoverName[HANDOVER_NAME_LENGTH + 1];
-    const bool handover = installer.options.logFile && MakeHandoverName(handoverName);
+    // The restart writes its log, and the list of the editors it closed for
+    // this process to open again with the person's own rights, in a folder
+    // only it can change, named here.
+    char arguments[3 * PATH_SIZE + 100], handoverName[HANDOVER_NAME_LENGTH + 1];
+    const bool handover = MakeHandoverName(handoverName);
     if (!ComposeElevatedArguments(arguments, sizeof arguments, installer.options, handover ? handoverName : nullptr)) {
         LogStep("The installer can't start again with administrator rights: %s", StepResult("the command line is too long", 0));
         *exitCode = EXIT_INCOMPLETE;
@@ -67,8 +71,10 @@ ElevatedEnd RunElevatedInstaller(int* exitCode)
     DWORD code;
     const ElevatedEnd end = RunElevated(arguments, installer.sourceFolder, &code);
     const DWORD error = GetLastError();
-    if (handover && end != ELEVATED_DECLINED && end != ELEVATED_NOT_STARTED)
+    if (handover && end != ELEVATED_DECLINED && end != ELEVATED_NOT_STARTED) {
+        ReopenListedVelari(handoverName);
         TakeOverHandoverLog(handoverName);
+    }
     *exitCode = ExitCodeAfterElevated(end, code);
     if (end == ELEVATED_CRASHED)
         LogStep("The installer with administrator rights: %s",

@@ -2,9 +2,10 @@
 // process under Wine: install.exe started from D:\SETUP as a deployment tool
 // starts it, the shell opening a track in the installed editor, the help
 // viewer, the removal through the system's own uninstall entry and through
-// its quiet command (both need the uninstaller's real copy of itself), and
+// its quiet command (both need the uninstaller's real copy of itself),
 // that the programs running with administrator rights load no DLL planted
-// beside them. The wizard is the in-process test's.
+// beside them, and an installation over a running editor. The wizard is
+// the in-process test's.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -26,7 +27,7 @@ using namespace e2e;
 namespace {
 
 const std::string TARGET = "D:\\Velari Test\\";
-enum { CONTENTS_COMMAND = 1010 };
+enum { CONTENTS_COMMAND = 1010, PITCH_FIELD = 1103 };
 
 // DLLs of names that the programs load, planted in folder, with Wine told to
 // prefer them for the programs as Windows would (its own builtin DLLs win
@@ -337,6 +338,71 @@ TEST(Distribution, Removal)
     EndProgram(&removal);
     Plant("D:\\elsewhere\\", false);
     EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
+}
+
+namespace {
+
+// The editor's kept changes, gone: an editor ended with a change keeps it
+// for its next start, which would bring it back in a later case.
+void RemoveKeptChanges()
+{
+    char local[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    const std::string folder = std::string(local) + "\\Velari\\Recovery\\";
+    WIN32_FIND_DATAA file;
+    HANDLE found = FindFirstFileA((folder + "*").c_str(), &file);
+    for (BOOL more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileA(found, &file))
+        DeleteFileA((folder + file.cFileName).c_str());
+    FindClose(found);
+}
+
+}  // namespace
+
+// Installed over an editor with an unsaved change, run from the
+// installation: with /NOCLOSEAPPLICATIONS it is left running and the exit
+// code says so; otherwise it is closed and opened again with its track, the
+// change brought back, and the file on disk untouched. The quiet removal
+// then closes it and the help viewer that shows the installation's help.
+TEST(Distribution, InstallOverRunningEditor)
+{
+    ASSERT_EQ(Deploy(), 0);
+    const std::string track = "D:\\tracks\\open.tra", changed = "*Velari - " + track;
+    MakeFolders("D:\\tracks");
+    CopyFileA("D:\\data\\sample-small.tra", track.c_str(), FALSE);
+    const std::string saved = FileText(track);
+    Program editor;
+    ASSERT_TRUE(StartProgram((TARGET + "Velari.exe").c_str(), track.c_str(), "D:\\", &editor));
+    HWND window = WaitTopWindow(editor.pid, "Velari", nullptr);
+    SendMessageA(GetDlgItem(window, PITCH_FIELD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("7"));
+    ASSERT_TRUE(WaitTopWindow(editor.pid, "Velari", changed.c_str())) << TextOf(window);
+    const std::wstring install = L"D:\\SETUP\\install.exe /VERYSILENT /DIR=\"D:\\Velari Test\" /LOG=\"D:\\install.log\"";
+    EXPECT_EQ(RunCommand(install + L" /NOCLOSEAPPLICATIONS", L"D:\\SETUP"), 4);
+    EXPECT_EQ(WaitProgramExit(editor, 0), -1) << "it was closed";
+    EXPECT_NE(FileText("D:\\install.log").find("Left running Velari " + TARGET + "Velari.exe"), std::string::npos);
+
+    EXPECT_EQ(RunCommand(install, L"D:\\SETUP"), 0);
+    EXPECT_GE(WaitProgramExit(editor), 0) << "it was not closed";
+    EndProgram(&editor);
+    HWND reopened = WaitTopWindow(0, "Velari", changed.c_str());
+    ASSERT_TRUE(reopened) << FileText("D:\\install.log");
+    EXPECT_EQ(TextOf(GetDlgItem(reopened, PITCH_FIELD)), "7");
+    EXPECT_EQ(FileText(track), saved);
+    const std::string log = FileText("D:\\install.log");
+    for (const char* step : {"Close Velari ", "Open Velari again: "})
+        EXPECT_NE(log.find(step + TARGET + "Velari.exe"), std::string::npos) << step << log;
+    // The removal closes it too, and the help shown from its shortcut, and takes every file.
+    Program start;
+    StartProgram("C:\\windows\\system32\\start.exe", ("\"" + StartMenuFolder("Velari") + "Velari Help.lnk\"").c_str(), "D:\\", &start);
+    HWND help = WaitTopWindow(0, "HH Parent", nullptr);
+    EndProgram(&start);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(reopened, &pid);
+    editor = {OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid), pid};
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    EXPECT_GE(WaitProgramExit(editor), 0) << "the removal did not close it";
+    EndProgram(&editor);
+    EXPECT_TRUE(help && !IsWindow(help)) << "the help stays";
+    RemoveKeptChanges();
 }
 
 // Just for the current user, by the switch where every process has the

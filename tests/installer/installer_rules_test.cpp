@@ -120,6 +120,7 @@ TEST(ParseInstallOptions, Table)
         {"/log", "/LOG needs a file", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
         {"/LOG=\"D:\\a log.txt", "A quote is left open: /LOG=D:\\a log.txt", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
         {"/? /VERYSILENT /X", "Unknown switch: /X", INSTALL_VERYSILENT, true, nullptr, nullptr, nullptr},
+        {"/NOCLOSEAPPLICATIONS=1", "Unknown switch: /NOCLOSEAPPLICATIONS=1", INSTALL_WIZARD, false, nullptr, nullptr, nullptr},
     };
     for (const auto& row : rows) {
         std::string line = row.line;
@@ -262,6 +263,8 @@ TEST(InstallScope, ElevatedStartAndTheOtherWidth)
         {"/CURRENTUSER /VERYSILENT /LOG=\"D:\\a log.txt\" /DIR=\"D:\\My Games\\\" /GAMEDIR=E:\\G", 100, NAME,
          "/ALLUSERS /VERYSILENT \"/DIR=D:\\My Games\\\" \"/GAMEDIR=E:\\G\" \"/ELEVATEDLOG=0123456789abcdef\""},
         {"/SILENT /DIR=D:\\V", 30, nullptr, "/ALLUSERS /SILENT \"/DIR=D:\\V\""}, {"/SILENT /DIR=D:\\V", 29, nullptr, ""},
+        {"/norestartapplications /NoCloseApplications", 100, NAME,
+         "/ALLUSERS /NOCLOSEAPPLICATIONS /NORESTARTAPPLICATIONS \"/ELEVATEDLOG=0123456789abcdef\""},
     };
     for (const auto& row : rows) {
         std::string line = row.line;

@@ -288,6 +288,31 @@ void Tamper()
         RegSetKeyValueA(HKEY_LOCAL_MACHINE, PROGRAM_KEY, name, REG_SZ, "x", 2);
 }
 
+// The editor running from the target, without a track: the installation
+// asks before it closes it, and opens it again afterwards.
+Program runningEditor;
+const Reply CLOSE_CANCEL = {"Velari Installer", {"|Velari is open. Velari Installer closes it to install"}, IDCANCEL},
+            CLOSE_OK = {"Velari Installer", {}, IDOK};
+void StartEditorInTarget()
+{
+    Fresh();
+    MakeFolders(TARGET);
+    CopyFileA((DriverFolder() + "Velari.exe").c_str(), (TARGET + "Velari.exe").c_str(), FALSE);
+    StartProgram((TARGET + "Velari.exe").c_str(), "", "D:\\", &runningEditor);
+    WaitTopWindow(runningEditor.pid, "Velari", "Velari");
+}
+void ExpectEditorOpenedAgain()
+{
+    EXPECT_GE(WaitProgramExit(runningEditor), 0) << "not closed";
+    EndProgram(&runningEditor);
+    HWND reopened = WaitTopWindow(0, "Velari", "Velari");
+    ASSERT_TRUE(reopened) << "not opened again";
+    GetWindowThreadProcessId(reopened, &runningEditor.pid);
+    runningEditor.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, runningEditor.pid);
+    EndProgram(&runningEditor);
+    ExpectInstalled();
+}
+
 void CloseBox(HWND dialog)
 {
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -409,6 +434,10 @@ TEST_F(Wizard, Walks)
          ExpectInstalled, 0},
         {"again over a changed installation, closed by the close box", Tamper, SETUP, "",
          Join({ToGamePage(GAME), {Page("summary", {}, IDC_NEXT), Page("finish", {}, 0, CloseBox)}}), ExpectInstalled, 0},
+        {"over a running Velari: Cancel on the question goes back to the summary", StartEditorInTarget, SETUP, "",
+         Join({ToGamePage(GAME), {Page("summary", {}, IDC_NEXT), CLOSE_CANCEL, Page("summary", {}, IDC_NEXT), CLOSE_OK,
+                                  Page("finish", {}, IDC_NEXT)}}),
+         ExpectEditorOpenedAgain, 0},
         {"a file that can't be replaced", HoldEarlierProgram, SETUP, "",
          Join({ToGamePage(GAME),
                {Page("summary", {}, IDC_NEXT), {"Error!", {"|Velari Installer could not expand D:\\SETUP\\Velari.ex_.|"}, IDOK},
