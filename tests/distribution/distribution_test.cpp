@@ -340,24 +340,6 @@ TEST(Distribution, Removal)
     EXPECT_TRUE(FileExists("D:\\elsewhere\\Removal.exe")) << "it removed itself";
 }
 
-namespace {
-
-// The editor's kept changes, gone: an editor ended with a change keeps it
-// for its next start, which would bring it back in a later case.
-void RemoveKeptChanges()
-{
-    char local[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
-    const std::string folder = std::string(local) + "\\Velari\\Recovery\\";
-    WIN32_FIND_DATAA file;
-    HANDLE found = FindFirstFileA((folder + "*").c_str(), &file);
-    for (BOOL more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileA(found, &file))
-        DeleteFileA((folder + file.cFileName).c_str());
-    FindClose(found);
-}
-
-}  // namespace
-
 // Installed over an editor with an unsaved change, run from the
 // installation: with /NOCLOSEAPPLICATIONS it is left running and the exit
 // code says so; otherwise it is closed and opened again with its track, the
