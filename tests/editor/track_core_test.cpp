@@ -531,7 +531,6 @@ TEST_F(ChosenPiecesTest, EachFieldShowsTheValueTheChosenPiecesShare)
         {"two of a type, pitch and bank", {1, 3}, "2 pieces|2 -1 -1|5 5| 1 3", true},
         {"a run of three", {2, 0, 1}, "1-3|-1 -1 -1| | 0 1 2", false},
         {"the same type, not its length", {0, 3}, "2 pieces|-1 -1 0| | 0 3", false},
-        {"types without lengths share no length", {2, 4}, "2 pieces|-1 -1 -1| | 2 4", false},
         {"one line is the piece alone", {3}, "4|2 0 0|5 5| 3", true},
         {"lines past the list are no pieces", {1, 5, 7}, "2|2 2 1|5 5| 1", true},
     };
