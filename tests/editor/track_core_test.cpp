@@ -461,10 +461,10 @@ TEST_F(TrackTest, KeptFileFollowsTheUnsavedTrack)
         EXPECT_EQ(keepingsScheduled, row.scheduled);
         EXPECT_EQ(KeptFiles(keptFolder), row.files);
     }
-    fs::remove_all(keptFolder);  // a file where the folder should be: nothing written
-    std::ofstream(keptFolder) << "";
+    fs::create_directory(Kept(KeptName(a)));  // a folder in the kept file's place: the move fails
     ToggleMatterhornSetting();
     EXPECT_FALSE(KeepDueTrack());
+    EXPECT_FALSE(fs::exists(Kept(KeptName(a, NEW_KEPT_ENDING))));
 }
 
 // At start: which kept changes come back, exactly as they were left, and
@@ -494,6 +494,7 @@ TEST_F(TrackTest, KeptChangesComeBackAtStart)
         {"its file changed on disk", [&] { std::ofstream(a) << Track(7); }, a, a, changed},
         {"cut short", [&] { fs::resize_file(keptB, kept[1].size() - 1); }, "", a, putAside},
         {"not a kept file", [&] { std::ofstream(keptB) << Track(6); }, "", a, putAside},
+        {"a byte altered", [&] { std::ofstream(keptB) << WithByte(kept[1], kept[1].size() - 9, 0x7F); }, "", a, putAside},
         {"its track gone", [&] { fs::remove(b); }, "", a, putAside},
         {"a write cut off: half a new file", [&] { std::ofstream(Kept(KeptName(b, NEW_KEPT_ENDING))) << kept[1].substr(0, 99); }, "", b, ""},
     };
