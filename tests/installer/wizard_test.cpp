@@ -324,34 +324,27 @@ void EscKey(HWND dialog)
     PostMessageA(cancel, WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
-// A 32-bit installation for all users in folder (which need not exist), as
-// its keys in the 32-bit view say; another program's value under the
-// maker's key beside it when asked.
+// A 32-bit installation for all users in folder (which need not exist), by
+// its keys in the 32-bit view; another program's value under the maker's
+// key when asked. Then which of those keys are left, "|" after each.
 void Registered32(const std::string& folder, bool makersValue)
 {
     Fresh();
-    const struct { const char *key, *name; std::string value; } values[] = {
-        {PROGRAM_KEY, "HDDir", folder}, {UNINSTALL_KEY, "DisplayName", "Velari v2.0"},
-        {PROGRAM_KEY_PARENTS[1], makersValue ? "Other" : nullptr, ""}};
-    for (const auto& value : values) {
+    for (const char* name : {PROGRAM_KEY, UNINSTALL_KEY, PROGRAM_KEY_PARENTS[1]}) {
         HKEY key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, value.key, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
-        if (value.name)
-            RegSetValueExA(key, value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.value.c_str()), DWORD(value.value.size() + 1));
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, name, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
+        if (name == PROGRAM_KEY || (makersValue && name == PROGRAM_KEY_PARENTS[1]))
+            RegSetKeyValueA(key, nullptr, name == PROGRAM_KEY ? "HDDir" : "Other", REG_SZ, folder.c_str(), DWORD(folder.size() + 1));
         RegCloseKey(key);
     }
 }
-// Which of the 32-bit installation's keys are left, "|" after each.
 std::string Left32()
 {
     std::string left;
-    for (const char* name : {PROGRAM_KEY, PROGRAM_KEY_PARENTS[0], PROGRAM_KEY_PARENTS[1], UNINSTALL_KEY}) {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, name, 0, KEY_READ | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
+    HKEY key;
+    for (const char* name : {PROGRAM_KEY, PROGRAM_KEY_PARENTS[0], PROGRAM_KEY_PARENTS[1], UNINSTALL_KEY})
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, name, 0, KEY_READ | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS && !RegCloseKey(key))
             left += std::string(name) + "|";
-            RegCloseKey(key);
-        }
-    }
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, PROGRAM_KEY_PARENTS[1], KEY_WOW64_32KEY, 0);
     return left;
 }
@@ -415,7 +408,6 @@ TEST_F(Wizard, Walks)
     const std::string shortTarget = ShortForm(TARGET);
     std::string slashedTarget = shortTarget;
     std::replace(slashedTarget.begin(), slashedTarget.end(), '\\', '/');
-    ASSERT_NE(shortTarget, TARGET);
     char local[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
     const std::string userTarget = std::string(local) + "\\Programs\\Velari\\";
@@ -456,24 +448,27 @@ TEST_F(Wizard, Walks)
          [] { EXPECT_EQ(FileText(TARGET + "Velari.exe") + RegistryText(HKEY_LOCAL_MACHINE, PROGRAM_KEY, "HDDir"), "<missing><none>"); }, 4},
         {"the game folder given", [] { Fresh(); MakeFolders(TARGET); }, SETUP, "/verysilent /GameDir=D:\\OTHER", {},
          [] { ExpectRegistered(TARGET, "D:\\OTHER\\"); }, 0},
-        {"the target given", [] { Fresh(); }, SETUP, "/SILENT /DIR=\"D:\\Program Files\\Velari\"", {}, ExpectInstalled, 0},
-        // The 32-bit installation taken over: its folder gone by hand is no
-        // failure; spelled short with slashes, the target is the same
-        // folder and keeps this one's files; the maker's key stays for
-        // another program's value.
+        // The target given; a 32-bit installation taken over: its folder
+        // gone by hand is no failure; spelled short with slashes, the target
+        // is the same folder however either is spelled, and keeps this
+        // one's files; the maker's key
+        // stays for another program's value.
         {"the other width's folder gone", [] { Registered32("D:\\Gone 32\\", false); }, SETUP, "/VERYSILENT",
          {}, [] { ExpectInstalled(); EXPECT_EQ(Left32(), ""); }, 0},
-        {"the other width's in the target, spelled short with slashes", [=] {
-             Registered32(shortTarget, true);
-             MakeFolders(TARGET);
-         }, SETUP, "/VERYSILENT \"/DIR=" + slashedTarget + "\"", {},
+        {"the other width's in the target through a link, given short with slashes", [=] {
+             Registered32("D:\\LINKS\\loop\\Program Files\\Velari\\", true); MakeFolders(TARGET); }, SETUP, "/SILENT \"/DIR=" + slashedTarget + "\"", {},
          [] { ExpectInstalled(); EXPECT_EQ(Left32(), std::string(PROGRAM_KEY_PARENTS[1]) + "|"); }, 0},
         {"the other width's program in use: its keys go, the run is incomplete", [] {
              Registered32("D:\\Old 32\\", false);
-             Place({"D:\\Old 32\\Velari.exe"});
-             heldOpen = CreateFileA("D:\\Old 32\\Velari.exe", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-         }, SETUP, "/VERYSILENT", {},
-         [] { EXPECT_EQ(Left32(), ""); EXPECT_TRUE(FileExists("D:\\Old 32\\Velari.exe")); RemoveTree("D:\\Old 32"); }, 4,
+             Place({"D:\\Old 32\\Velari.exe", "D:\\Old 32\\Velari.gid", "D:\\Old 32\\mine.tra"});
+             heldOpen = CreateFileA("D:\\Old 32\\Velari.exe", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); }, SETUP, "/VERYSILENT", {},
+         [] {
+             EXPECT_EQ(Left32(), "");
+             EXPECT_EQ(std::string(FileExists("D:\\Old 32\\Velari.exe") ? "Velari.exe " : "") + (FileExists("D:\\Old 32\\Velari.gid") ? "Velari.gid " : "") +
+                           (FileExists("D:\\Old 32\\mine.tra") ? "mine.tra" : ""), "Velari.exe mine.tra");
+             EXPECT_NE(FileText("D:\\install.log").find("Taking over the 32-bit installation for all users in D:\\Old 32\\"), std::string::npos);
+             RemoveTree("D:\\Old 32");
+         }, 4,
          "it can't be removed"},
         {"a command line not understood", [] { Fresh(); }, SETUP, "/VERYSILENT /FOO", {}, nothingWritten, 1},
         {"a target whose third level can't be made: the two made taken back", [] { Fresh(false); }, SETUP,
@@ -648,7 +643,6 @@ TEST_F(Wizard, FolderSpellings)
     }
     // Where neither exists, case as Windows ignores it, for every letter.
     EXPECT_TRUE(SameFolder("D:\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", "d:/\u03c4\u03c1\u03b1\u03ba \u03c9"));
-    EXPECT_FALSE(SameFolder("D:\\Gone\\", "D:\\Gone\\Sub\\"));
     const struct { const char *chosen, *taken; } velari[] = {
         {"D:\\LONG FOLDER NAME\\vELARI\\", "D:\\LONG FOLDER NAME\\vELARI\\"}, {"D:\\Long Folder Name\\", "D:\\Long Folder Name\\Velari\\"},
         {"D:\\MyVelari\\", "D:\\MyVelari\\Velari\\"}, {"D:\\", "D:\\Velari\\"}, {"Velari\\", "Velari\\"},
