@@ -24,8 +24,9 @@ inline bool ProcessIsElevated()
 
 enum { ELEVATION_DECLINED = -1, ELEVATION_FAILED = -2 };
 
-// This program file again with arguments, in folder, with the rights the
-// system asks the person for; waits for it to end. Its exit code, or
+// This program file again with arguments, in folder (null: the current
+// one), with the rights the system asks the person for; waits for it to
+// end. Its exit code, or
 // ELEVATION_DECLINED when the person said no to the system's prompt,
 // ELEVATION_FAILED when it could not start.
 inline long RunElevated(const char* arguments, const char* folder)

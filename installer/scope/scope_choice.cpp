@@ -62,7 +62,9 @@ long RunElevatedInstaller()
     LogStep("For all users administrator rights are needed: the installer starts again with them, %s", arguments);
     // That one writes the same log from its start.
     PauseInstallLog();
-    const long code = RunElevated(arguments, installer.sourceFolder);
+    // In the current folder, where relative paths such as /LOG's were given;
+    // it takes its files from its own folder.
+    const long code = RunElevated(arguments, nullptr);
     const DWORD error = GetLastError();
     if (code >= 0)
         return code;
