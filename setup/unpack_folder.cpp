@@ -72,6 +72,17 @@ bool RemoveTree(const char* folder, int depth)
 
 }  // namespace
 
+namespace {
+
+SECURITY_ATTRIBUTES* userOnly;
+
+unsigned long MakeUserOnlyFolder(const char* folder)
+{
+    return CreateDirectoryA(folder, userOnly) ? 0 : GetLastError();
+}
+
+}  // namespace
+
 DWORD MakeUnpackFolder(char* folder, size_t size)
 {
     char temporary[PATH_SIZE], sid[200], sddl[600];
@@ -83,18 +94,13 @@ DWORD MakeUnpackFolder(char* folder, size_t size)
         !ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
         return GetLastError() ? GetLastError() : ERROR_INVALID_SECURITY_DESCR;
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
-    DWORD error = ERROR_ALREADY_EXISTS;
-    // A name that is taken is never used: another one is tried.
-    for (int attempt = 0; attempt < 10 && error == ERROR_ALREADY_EXISTS; ++attempt) {
-        FILETIME now;
-        GetSystemTimeAsFileTime(&now);
-        const uint64_t time = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-        if (!ComposeUnpackFolder(folder, size, temporary, GetCurrentProcessId(), time, RandomNumber())) {
-            error = ERROR_FILENAME_EXCED_RANGE;
-            break;
-        }
-        error = CreateDirectoryA(folder, &attributes) ? 0 : GetLastError();
-    }
+    userOnly = &attributes;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t time = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    const DWORD error = MakeFreshUnpackFolder(folder, size, temporary, GetCurrentProcessId(), time, RandomNumber,
+                                              MakeUserOnlyFolder);
+    userOnly = nullptr;
     LocalFree(descriptor);
     return error;
 }

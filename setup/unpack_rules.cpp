@@ -34,6 +34,20 @@ bool ComposeUnpackFolder(char* out, size_t size, const char* temporary, uint32_t
     return JoinPath(out, size, temporary, temporary[length - 1] == '\\' ? "" : "\\", name);
 }
 
+unsigned long MakeFreshUnpackFolder(char* out, size_t size, const char* temporary, uint32_t process, uint64_t time,
+                                    uint32_t (*random)(), unsigned long (*make)(const char* folder))
+{
+    unsigned long error = FOLDER_NAME_TAKEN;
+    for (int attempt = 0; attempt < UNPACK_FOLDER_ATTEMPTS && error == FOLDER_NAME_TAKEN; ++attempt) {
+        if (!ComposeUnpackFolder(out, size, temporary, process, time, random()))
+            return FOLDER_NAME_TOO_LONG;
+        error = make(out);
+    }
+    if (error && size > 0)
+        out[0] = '\0';
+    return error;
+}
+
 bool ComposeUserOnlyDescriptor(char* out, size_t size, const char* userSid)
 {
     // S-1-<authority>-<sub-authority>...: digits and dashes only, so that

@@ -15,6 +15,18 @@
 bool ComposeUnpackFolder(char* out, size_t size, const char* temporary, uint32_t process, uint64_t time,
                          uint32_t random);
 
+// The system's errors for a name that is taken and one that is too long
+// (ERROR_ALREADY_EXISTS, ERROR_FILENAME_EXCED_RANGE).
+enum { FOLDER_NAME_TAKEN = 183, FOLDER_NAME_TOO_LONG = 206 };
+enum { UNPACK_FOLDER_ATTEMPTS = 10 };
+
+// Makes the folder with make (0, or the system's error) under the names
+// above, each with a new random number: a name that is taken, as by an
+// earlier run, is never used but passed over. 0 with the folder in out, or
+// the last error.
+unsigned long MakeFreshUnpackFolder(char* out, size_t size, const char* temporary, uint32_t process, uint64_t time,
+                                    uint32_t (*random)(), unsigned long (*make)(const char* folder));
+
 // The security descriptor, in the system's SDDL, of the folder and of all
 // it holds: owned by the user, whose SID is given as text ("S-1-5-21-..."),
 // who alone may write; the system and administrators may read and run, so

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "payload_table.h"
 #include "unpack_rules.h"
@@ -84,6 +85,43 @@ TEST(PayloadTable, EachFileAgainstItsDigest)
     EXPECT_EQ(CheckPayloadDigests(table, bytes), nullptr);
     payload.back() ^= 1;  // the last byte of the last file only
     EXPECT_STREQ(CheckPayloadDigests(table, bytes), "Velari.ex_ does not match its SHA-256");
+}
+
+namespace {
+
+uint32_t drawn;
+uint32_t NextNumber() { return ++drawn; }
+std::vector<std::string> tried;
+unsigned long taken;  // how many names are taken before one is free
+unsigned long otherError;
+unsigned long Make(const char* folder)
+{
+    tried.push_back(folder);
+    return tried.size() <= taken ? static_cast<unsigned long>(FOLDER_NAME_TAKEN) : otherError;
+}
+
+}  // namespace
+
+// A name that an earlier run left is passed over, never used; another
+// error ends the attempts; so does the tenth name taken.
+TEST(UnpackRules, AFreshFolderOnly)
+{
+    const struct { unsigned long taken, otherError, result; size_t tries; const char* folder; } rows[] = {
+        {0, 0, 0, 1, "T\\Velari-setup-00000007-0000000000000009-00000001\\"},
+        {2, 0, 0, 3, "T\\Velari-setup-00000007-0000000000000009-00000003\\"},
+        {0, 5, 5, 1, ""},
+        {UNPACK_FOLDER_ATTEMPTS, 0, FOLDER_NAME_TAKEN, UNPACK_FOLDER_ATTEMPTS, ""},
+    };
+    for (const auto& row : rows) {
+        drawn = 0;
+        tried.clear();
+        taken = row.taken;
+        otherError = row.otherError;
+        char out[80];
+        EXPECT_EQ(MakeFreshUnpackFolder(out, sizeof out, "T\\", 7, 9, NextNumber, Make), row.result);
+        EXPECT_EQ(tried.size(), row.tries);
+        EXPECT_STREQ(out, row.folder);
+    }
 }
 
 TEST(UnpackRules, FolderDescriptorAndCommand)
