@@ -446,6 +446,16 @@ TEST(Distribution, SetupProgram)
     };
     EXPECT_EQ(runFrom(L"D:\\damaged\\", into), 4);
     EXPECT_NE(FileText("D:\\setup.log").find("Please download it again."), std::string::npos) << FileText("D:\\setup.log");
+    // With the pages, a message says so, which loads no DLL beside it either.
+    Plant("D:\\damaged\\", true);
+    Program damaged;
+    StartProgram(("D:\\damaged\\" + std::string(SETUP_PROGRAM)).c_str(), "", "D:\\damaged", &damaged);
+    HWND box = WaitMessageBox(damaged.pid, "Velari Setup");
+    EXPECT_NE(MessageBoxText(box).find("Please download it again."), std::string::npos) << MessageBoxText(box);
+    PressDialogButton(box, IDOK);
+    EXPECT_EQ(WaitProgramExit(damaged), 4);
+    EndProgram(&damaged);
+    Plant("D:\\damaged\\", false);
     EXPECT_FALSE(FileExists(target));
     EXPECT_EQ(runFrom(L"D:\\Downloads\\", L"/DIRECTORY=D:\\V"), 1);
     ASSERT_EQ(runFrom(L"D:\\Downloads\\", into), 0);

@@ -54,7 +54,7 @@ TEST(PayloadTable, RefusesWhatDoesNotDescribeThePayload)
         {"a digest in capitals", HEADING + "A" + Line(INSTALLER, "install.exe").substr(1), INSTALLER.size(), "line 2 "},
         {"a size without digits", HEADING + Digest("") + "  install.exe\n", 0, "line 2 "},
         {"a size of sixteen digits", HEADING + Digest("") + " 0000000000000000 install.exe\n", 0, "line 2 "},
-        {"a name with a folder", HEADING + Line(INSTALLER, "..\\install.exe"), INSTALLER.size(), "line 2 "},
+        {"a name with a folder", HEADING + Line(INSTALLER, "sub\\install.exe"), INSTALLER.size(), "line 2 "},
         {"a name with a drive", HEADING + Line(INSTALLER, "C:install.exe"), INSTALLER.size(), "line 2 "},
         {"a hidden name", HEADING + Line(INSTALLER, ".install.exe"), INSTALLER.size(), "line 2 "},
         {"no name", HEADING + Line(INSTALLER, ""), INSTALLER.size(), "line 2 "},
