@@ -21,12 +21,12 @@ for dist in dist dist-x64; do
 done
 # Each started in D:\SIGNED: the installer beside its files, then the setup program alone.
 run_signed() {
-    for program in install.exe "$3"; do
+    for starter in install.exe "$3"; do
         (. "$1" && rm -rf "$E2E_D_DRIVE/SIGNED" "$E2E_D_DRIVE/SIGNED_TARGET" && mkdir "$E2E_D_DRIVE/SIGNED" &&
-            if [ "$program" = install.exe ]; then cp "$build/$2"/* "$E2E_D_DRIVE/SIGNED"; else cp "$build/$program" "$E2E_D_DRIVE/SIGNED"; fi &&
-            cd "$E2E_D_DRIVE/SIGNED" && wine "$program" /VERYSILENT '/DIR=D:\SIGNED_TARGET' </dev/null >/dev/null 2>&1) ||
-            { echo "install with $program from $2: $?"; exit 1; }
-        (. "$1" && verify "$E2E_D_DRIVE/SIGNED_TARGET/"*.exe && echo "$program: signed, installed and verified")
+            if [ "$starter" = install.exe ]; then cp "$build/$2"/* "$E2E_D_DRIVE/SIGNED"; else cp "$build/$starter" "$E2E_D_DRIVE/SIGNED"; fi &&
+            cd "$E2E_D_DRIVE/SIGNED" && wine "$starter" /VERYSILENT '/DIR=D:\SIGNED_TARGET' </dev/null >/dev/null 2>&1) ||
+            { echo "install with $starter from $2: $?"; exit 1; }
+        (. "$1" && verify "$E2E_D_DRIVE/SIGNED_TARGET/"*.exe && echo "$starter: signed, installed and verified")
     done
 }
 [ -f "$1" ] || { echo "signatures verified, compressed copies too; no Wine world: no signed installer run"; exit 77; }
