@@ -24,9 +24,9 @@ inline bool ProcessIsElevated(HANDLE process = GetCurrentProcess())
     return known && elevation.TokenIsElevated;
 }
 
-// This program file again with arguments, in folder, with the rights the
-// system asks the person for; waits for it to end. How it ended, with its
-// exit code in *exitCode when it ran.
+// This program file again with arguments, in folder (null: the current
+// one), with the rights the system asks the person for; waits for it to
+// end. How it ended, with its exit code in *exitCode when it ran.
 inline ElevatedEnd RunElevated(const char* arguments, const char* folder, DWORD* exitCode)
 {
     *exitCode = 0;

@@ -5,7 +5,7 @@
 
 
 const char USAGE_TEXT[] =
-    "install.exe takes these switches, in any order and any case:\n\n"
+    "install.exe and the setup program take these switches, in any order and any case:\n\n"
     "/SILENT: no page and no question; only the progress is shown.\n"
     "/VERYSILENT: nothing at all is shown.\n"
     "/DIR=\"folder\": the folder to install into.\n"
@@ -22,7 +22,7 @@ const char USAGE_TEXT[] =
     "1 the command line was not understood\n"
     "2 cancelled\n"
     "3 the target folder can't be used\n"
-    "4 installed incompletely: some actions failed, or nothing: a file of the release is missing or damaged; or Velari was left running";
+    "4 installed incompletely: some actions failed, or nothing: a file of the release is missing or damaged; or Velari was left running; from the setup program also: it is damaged, download it again";
 
 namespace {
 

@@ -22,5 +22,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     }
     if (!RegisterInstallerClass())
         return EXIT_INCOMPLETE;
+    TakeSourceFolder();
     return InstallerMain(options);
 }

@@ -1,11 +1,12 @@
 # Makes the distribution folder DIST from the cross build's install.exe in
 # BIN and the compressed files and stripped programs its payload step made in
 # PAYLOAD (make_payload.cmake), and the zip ZIP of it with its checksum file
-# ZIP.sha256. Run by the "dist" target, with SOURCE_DATE_EPOCH set.
+# ZIP.sha256, and the setup program's payload in SETUP_PAYLOAD. Run by the
+# "dist" target, with SOURCE_DATE_EPOCH set.
 # The programs go out stripped of their debug information, and signed when
 # SIGNER is given; those copies stay in STRIPPED.
 #   cmake -DBIN=... -DPAYLOAD=... -DDIST=... -DZIP=... -DSTRIP=... -DSTRIPPED=...
-#         -DPYTHON=... -DWRITE_ZIP=...
+#         -DPYTHON=... -DWRITE_ZIP=... -DSETUP_PAYLOAD=...
 #         [-DSIGNER=osslsigncode -DSIGN_PKCS12=... [-DSIGN_PASSWORD_FILE=...] [-DSIGN_TIMESTAMP_URL=...]]
 #         -P make_distribution.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/sign_programs.cmake)
@@ -25,8 +26,9 @@ foreach(name IN LISTS compressed)
   file(COPY ${PAYLOAD}/${name} DESTINATION ${DIST})
 endforeach()
 
+set(release_files install.exe ${compressed})
 file(REMOVE ${ZIP})
-execute_process(COMMAND ${PYTHON} ${WRITE_ZIP} ${ZIP} ${DIST} install.exe ${compressed} RESULT_VARIABLE failed)
+execute_process(COMMAND ${PYTHON} ${WRITE_ZIP} ${ZIP} ${DIST} ${release_files} RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "could not make ${ZIP}")
 endif()
@@ -34,3 +36,21 @@ endif()
 file(SHA256 ${ZIP} sum)
 get_filename_component(zip_name ${ZIP} NAME)
 file(WRITE ${ZIP}.sha256 "${sum}  ${zip_name}\n")
+
+# The setup program's payload: the same files one after another, and the
+# table of their names, sizes and SHA-256 (setup/payload_table.h).
+file(REMOVE_RECURSE ${SETUP_PAYLOAD})
+file(MAKE_DIRECTORY ${SETUP_PAYLOAD})
+set(table "Velari setup payload 1\n")
+set(paths "")
+foreach(name IN LISTS release_files)
+  file(SHA256 ${DIST}/${name} sum)
+  file(SIZE ${DIST}/${name} size)
+  string(APPEND table "${sum} ${size} ${name}\n")
+  list(APPEND paths ${DIST}/${name})
+endforeach()
+file(WRITE ${SETUP_PAYLOAD}/payload-table.txt "${table}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E cat ${paths} OUTPUT_FILE ${SETUP_PAYLOAD}/payload.bin RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "could not make ${SETUP_PAYLOAD}/payload.bin")
+endif()

@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Checks the programs of both releases without running them: install.exe
-and each program inside the compressed files (expanded with the host's
-msexpand) must be a GUI program of its release's width, with address space
-layout randomisation and no execution from data (64-bit: over all of the
-address space), import only DLLs that Windows always loads from its own
-folder, and carry the same version resource and manifest in both widths,
-the width aside. Prints one line per program; exits 1 on the first fault.
+"""Checks the programs of both releases without running them: install.exe,
+each program inside the compressed files (expanded with the host's
+msexpand) and the setup program beside the zip must be a GUI program of
+its release's width, with address space layout randomisation and no
+execution from data (64-bit: over all of the address space), import only
+DLLs that Windows always loads from its own folder, and carry the same
+version resource and manifest in both widths, the width aside. Prints one
+line per program; exits 1 on the first fault.
 
-  check-release.py DIST_32BIT DIST_64BIT
+  check-release.py DIST_32BIT DIST_64BIT SETUP_32BIT SETUP_64BIT
 """
 
 import re
@@ -72,6 +73,25 @@ class Program:
         return self.data[self.at(rva):self.at(rva) + size]
 
 
+def version_entries(data, at=0, end=None, path=""):
+    """A version resource's blocks and values as (path, type, value) rows."""
+    rows, end = [], len(data) if end is None else end
+    while at + 6 <= end:
+        length, value_length, kind = struct.unpack_from("<HHH", data, at)
+        if length == 0:
+            break
+        key_end = at + 6
+        while data[key_end:key_end + 2] != b"\0\0":
+            key_end += 2
+        key = data[at + 6:key_end].decode("utf-16-le")
+        value_at = (key_end + 2 + 3) & ~3
+        value_size = value_length * 2 if kind == 1 else value_length
+        rows.append((path + "/" + key, kind, data[value_at:value_at + value_size]))
+        rows += version_entries(data, (value_at + value_size + 3) & ~3, at + length, path + "/" + key)
+        at = (at + length + 3) & ~3
+    return rows
+
+
 def check(width, name, program):
     machine, magic, required = WIDTHS[width]
     if (program.machine, program.magic, program.subsystem) != (machine, magic, GUI):
@@ -90,22 +110,25 @@ def check(width, name, program):
 
 def main():
     seen = {}
-    for width, folder in zip(WIDTHS, sys.argv[1:3]):
-        for name in PROGRAMS:
-            path = Path(folder, name)
-            data = path.read_bytes() if name.endswith(".exe") else \
+    if len(sys.argv) != 5:
+        sys.exit("usage: check-release.py DIST_32BIT DIST_64BIT SETUP_32BIT SETUP_64BIT")
+    for width, folder, setup in zip(WIDTHS, sys.argv[1:3], sys.argv[3:5]):
+        for name in PROGRAMS + ["setup"]:
+            path = Path(setup) if name == "setup" else Path(folder, name)
+            data = path.read_bytes() if path.name.endswith(".exe") else \
                 subprocess.run(["msexpand"], input=path.read_bytes(), capture_output=True, check=True).stdout
             program = Program(data)
             fault = check(width, name, program)
             if fault:
                 sys.exit(f"{path}: {fault}")
             manifest = re.sub(rb'processorArchitecture="[^"]*"', b"", program.resource(RT_MANIFEST) or b"none")
-            both = seen.setdefault(name, (program.resource(RT_VERSION), manifest))
-            if both != (program.resource(RT_VERSION), manifest):
+            # The setup program's file name says its width.
+            version = [(key, kind, value.replace("-x64-".encode("utf-16-le"), "-".encode("utf-16-le")))
+                       for key, kind, value in version_entries(program.resource(RT_VERSION) or b"")]
+            both = seen.setdefault(name, (version, manifest))
+            if both != (version, manifest):
                 sys.exit(f"{path}: its version resource or manifest differs from the other width's")
-            print(f"{width} {name}: GUI, ASLR and DEP, known DLLs only, version and manifest as the other width's")
-    if len(seen) != len(PROGRAMS) or len(sys.argv) != 3:
-        sys.exit("usage: check-release.py DIST_32BIT DIST_64BIT")
+            print(f"{width} {path.name}: GUI, ASLR and DEP, known DLLs only, version and manifest as the other width's")
 
 
 if __name__ == "__main__":

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Builds both releases a second time, from the same sources into another
 # folder, in another time zone, locale and umask, and checks that each
-# width's programs, stripped copies, distribution, zip and checksum file
-# come out byte for byte as in build/. Prints both zips' SHA-256, checked
-# against their .sha256 files. Run after scripts/build.sh.
+# width's programs, stripped copies, distribution, zip, setup program and
+# their checksum files come out byte for byte as in build/. Prints the
+# SHA-256 of both zips and both setup programs, checked against their
+# .sha256 files. Run after scripts/build.sh.
 #   scripts/check-reproducible.sh [SECOND_FOLDER]
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,23 +29,26 @@ for width in 32 64; do
   compared=""
   for file in win$width/bin/install.exe win$width/bin/Removal.exe win$width/bin/Velari.exe \
               stripped$suffix/install.exe stripped$suffix/Removal.exe stripped$suffix/Velari.exe \
-              $(cd "$FIRST" && ls dist$suffix/*) Velari-$VERSION$suffix-setup.zip Velari-$VERSION$suffix-setup.zip.sha256; do
+              $(cd "$FIRST" && ls dist$suffix/*) Velari-$VERSION$suffix-setup.zip Velari-$VERSION$suffix-setup.zip.sha256 \
+              Velari-$VERSION$suffix-setup.exe Velari-$VERSION$suffix-setup.exe.sha256; do
     if ! cmp -s "$FIRST/$file" "$SECOND/$file"; then
       echo "differs between two builds: $file ($(cmp "$FIRST/$file" "$SECOND/$file" 2>&1 | head -1))"
       differ=1
     fi
     compared="$compared $file"
   done
-  # Three programs, their stripped copies, six files of the distribution, the zip and its checksum,
-  # each of its width, each once.
-  own="^(win$width/|stripped$suffix/|dist$suffix/|Velari-$VERSION$suffix-setup\.zip)"
+  # Three programs, their stripped copies, six files of the distribution, the zip, the setup
+  # program and their checksums, each of its width, each once.
+  own="^(win$width/|stripped$suffix/|dist$suffix/|Velari-$VERSION$suffix-setup\.(zip|exe))"
   count=$(printf '%s\n' $compared | sort -u | grep -c -E "$own")
-  if [ "$count" -ne 14 ]; then
-    echo "the $width-bit release: $count files of its own compared, not 14"
+  if [ "$count" -ne 16 ]; then
+    echo "the $width-bit release: $count files of its own compared, not 16"
     differ=1
   fi
 done
 [ "$differ" -eq 0 ] || exit 1
-cd "$FIRST" && sha256sum -c "Velari-$VERSION-setup.zip.sha256" "Velari-$VERSION-x64-setup.zip.sha256"
-cat "Velari-$VERSION-setup.zip.sha256" "Velari-$VERSION-x64-setup.zip.sha256"
-echo "two builds are identical: both widths, 14 files each"
+cd "$FIRST"
+sums="Velari-$VERSION-setup.zip.sha256 Velari-$VERSION-x64-setup.zip.sha256 Velari-$VERSION-setup.exe.sha256 Velari-$VERSION-x64-setup.exe.sha256"
+sha256sum -c $sums
+cat $sums
+echo "two builds are identical: both widths, 16 files each"

@@ -68,8 +68,10 @@ ElevatedEnd RunElevatedInstaller(int* exitCode)
         return ELEVATED_NOT_STARTED;
     }
     LogStep("For all users administrator rights are needed: the installer starts again with them, %s", arguments);
+    // In the current folder, where relative paths such as /DIR's were given;
+    // it takes its files from its own folder.
     DWORD code;
-    const ElevatedEnd end = RunElevated(arguments, installer.sourceFolder, &code);
+    const ElevatedEnd end = RunElevated(arguments, nullptr, &code);
     const DWORD error = GetLastError();
     if (handover && end != ELEVATED_DECLINED && end != ELEVATED_NOT_STARTED) {
         ReopenListedVelari(handoverName);

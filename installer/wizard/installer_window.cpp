@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "common_controls.h"
 #include "default_target.h"
@@ -44,19 +45,6 @@ bool DriveProgramFilesUsable(const char* current)
     return true;
 }
 
-// The source folder is the current directory.
-void TakeSourceFolder()
-{
-    char current[PATH_SIZE];
-    DWORD length = GetCurrentDirectoryA(PATH_SIZE - 1, current);
-    if (length == 0 || length >= PATH_SIZE - 1)
-        current[0] = '\0';
-    // Too long a directory leaves the source folder empty: every expansion
-    // then fails and says which file it could not expand.
-    JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, current, "\\");
-    LogStep("Velari Installer started in %s: %s", installer.sourceFolder, MODES[installer.options.mode]);
-}
-
 // Folders given on the command line replace the defaults, each with its
 // backslash as the target page gives it one, the target in its one form; the folder chooser then opens
 // on the given target's drive. One that does not fit leaves the wizard its
@@ -86,7 +74,7 @@ LRESULT OnCreate(HWND window)
 {
     installer.window = window;
     installer.exitCode = EXIT_INCOMPLETE;  // until the installation has run
-    TakeSourceFolder();
+    LogStep("Velari Installer started in %s: %s", installer.sourceFolder, MODES[installer.options.mode]);
     DecideInstallScope();
     ProposeTargetFolder();
     TakeGivenFolders();
@@ -201,6 +189,23 @@ void ProposeTargetFolder()
         LogStep("Default target folder %s: %s", installer.targetFolder,
                 scope == SCOPE_CURRENT_USER && kind == DEFAULT_SYSTEM ? "the user's own programs folder"
                                                                       : TargetDefaultReason(kind));
+}
+
+// The compressed files lie beside this program file, whatever the current
+// folder: the setup program starts it from the folder it unpacked them into,
+// in the folder that /LOG and the other switches' relative paths refer to.
+void TakeSourceFolder()
+{
+    char program[PATH_SIZE];
+    const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    char* name = length > 0 && length < sizeof program ? strrchr(program, '\\') : nullptr;
+    // Too long a path leaves the source folder empty: every expansion
+    // then fails and says which file it could not expand.
+    installer.sourceFolder[0] = '\0';
+    if (name) {
+        name[1] = '\0';
+        JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, program, nullptr);
+    }
 }
 
 bool RegisterInstallerClass()

@@ -17,6 +17,8 @@
 #define WM_WIZARD_FINISHED       (WM_USER + 106)
 
 // installer_window.cpp
+// The source folder: the folder of this program file.
+void TakeSourceFolder();
 bool RegisterInstallerClass();
 HWND CreateInstallerWindow();
 // The installer as its entry point runs it once the command line is read:

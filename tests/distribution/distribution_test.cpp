@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include "installed_product.h"
 #include "velari_version.h"
@@ -27,6 +28,8 @@ using namespace e2e;
 namespace {
 
 const std::string TARGET = "D:\\Velari Test\\";
+// The setup program of this test's width.
+const char* const SETUP_PROGRAM = sizeof(void*) == 8 ? "Velari-" VELARI_VERSION_TEXT "-x64-setup.exe" : "Velari-" VELARI_VERSION_TEXT "-setup.exe";
 enum { CONTENTS_COMMAND = 1010, PITCH_FIELD = 1103 };
 
 // DLLs of names that the programs load, planted in folder, with Wine told to
@@ -40,7 +43,7 @@ void Plant(const std::string& folder, bool planted)
     for (const char* name : {"comctl32", "version", "uxtheme", "hhctrl.ocx"}) {
         const std::string module = name, dll = folder + module + (strchr(name, '.') ? "" : ".dll");
         planted ? CopyFileA((DriverFolder() + "planted.dll").c_str(), dll.c_str(), FALSE) : DeleteFileA(dll.c_str());
-        for (const char* program : {"install.exe", "Removal.exe", "Velari.exe"})
+        for (const char* program : {"install.exe", "Removal.exe", "Velari.exe", SETUP_PROGRAM})
             if (module != "version")
                 RegSetKeyValueA(HKEY_CURRENT_USER, (std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides").c_str(),
                                 module.c_str(), REG_SZ, "native,builtin", 15);
@@ -150,6 +153,23 @@ std::wstring QuietCommand(HKEY root = HKEY_LOCAL_MACHINE)
     return command;
 }
 
+// The names in a folder in sorted order, each followed by a blank.
+std::string Listing(const std::string& folder)
+{
+    WIN32_FIND_DATAA file;
+    HANDLE found = FindFirstFileA((folder + "*.*").c_str(), &file);
+    std::vector<std::string> names;
+    for (BOOL more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileA(found, &file))
+        if (file.cFileName[0] != '.')
+            names.push_back(std::string(file.cFileName) + " ");
+    FindClose(found);
+    std::sort(names.begin(), names.end());
+    std::string listing;
+    for (const std::string& name : names)
+        listing += name;
+    return listing;
+}
+
 bool KeyExists(HKEY root, const char* key)
 {
     HKEY handle;
@@ -171,8 +191,6 @@ TEST(Distribution, InstallationUseAndQuietRemoval)
 {
     const std::wstring target = L"D:\\\u03a4\u03c1\u03b1\u03ba \u03a9\\", tracks = L"D:\\\u03a0\u03af\u03c3\u03c4\u03b5\u03c2",
                        track = tracks + L"\\\u03c0\u03af\u03c3\u03c4\u03b1.tra";
-    // A switch it does not know: nothing is done, and the tool is told so.
-    EXPECT_EQ(RunCommand(L"D:\\SETUP\\install.exe /VERYSILENT /DIRECTORY=D:\\V", L"D:\\SETUP"), 1);
     Plant("D:\\SETUP\\", true);
     ASSERT_EQ(Install(target), 0);
     Plant("D:\\SETUP\\", false);
@@ -481,4 +499,56 @@ TEST(Distribution, RestartLogsWhereOnlyItWrites)
     }
     RemoveTree(folder.substr(0, folder.size() - 1));
     EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+}
+
+// The setup program alone in a download folder, beside planted DLLs:
+// damaged, it installs nothing and says so in the log; a switch it does
+// not know is install.exe's to refuse; whole, it installs silently what the
+// zip installs, its log where its relative path points from that folder.
+// Neither the temporary folder nor the download folder keeps anything new.
+TEST(Distribution, SetupProgram)
+{
+    const std::string downloads = "D:\\Downloads\\", target = "D:\\Velari Setup\\";
+    char temporary[MAX_PATH] = "";
+    GetTempPathA(sizeof temporary, temporary);
+    RemoveTree("D:\\Downloads");
+    RemoveTree("D:\\damaged");
+    MakeFolders("D:\\damaged");
+    std::string bytes = FileText(DriverFolder() + SETUP_PROGRAM);
+    bytes[bytes.size() * 3 / 4] ^= 1;  // in the payload, which is most of the file
+    WriteBytes("D:\\damaged\\" + std::string(SETUP_PROGRAM), bytes);
+    MakeFolders(downloads);
+    ASSERT_TRUE(CopyFileA((DriverFolder() + SETUP_PROGRAM).c_str(), (downloads + SETUP_PROGRAM).c_str(), FALSE));
+    Plant(downloads, true);
+    const std::string before = Listing(downloads), temporaryBefore = Listing(temporary);
+    const std::wstring name(SETUP_PROGRAM, SETUP_PROGRAM + strlen(SETUP_PROGRAM)), into = L"\"/DIR=D:\\Velari Setup\" /LOG=..\\setup.log";
+    auto runFrom = [&](const wchar_t* folder, const std::wstring& switches) {
+        return RunCommand(L"\"" + std::wstring(folder) + name + L"\" /VERYSILENT " + switches, folder);
+    };
+    EXPECT_EQ(runFrom(L"D:\\damaged\\", into), 4);
+    EXPECT_NE(FileText("D:\\setup.log").find("Please download it again."), std::string::npos) << FileText("D:\\setup.log");
+    // With the pages, a message says so, which loads no DLL beside it either.
+    Plant("D:\\damaged\\", true);
+    Program damaged;
+    StartProgram(("D:\\damaged\\" + std::string(SETUP_PROGRAM)).c_str(), "", "D:\\damaged", &damaged);
+    HWND box = WaitMessageBox(damaged.pid, "Velari Setup");
+    EXPECT_NE(MessageBoxText(box).find("Please download it again."), std::string::npos) << MessageBoxText(box);
+    PressDialogButton(box, IDOK);
+    EXPECT_EQ(WaitProgramExit(damaged), 4);
+    EndProgram(&damaged);
+    Plant("D:\\damaged\\", false);
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_EQ(runFrom(L"D:\\Downloads\\", L"/DIRECTORY=D:\\V"), 1);
+    ASSERT_EQ(runFrom(L"D:\\Downloads\\", into), 0);
+    const std::string log = FileText("D:\\setup.log"), last = "Exit code 0: installed.\r\n";
+    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), last.size())), last);
+    for (const InstalledFile& file : INSTALLED_FILES)
+        EXPECT_TRUE(FileText(target + file.expandedName) == FileText(DriverFolder() + file.expandedName)) << file.expandedName;
+    EXPECT_EQ(Listing(target), "Removal.exe Velari.chm Velari.cnt Velari.exe Velari.hlp ");
+    EXPECT_EQ(Listing(temporary), temporaryBefore);
+    EXPECT_EQ(Listing(downloads), before);
+    Plant(downloads, false);
+    EXPECT_EQ(RunCommand(QuietCommand(), L"D:\\"), 0);
+    for (DWORD start = GetTickCount(); FileExists(target) && GetTickCount() - start < EXIT_TIMEOUT_MS;)
+        Sleep(100);
 }

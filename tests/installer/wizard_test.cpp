@@ -132,14 +132,15 @@ void CALLBACK WalkStopped(HWND, UINT, UINT_PTR timer, DWORD)
     DestroyWindow(installer.window);
 }
 
-// The installer as its entry point runs it, from the folder, with the
-// command line, to its end; its exit code.
+// The installer as its entry point runs it, from the folder, as if its
+// program file lay there, with the command line, to its end; its exit code.
 int RunInstaller(const std::string& folder, std::vector<Reply> replies, std::string commandLine = "")
 {
     SetCurrentDirectoryA(folder.c_str());
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     installer = InstallerState();
     installer.instance = instance;
+    JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, folder.c_str(), "\\");
     InstallOptions options;
     const bool understood = ParseInstallOptions(&commandLine[0], &options);
     ExpectReplies(std::move(replies));
