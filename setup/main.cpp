@@ -58,8 +58,7 @@ int ReportFailure(const char* arguments, const char* failure, DWORD error, const
     if (options.logFile && OpenInstallLog(options.logFile)) {
         LogStep("Velari Setup %s: %s", self, StepResult(failure, error));
         LogStep("%s", advice);
-        LogStep("Exit code %d: nothing was installed.", EXIT_INCOMPLETE);
-        PauseInstallLog();  // closed without the installer's last line
+        CloseInstallLog(EXIT_INCOMPLETE);
     }
     if (options.mode == INSTALL_WIZARD) {
         char text[1024];
