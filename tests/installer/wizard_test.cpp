@@ -140,7 +140,7 @@ int RunInstaller(const std::string& folder, std::vector<Reply> replies, std::str
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     installer = InstallerState();
     installer.instance = instance;
-    JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, folder.c_str(), "\\");
+    JoinPath(installer.sourceFolder, sizeof installer.sourceFolder, folder.c_str(), folder.back() == '\\' ? "" : "\\");
     InstallOptions options;
     const bool understood = ParseInstallOptions(&commandLine[0], &options);
     ExpectReplies(std::move(replies));
