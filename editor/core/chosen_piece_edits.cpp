@@ -21,17 +21,17 @@ bool SameRecord(const TrackPiece& a, const TrackPiece& b)
 }
 
 // Puts the record into the piece as part of the open group; true when it
-// changed its code, and so its line.
+// changed its type, and so its line: a line names the type alone.
 bool Change(int piece, const TrackPiece& record, bool& changed)
 {
     TrackPiece& stored = trackDocument.pieces[piece];
     if (SameRecord(stored, record))
         return false;
     RecordPieceEdit(piece, stored, record);
-    const bool codeChanged = stored.code != record.code;
+    const bool lineChanged = PieceShapeOfCode(stored.code) != PieceShapeOfCode(record.code);
     stored = record;
     changed = true;
-    return codeChanged;
+    return lineChanged;
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ void Apply(int from, int end, bool undo)
     EncodeCurrentPiece();
     std::memset(touched, 0, sizeof touched);
     int pieceCount = 0, lastPiece = -1;
-    bool codeChanged = false;
+    bool lineChanged = false;
     for (int i = 0; i < end - from; ++i) {
         const EditStep& step = At(undo ? end - 1 - i : from + i);
         const uint8_t value = undo ? step.before : step.after;
@@ -99,13 +99,16 @@ void Apply(int from, int end, bool undo)
         }
         const int piece = step.target & ((1 << STEP_PIECE_BITS) - 1);
         RecordByte(doc.pieces[piece], byte) = value;
-        codeChanged = codeChanged || byte == STEP_CODE;
+        // A line names the piece's type alone.
+        lineChanged = lineChanged || (byte == STEP_CODE && PieceShapeOfCode(step.before) != PieceShapeOfCode(step.after));
         pieceCount += touched[piece] ? 0 : 1;
         touched[piece] = true;
         lastPiece = piece;
     }
-    if (codeChanged)
+    if (lineChanged)
         RefreshPieceList();
+    else if (pieceCount > 0)
+        ShowTrackOverview();
     if (pieceCount == 1) {
         doc.currentPiece = lastPiece;
         DecodeCurrentPiece();
