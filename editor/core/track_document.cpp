@@ -8,6 +8,7 @@
 #include "file_replace.h"
 #include "kept_changes.h"
 #include "kept_track_file.h"
+#include "running_program_rules.h"
 #include "saved_file_place.h"
 #include "track_display.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 const char INVALID_TRACK_TEXT[] = "This is an invalid track file!";
 const char ERROR_CAPTION[] = "Error!";
-const char TITLE_PREFIX[] = "Velari - ";
 // Before the title of a track with unsaved changes.
 const char UNSAVED_MARK[] = "*";
 // The new file's name beside the old one: the mark, hex digits, the ending,
@@ -78,8 +78,8 @@ void SettleTrack()
 
 void ShowTitleForPath()
 {
-    char title[sizeof UNSAVED_MARK + sizeof TITLE_PREFIX + TRACK_PATH_SIZE];
-    std::snprintf(title, sizeof title, "%s%s%s", trackDocument.isDirty ? UNSAVED_MARK : "", TITLE_PREFIX,
+    char title[sizeof UNSAVED_MARK + sizeof EDITOR_TITLE_PREFIX + TRACK_PATH_SIZE];
+    std::snprintf(title, sizeof title, "%s%s%s", trackDocument.isDirty ? UNSAVED_MARK : "", EDITOR_TITLE_PREFIX,
                   trackDocument.path);
     ShowWindowTitle(title);
 }

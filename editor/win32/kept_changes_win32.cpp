@@ -11,14 +11,11 @@
 
 #include "kept_changes.h"
 #include "main_window.h"
+#include "running_program_rules.h"
 
 namespace {
 
 const char KEPT_FOLDER_BELOW[] = "\\Velari\\Recovery\\";
-// The main window's class, and its title before the track's path; an
-// unsaved track's title has a mark before it.
-const char EDITOR_CLASS[] = "Velari";
-const char EDITOR_TITLE_PREFIX[] = "Velari - ";
 const UINT_PTR KEEP_TIMER = 0x4B50;
 const UINT KEEP_DELAY_MS = 500;
 
@@ -36,13 +33,11 @@ struct EditorSearch {
 BOOL CALLBACK FindEditorWithTrack(HWND window, LPARAM param)
 {
     EditorSearch& search = *reinterpret_cast<EditorSearch*>(param);
-    char name[sizeof EDITOR_CLASS + 1], title[sizeof EDITOR_TITLE_PREFIX + 1 + TRACK_PATH_SIZE];
+    char name[sizeof EDITOR_CLASS + 1], title[sizeof EDITOR_TITLE_PREFIX + 1 + TRACK_PATH_SIZE], track[TRACK_PATH_SIZE];
     if (window == mainWindow || !GetClassNameA(window, name, sizeof name) || std::strcmp(name, EDITOR_CLASS) != 0 ||
         !GetWindowTextA(window, title, sizeof title))
         return TRUE;
-    const char* path = title + (title[0] == '*');
-    const size_t prefix = sizeof EDITOR_TITLE_PREFIX - 1;
-    search.found = std::strncmp(path, EDITOR_TITLE_PREFIX, prefix) == 0 && SameTrackPath(path + prefix, search.trackPath);
+    search.found = TrackOfEditorTitle(title, track, sizeof track) && track[0] && SameTrackPath(track, search.trackPath);
     return !search.found;
 }
 
